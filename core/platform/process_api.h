@@ -1,0 +1,36 @@
+#pragma once
+// Running processes and drives, as the process inventory and the treatment need them.
+
+#include <cstdint>
+#include <vector>
+
+#include "core/base/text.h"
+
+namespace zc {
+
+class ProcessApi {
+ public:
+  virtual ~ProcessApi() = default;
+
+  // Executable name of the process with this id, from a fresh process snapshot; empty
+  // when the id is not in it.
+  virtual Text ProcessName(uint32_t processId) = 0;
+
+  // Image file name in the kernel's device form (\Device\HarddiskVolume2\...), read with
+  // query-information and virtual-memory-read access (0x410); empty when the process
+  // cannot be opened or the name cannot be read. Already cut at its first NUL.
+  virtual Text ImageFileNameInDeviceForm(uint32_t processId) = 0;
+
+  // The logical drive roots ("C:\", "D:\", ...) in the platform's order.
+  virtual std::vector<Text> ListDriveRoots() = 0;
+
+  // The DOS-device target of a drive root ("C:\" -> "\Device\HarddiskVolume1"); empty
+  // when the query fails.
+  virtual Text QueryDeviceName(TextView root) = 0;
+
+  // Ends the process with exit code 16 through the terminal services library (or the
+  // platform's own termination where that library cannot do it). Fire and forget.
+  virtual void TerminateProcessById(int32_t processId) = 0;
+};
+
+}  // namespace zc

@@ -1,0 +1,42 @@
+#pragma once
+// The registry as the checks, the treatment and the options use it: four operations on
+// a root key given by its predefined handle number (HKEY_CURRENT_USER is 0x80000001,
+// held as a signed 32-bit number), a key path and a value name. None of them reports
+// a failure; see the Win32 adapter for the exact platform calls.
+
+#include <cstdint>
+#include <variant>
+#include <vector>
+
+#include "core/base/text.h"
+
+namespace zc {
+
+// Tagged result of a read: nothing, a text (types 1, 2, 7), bytes (type 3) or a
+// 32-bit number (type 4).
+using RegistryValue = std::variant<std::monostate, Text, std::vector<uint8_t>, int32_t>;
+
+class RegistryApi {
+ public:
+  virtual ~RegistryApi() = default;
+
+  // Opens the key with access 0x3F and deletes the value. Returns the open's error code
+  // when the key cannot be opened, otherwise the close's status (0), whatever the
+  // deletion did.
+  virtual int32_t DeleteRegistryValue(int32_t root, TextView keyPath, TextView valueName) = 0;
+
+  // Creates the key when missing and stores `data` as a text value (type 1) without a
+  // terminating zero in its stored size.
+  virtual void WriteRegistryString(int32_t root, TextView keyPath, TextView valueName,
+                                   TextView data) = 0;
+
+  // Creates the key when missing and stores `data` as a 32-bit number (type 4).
+  virtual void WriteRegistryDword(int32_t root, TextView keyPath, TextView valueName,
+                                  int32_t data) = 0;
+
+  // Reads a value; a key or value that cannot be read, or a type other than 1, 2, 3, 4
+  // and 7, gives the empty result.
+  virtual RegistryValue ReadRegistryValue(int32_t root, TextView keyPath, TextView valueName) = 0;
+};
+
+}  // namespace zc

@@ -1,0 +1,116 @@
+#pragma once
+// In-memory file system with the platform's rules: names compare ignoring letter case;
+// a folder can be created only inside an existing folder and not over anything that
+// exists; a read-only file cannot be deleted (its attributes must be reset first); a
+// file can be copied only into an existing folder; folders keep the read-only bit here
+// (as on Windows). Drive roots ("C:") always exist. Paths can be made to fail.
+
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "core/base/text.h"
+#include "core/platform/file_api.h"
+
+namespace zc::fakes {
+
+class FakeFiles : public FileApi {
+ public:
+  struct Entry {
+    bool isFolder = false;
+    uint32_t attributes = 0;
+    std::string content;
+  };
+
+  // --- set-up and inspection --------------------------------------------------------
+  void AddFile(TextView path, std::string content = "MZ", uint32_t attributes = 0) {
+    entries[Key(path)] = {false, attributes, std::move(content)};
+  }
+  void AddFolder(TextView path, uint32_t attributes = kAttributeDirectory) {
+    entries[Key(path)] = {true, attributes | kAttributeDirectory, {}};
+  }
+  const Entry* Find(TextView path) const {
+    auto it = entries.find(Key(path));
+    return it == entries.end() ? nullptr : &it->second;
+  }
+  bool IsFile(TextView path) const { const Entry* e = Find(path); return e && !e->isFolder; }
+  bool IsFolder(TextView path) const { const Entry* e = Find(path); return e && e->isFolder; }
+
+  // Any operation naming one of these paths fails.
+  std::set<Text> failingPaths;
+  // Copies write only the first `copyTruncateTo` bytes (a short copy), when set.
+  std::optional<size_t> copyTruncateTo;
+
+  std::map<Text, Entry> entries;  // by folded path
+  std::vector<std::pair<std::string, Text>> operations;  // ("copy", "dst"), ("delete", path)...
+
+  // --- FileApi -----------------------------------------------------------------------
+  bool CopyFileTo(TextView source, TextView destination) override {
+    operations.emplace_back("copy", Text(destination));
+    if (Fails(source) || Fails(destination)) return false;
+    const Entry* src = Find(source);
+    if (!src || src->isFolder || !ParentExists(destination)) return false;
+    const Entry* dst = Find(destination);
+    if (dst && (dst->isFolder || (dst->attributes & kAttributeReadOnly))) return false;
+    Entry copy{false, src->attributes & ~uint32_t{kAttributeReadOnly}, src->content};
+    if (copyTruncateTo && copy.content.size() > *copyTruncateTo) copy.content.resize(*copyTruncateTo);
+    entries[Key(destination)] = copy;
+    return true;
+  }
+  bool RemoveFile(TextView path) override {
+    operations.emplace_back("delete", Text(path));
+    if (Fails(path)) return false;
+    auto it = entries.find(Key(path));
+    if (it == entries.end() || it->second.isFolder) return false;
+    if (it->second.attributes & kAttributeReadOnly) return false;
+    entries.erase(it);
+    return true;
+  }
+  bool SetAttributes(TextView path, uint32_t attributes) override {
+    operations.emplace_back("attributes", Text(path));
+    if (Fails(path)) return false;
+    auto it = entries.find(Key(path));
+    if (it == entries.end()) return false;
+    it->second.attributes = attributes | (it->second.isFolder ? kAttributeDirectory : 0);
+    return true;
+  }
+  bool CreateFolder(TextView path) override {
+    operations.emplace_back("mkdir", Text(path));
+    if (Fails(path) || Find(path) || !ParentExists(path)) return false;
+    entries[Key(path)] = {true, kAttributeDirectory, {}};
+    return true;
+  }
+  std::optional<int64_t> FileLength(TextView path) override {
+    if (Fails(path)) return std::nullopt;
+    const Entry* e = Find(path);
+    if (!e || e->isFolder) return std::nullopt;
+    return static_cast<int64_t>(e->content.size());
+  }
+  bool ExistsAsNormalFile(TextView path) override {
+    const Entry* e = Find(path);
+    return e && !e->isFolder && !(e->attributes & (kAttributeHidden | kAttributeSystem));
+  }
+
+  static Text Parent(TextView path) {
+    const size_t cut = path.find_last_of(u'\\');
+    return cut == TextView::npos ? Text() : Text(path.substr(0, cut));
+  }
+
+ private:
+  static Text Key(TextView path) {
+    Text k = FoldCase(path);
+    while (k.size() > 3 && k.back() == u'\\') k.pop_back();
+    return k;
+  }
+  bool Fails(TextView path) const { return failingPaths.count(Text(path)) != 0; }
+  bool ParentExists(TextView path) const {
+    const Text parent = Parent(path);
+    if (parent.size() == 2 && parent[1] == u':') return true;  // a drive root
+    return IsFolder(parent);
+  }
+};
+
+}  // namespace zc::fakes

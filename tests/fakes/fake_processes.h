@@ -1,0 +1,63 @@
+#pragma once
+// In-memory processes and drives. A process can be made unopenable (access denied, as
+// protected system processes are), which empties its image path but not its name.
+
+#include <algorithm>
+#include <cstdint>
+#include <map>
+#include <utility>
+#include <vector>
+
+#include "core/base/text.h"
+#include "core/platform/process_api.h"
+
+namespace zc::fakes {
+
+class FakeProcesses : public ProcessApi {
+ public:
+  struct Process {
+    Text name;
+    Text devicePath;  // image file name in device form
+    bool openable = true;
+  };
+
+  void AddProcess(uint32_t id, TextView name, TextView devicePath, bool openable = true) {
+    processes[id] = {Text(name), Text(devicePath), openable};
+  }
+  void EndProcess(uint32_t id) { processes.erase(id); }
+  void AddDrive(TextView root, TextView deviceName) {
+    drives.emplace_back(Text(root), Text(deviceName));
+  }
+
+  std::map<uint32_t, Process> processes;
+  std::vector<std::pair<Text, Text>> drives;  // root, device name
+  std::vector<int32_t> terminated;            // ids given to TerminateProcessById
+  int nameQueries = 0;
+
+  Text ProcessName(uint32_t processId) override {
+    ++nameQueries;
+    auto it = processes.find(processId);
+    return it == processes.end() ? Text() : it->second.name;
+  }
+  Text ImageFileNameInDeviceForm(uint32_t processId) override {
+    auto it = processes.find(processId);
+    if (it == processes.end() || !it->second.openable) return {};
+    return it->second.devicePath;
+  }
+  std::vector<Text> ListDriveRoots() override {
+    std::vector<Text> roots;
+    for (const auto& d : drives) roots.push_back(d.first);
+    return roots;
+  }
+  Text QueryDeviceName(TextView root) override {
+    for (const auto& d : drives)
+      if (d.first == root) return d.second;
+    return {};
+  }
+  void TerminateProcessById(int32_t processId) override {
+    terminated.push_back(processId);
+    processes.erase(static_cast<uint32_t>(processId));
+  }
+};
+
+}  // namespace zc::fakes
