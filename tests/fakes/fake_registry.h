@@ -63,7 +63,7 @@ class FakeRegistry : public RegistryApi {
   int32_t DeleteRegistryValue(int32_t root, TextView keyPath, TextView valueName) override {
     ++deleteCalls;
     if (!IsRoot(root)) return 6;  // ERROR_INVALID_HANDLE
-    KeyData* k = FindKey(root, keyPath);
+    KeyData* k = Key(root, keyPath, false);
     if (!k) return 2;  // ERROR_FILE_NOT_FOUND
     if (k->denied) return 5;  // ERROR_ACCESS_DENIED
     if (!failWrites_) k->values.erase(Fold(valueName));
