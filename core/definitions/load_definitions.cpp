@@ -1,0 +1,101 @@
+#include "core/definitions/load_definitions.h"
+
+#include "core/definitions/split_pieces.h"
+
+namespace zc {
+namespace {
+
+constexpr char16_t kElementSeparator[] = u"@@";
+constexpr char16_t kListSeparator[] = u"|";
+
+DefinitionsResult MissingElement(size_t element, size_t count) {
+  DefinitionsResult result;
+  result.error = DefinitionsError::TooFewElements;
+  result.element = element;
+  result.count = count;
+  return result;
+}
+
+// Copies the inner pieces of `patterns` into `table`, or reports the list as too long.
+bool FillTable(const std::vector<Text>& patterns, PatternTable& table) {
+  table.fill(Text());
+  if (patterns.size() > kPatternTableSlots + 2) return false;
+  for (size_t k = 1; k + 1 < patterns.size(); ++k) table[k - 1] = patterns[k];
+  return true;
+}
+
+}  // namespace
+
+DefinitionsResult ParseDefinitions(TextView body, const ConstantTexts& texts, DefinitionsSet& set) {
+  set.DefinitionsElements = SplitPieces(body, kElementSeparator);
+  const std::vector<Text>& elements = set.DefinitionsElements;
+
+  const struct {
+    size_t element;
+    std::vector<Text>* list;
+  } lists[] = {
+      {1, &set.InputTunnelPatterns},  {3, &set.OutputTunnelPatterns}, {9, &set.RegistryEntryList},
+      {11, &set.ServiceNameList},     {13, &set.ConnectionKillPatterns},
+  };
+  for (const auto& entry : lists) {
+    if (entry.element >= elements.size()) return MissingElement(entry.element, elements.size());
+    *entry.list = SplitPieces(texts.Get(elements[entry.element]), kListSeparator);
+  }
+  // Element 13 exists, so element 7 does too.
+  set.HomepageUrl = texts.Get(elements[7]);
+  return {};
+}
+
+DefinitionsResult FillPatternTables(DefinitionsSet& set) {
+  const struct {
+    const std::vector<Text>* patterns;
+    PatternTable* table;
+    DefinitionsError tooLong;
+    size_t element;
+  } tables[] = {
+      {&set.InputTunnelPatterns, &set.InputTunnelTable, DefinitionsError::InputTunnelListTooLong, 1},
+      {&set.OutputTunnelPatterns, &set.OutputTunnelTable, DefinitionsError::OutputTunnelListTooLong, 3},
+  };
+  for (const auto& t : tables) {
+    if (!FillTable(*t.patterns, *t.table)) {
+      DefinitionsResult result;
+      result.error = t.tooLong;
+      result.element = t.element;
+      result.count = t.patterns->size() - 2;
+      return result;
+    }
+  }
+  return {};
+}
+
+DefinitionsResult LoadDefinitions(HttpApi& http, const ConstantTexts& texts, DefinitionsSet& set) {
+  HttpResponse response = http.Get(texts.Get(enc::DefinitionsAddress));
+  if (!response.sent) {
+    DefinitionsResult result;
+    result.error = DefinitionsError::RequestNotSent;
+    result.detail = std::move(response.error);
+    return result;
+  }
+  return ParseDefinitions(response.body, texts, set);
+}
+
+Text DescribeDefinitionsResult(const DefinitionsResult& result) {
+  switch (result.error) {
+    case DefinitionsError::None:
+      return {};
+    case DefinitionsError::RequestNotSent:
+      return u"the definitions request could not be sent: " + result.detail;
+    case DefinitionsError::TooFewElements:
+      return u"the definitions text has " + DecimalText(static_cast<long long>(result.count)) +
+             u" elements; element " + DecimalText(static_cast<long long>(result.element)) +
+             u" is missing (14 are needed)";
+    case DefinitionsError::InputTunnelListTooLong:
+    case DefinitionsError::OutputTunnelListTooLong:
+      return u"the list of element " + DecimalText(static_cast<long long>(result.element)) + u" has " +
+             DecimalText(static_cast<long long>(result.count)) + u" entries; its table holds " +
+             DecimalText(static_cast<long long>(kPatternTableSlots));
+  }
+  return {};
+}
+
+}  // namespace zc

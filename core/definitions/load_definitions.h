@@ -1,0 +1,50 @@
+#pragma once
+// Downloading and parsing the definitions set (start-up steps 7 and 10). Nothing here
+// recovers: every error value ends start-up. An element that does not decipher is not
+// an error; its list or text is simply empty.
+
+#include <cstddef>
+
+#include "core/base/text.h"
+#include "core/definitions/definitions_set.h"
+#include "core/platform/http_api.h"
+#include "core/texts/constant_texts.h"
+
+namespace zc {
+
+enum class DefinitionsError {
+  None,
+  RequestNotSent,           // the GET could not be opened or sent
+  TooFewElements,           // the body lacks an element the program reads
+  InputTunnelListTooLong,   // element 1 holds more entries than its table has slots
+  OutputTunnelListTooLong,  // element 3 likewise
+};
+
+struct DefinitionsResult {
+  DefinitionsError error = DefinitionsError::None;
+  size_t element = 0;  // TooFewElements: the first element missing; ...TooLong: 1 or 3
+  size_t count = 0;    // TooFewElements: elements the body has; ...TooLong: its entries
+  Text detail;         // RequestNotSent: what the platform said
+
+  bool ok() const { return error == DefinitionsError::None; }
+};
+
+// Splits `body` at "@@" into set.DefinitionsElements, then deciphers elements 1, 3, 9,
+// 11 and 13 in this order, splitting each at "|", then element 7 into HomepageUrl.
+// Stops with TooFewElements at the first of these the body does not have; the elements
+// deciphered before it stay in `set`.
+DefinitionsResult ParseDefinitions(TextView body, const ConstantTexts& texts, DefinitionsSet& set);
+
+// Fills the two 100-slot pattern tables from the lists of elements 1 and 3 (in that
+// order). A list with more than 100 entries leaves its table empty and gives
+// InputTunnelListTooLong or OutputTunnelListTooLong.
+DefinitionsResult FillPatternTables(DefinitionsSet& set);
+
+// Start-up step 7: one GET to the enciphered definitions address, then ParseDefinitions
+// on whatever body arrives (the HTTP status is not examined).
+DefinitionsResult LoadDefinitions(HttpApi& http, const ConstantTexts& texts, DefinitionsSet& set);
+
+// One line in plain words for error reports and the maker's tool; empty for None.
+Text DescribeDefinitionsResult(const DefinitionsResult& result);
+
+}  // namespace zc
