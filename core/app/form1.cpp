@@ -1,0 +1,266 @@
+#include "core/app/form1.h"
+
+#include "core/machine/registry_values.h"
+
+namespace zc {
+
+Text Form1::ProgramPath(TextView folder, TextView fileName) {
+  // Started from a drive's root the folder already ends with a separator; the path is
+  // kept as built (Windows reads the doubled separator as one).
+  Text path(folder);
+  path += u'\\';
+  path += fileName;
+  path += u".exe";
+  return path;
+}
+
+// --- start-up ---------------------------------------------------------------------------
+
+void Form1::Form_Load() {
+  if (!CreateResultList()) return;
+
+  p_.view.SetResultListExtendedStyle(kResultListExtendedStyle);
+  const TextView headers[kColumnCount] = {enc::HeaderName, enc::HeaderProcessId, enc::HeaderPath,
+                                          enc::HeaderDetail, enc::HeaderKind,    enc::HeaderKind,
+                                          enc::HeaderKind};
+  for (int32_t column = 0; column < kColumnCount; ++column)
+    p_.view.AddResultListColumn(kColumnWidths[column], p_.texts.Get(headers[column]), column);
+
+  p_.view.SetCaption(p_.texts.Get(enc::WindowCaption));
+  FadeIn(p_.view, p_.pump);
+  if (ended_) return;  // a handler that ran during the fade may have ended the program
+
+  FillNoticeLabel();
+  ReadLogonOption();
+  if (ended_) return;
+
+  if (!LoadDefinitions()) return;
+  CheckVersion();
+  if (ended_) return;
+
+  p_.view.SetVersionText(u"v" + p_.texts.Get(enc::VersionText));
+  if (!p_.definitions.FillPatternTables()) {
+    FailAndEnd(p_.texts.Get(enc::StartupDefinitionsError), p_.texts.Get(enc::PatternListTooLong));
+    return;
+  }
+  p_.checks.ClearReportedItems();
+  StartScanTimers();
+  ShowMonitoringOn();
+}
+
+bool Form1::CreateResultList() {
+  if (p_.view.CreateResultList(kResultListLeft, kResultListTop, kResultListWidth, kResultListHeight))
+    return true;
+  p_.view.ShowCriticalMessageWithDefaultTitle(p_.texts.Get(enc::ListCreateError));
+  EndProgram();
+  return false;
+}
+
+void Form1::FillNoticeLabel() {
+  Text notice = p_.texts.Get(enc::NoticeText1);
+  notice += p_.texts.Get(enc::NoticeText2);
+  notice += p_.texts.Get(enc::NoticeText3);
+  notice += p_.texts.Get(enc::NoticeText4);
+  notice += p_.texts.Get(enc::NoticeText5);
+  p_.view.SetNoticeText(notice);
+}
+
+void Form1::ReadLogonOption() {
+  const auto stored = p_.settings.GetSetting(kOptionApplication, kOptionSection, kOptionKey);
+  // Exactly "on": "On" or "ON" read as off.
+  if (stored && *stored == kOptionOn) {
+    p_.view.SetCheck1State(CheckState::Checked);
+    Check1_Click();
+  } else {
+    p_.view.SetCheck1State(CheckState::Unchecked);
+  }
+}
+
+bool Form1::LoadDefinitions() {
+  const DefinitionsLoadResult result = p_.definitions.Load();
+  switch (result.failure) {
+    case DefinitionsLoadFailure::None:
+      return true;
+    case DefinitionsLoadFailure::Network:
+      FailAndEnd(p_.texts.Get(enc::StartupNetworkError), result.detail);
+      return false;
+    case DefinitionsLoadFailure::Definitions:
+      FailAndEnd(p_.texts.Get(enc::StartupDefinitionsError), result.detail);
+      return false;
+  }
+  return false;
+}
+
+void Form1::CheckVersion() {
+  if (!p_.definitions.IsNewerVersionPublished()) return;
+  Text notice = p_.texts.Get(enc::NewVersionNotice1);
+  notice += u"\r\n";
+  notice += p_.texts.Get(enc::NewVersionNotice2);
+  p_.view.ShowMessage(notice, p_.texts.Get(enc::MessageTitle), MessageIcon::Information);
+  if (ended_) return;
+  if (!LaunchHomepage()) {
+    FailAndEnd(p_.texts.Get(enc::HomepageLaunchError), p_.definitions.HomepageUrl());
+    return;
+  }
+  EndProgram();
+}
+
+// --- buttons and menu --------------------------------------------------------------------
+
+void Form1::CandyButton1_Click() {
+  if (ended_) return;
+  const Text title = p_.texts.Get(enc::MessageTitle);
+  if (p_.view.Check2State() == CheckState::Checked) {
+    p_.view.SetTreatButtonEnabled(false);
+    p_.view.ShowMessage(p_.texts.Get(enc::TreatWhileMonitoring), title, MessageIcon::Information);
+    p_.view.SetTreatButtonEnabled(true);
+    return;
+  }
+  if (p_.results.RowCount() >= 1) {
+    // The pass lets window events through while it waits; the button stays disabled
+    // and a click that still gets through is ignored, so no second pass starts over the
+    // same rows.
+    if (treating_) return;
+    p_.view.SetTreatButtonEnabled(false);
+    treating_ = true;
+    p_.checks.TreatFindings();
+    treating_ = false;
+    if (ended_) return;
+    p_.checks.ClearReportedItems();
+    p_.view.SetTreatButtonEnabled(true);
+    return;
+  }
+  p_.view.ShowMessage(p_.texts.Get(enc::NothingToTreat), title, MessageIcon::Information);
+}
+
+void Form1::CandyButton2_Click() {
+  if (ended_) return;
+  p_.view.HideMainWindow();
+  trayRecord_.iconId = kTrayIconId;
+  trayRecord_.flags = kTrayIconFlags;
+  trayRecord_.callbackMessage = kTrayCallbackMessage;
+  trayRecord_.balloonTimeoutMs = kTrayBalloonTimeoutMs;
+  trayRecord_.balloonIconFlags = kTrayBalloonInfoIcon;
+  trayRecord_.balloonText = p_.texts.Get(enc::BalloonText);
+  p_.view.AddTrayIcon(trayRecord_);
+}
+
+void Form1::P_MouseMove(int eventCode) {
+  // Callbacks that arrive while an earlier one is handled (the pop-up menu runs its own
+  // event loop) are dropped.
+  if (trayHandlerBusy_ || ended_) return;
+  trayHandlerBusy_ = true;
+  lastTrayEvent_ = eventCode;
+  if (eventCode == kTrayLeftButtonUp) {
+    p_.view.ShowMainWindow();
+    p_.view.DeleteTrayIcon(trayRecord_);
+  } else if (eventCode == kTrayRightButtonUp) {
+    switch (p_.view.ShowTrayMenu()) {
+      case TrayMenuChoice::Homepage: myHome_Click(); break;
+      case TrayMenuChoice::Exit: exitMe_Click(); break;
+      case TrayMenuChoice::None: break;
+    }
+  }
+  trayHandlerBusy_ = false;
+}
+
+void Form1::myHome_Click() {
+  if (ended_) return;
+  if (!LaunchHomepage())
+    FailAndEnd(p_.texts.Get(enc::HomepageLaunchError), p_.definitions.HomepageUrl());
+}
+
+void Form1::exitMe_Click() {
+  p_.view.DeleteTrayIcon(trayRecord_);
+  EndProgram();
+}
+
+void Form1::Form_QueryUnload() {
+  p_.view.DeleteTrayIcon(trayRecord_);
+  EndProgram();
+}
+
+bool Form1::LaunchHomepage() {
+  return p_.shell.Launch(u"explorer " + p_.definitions.HomepageUrl(), WindowState::NormalFocused);
+}
+
+// --- options -------------------------------------------------------------------------------
+
+void Form1::Check1_Click() {
+  if (ended_) return;
+  const bool on = p_.view.Check1State() != CheckState::Unchecked;
+  if (!p_.settings.SaveSetting(kOptionApplication, kOptionSection, kOptionKey,
+                               on ? kOptionOn : kOptionOff)) {
+    FailAndEnd(p_.texts.Get(enc::OptionSaveError));
+    return;
+  }
+  int32_t root = 0;
+  if (!LogonRoot(root)) return;
+  const Text keyPath = p_.texts.Get(enc::LogonKeyPath);
+  const Text valueName = p_.texts.Get(enc::LogonValueName);
+  if (on) {
+    p_.registry.WriteRegistryString(root, keyPath, valueName,
+                                    ProgramPath(p_.view.ProgramFolder(), p_.view.ProgramFileName()));
+  } else {
+    p_.registry.DeleteRegistryValue(root, keyPath, valueName);
+  }
+}
+
+bool Form1::LogonRoot(int32_t& root) {
+  const auto parsed = ParseRootKeyText(p_.texts.Get(enc::LogonRootText));
+  if (!parsed) {
+    FailAndEnd(p_.texts.Get(enc::LogonRootError));
+    return false;
+  }
+  root = *parsed;
+  return true;
+}
+
+void Form1::Check2_Click() {
+  if (ended_) return;
+  if (p_.view.Check2State() == CheckState::Checked) {
+    p_.view.SetIndicatorVisible(true);
+    ShowMonitoringOn();
+    p_.timers.SetTimerInterval(TimerId::TmrChk, kScanIntervalMs);
+    StartScanTimers();
+  } else {
+    p_.view.SetIndicatorVisible(false);
+    p_.view.SetStatusText(p_.texts.Get(enc::StatusMonitoringOff));
+    p_.timers.SetTimerInterval(TimerId::TmrChk, 0);
+    StopScanTimers();
+  }
+}
+
+void Form1::ShowMonitoringOn() { p_.view.SetStatusText(p_.texts.Get(enc::StatusMonitoringOn)); }
+
+void Form1::StartScanTimers() {
+  p_.timers.StartTimer(TimerId::TmrChk);
+  p_.timers.StartTimer(TimerId::Timer1);
+  p_.timers.StartTimer(TimerId::Timer2);
+}
+
+void Form1::StopScanTimers() {
+  p_.timers.StopTimer(TimerId::TmrChk);
+  p_.timers.StopTimer(TimerId::Timer1);
+  p_.timers.StopTimer(TimerId::Timer2);
+}
+
+// --- ending --------------------------------------------------------------------------------
+
+void Form1::FailAndEnd(TextView message, TextView detail) {
+  Text report(message);
+  if (!detail.empty()) {
+    report += u"\r\n\r\n";
+    report += detail;
+  }
+  p_.view.ShowMessage(report, p_.texts.Get(enc::MessageTitle), MessageIcon::Critical);
+  EndProgram();
+}
+
+void Form1::EndProgram() {
+  if (ended_) return;
+  ended_ = true;
+  p_.view.EndProgram();
+}
+
+}  // namespace zc

@@ -1,0 +1,94 @@
+#pragma once
+// The main window's logic: the start-up sequence, the version check, the click
+// handling of its buttons, check boxes and menu items, the notification-area icon and
+// the closing of the window. The window procedure forwards every event here.
+
+#include "core/app/form1_ports.h"
+#include "core/app/form1_view.h"
+#include "core/app/tray_icon_record.h"
+#include "core/platform/registry_api.h"
+#include "core/platform/result_list.h"
+#include "core/platform/settings_api.h"
+#include "core/platform/shell_api.h"
+#include "core/platform/timer_api.h"
+#include "core/texts/constant_texts.h"
+
+namespace zc {
+
+// Where the start-at-log-on option is stored.
+inline constexpr char16_t kOptionApplication[] = u"23fksd";
+inline constexpr char16_t kOptionSection[] = u"sdg22f";
+inline constexpr char16_t kOptionKey[] = u"ssat3";
+inline constexpr char16_t kOptionOn[] = u"on";
+inline constexpr char16_t kOptionOff[] = u"off";
+
+// Result list geometry, extended style (grid lines + full-row selection) and columns.
+inline constexpr int kResultListLeft = 10;
+inline constexpr int kResultListTop = 10;
+inline constexpr int kResultListWidth = 662;
+inline constexpr int kResultListHeight = 242;
+inline constexpr uint32_t kResultListExtendedStyle = 33;
+inline constexpr int32_t kColumnWidths[kColumnCount] = {100, 60, 200, 200, 100, 50, 50};
+
+inline constexpr int kScanIntervalMs = 300;
+
+struct Form1Parts {
+  const ConstantTexts& texts;
+  Form1View& view;
+  EventPump& pump;
+  ResultList& results;
+  SettingsApi& settings;
+  RegistryApi& registry;
+  ShellApi& shell;
+  TimerApi& timers;
+  DefinitionsPort& definitions;
+  ChecksPort& checks;
+};
+
+class Form1 {
+ public:
+  explicit Form1(const Form1Parts& parts) : p_(parts) {}
+
+  void Form_Load();
+  void CheckVersion();
+  void CandyButton1_Click();
+  void CandyButton2_Click();
+  void myHome_Click();
+  void exitMe_Click();
+  void Form_QueryUnload();
+  void Check1_Click();
+  void Check2_Click();
+  // The icon's callback: `eventCode` is the mouse event (514 left up, 517 right up).
+  void P_MouseMove(int eventCode);
+
+  // True once the program has been told to end; handlers then do nothing more.
+  bool Ended() const { return ended_; }
+  const TrayIconRecord& TrayRecord() const { return trayRecord_; }
+
+  // The program's path for the log-on entry: folder, "\", file name, ".exe".
+  static Text ProgramPath(TextView folder, TextView fileName);
+
+ private:
+  bool CreateResultList();
+  void FillNoticeLabel();
+  void ReadLogonOption();
+  bool LoadDefinitions();
+  void ShowMonitoringOn();
+  void StartScanTimers();
+  void StopScanTimers();
+  void WriteLogonEntry();
+  void DeleteLogonEntry();
+  bool LogonRoot(int32_t& root);
+  bool LaunchHomepage();
+  void FailAndEnd(TextView message, TextView detail = {});
+  void EndProgram();
+
+  Form1Parts p_;
+  TrayIconRecord trayRecord_;
+  bool treating_ = false;
+  bool trayHandlerBusy_ = false;
+  int lastTrayEvent_ = 0;
+  bool ended_ = false;
+};
+
+}  // namespace zc

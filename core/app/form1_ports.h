@@ -1,0 +1,40 @@
+#pragma once
+// What the main window asks of the definitions set and of the checks, as narrow as its
+// handlers need it. The program's composition joins them to the real parts.
+
+#include "core/base/text.h"
+
+namespace zc {
+
+enum class DefinitionsLoadFailure {
+  None,
+  Network,      // the request could not be opened or sent
+  Definitions,  // the body is not a usable definitions set
+};
+
+struct DefinitionsLoadResult {
+  DefinitionsLoadFailure failure = DefinitionsLoadFailure::None;
+  Text detail;  // what failed, in the platform's or the parser's words
+};
+
+class DefinitionsPort {
+ public:
+  virtual ~DefinitionsPort() = default;
+  // Downloads and parses the set, homepage address included.
+  virtual DefinitionsLoadResult Load() = 0;
+  // True when the published version is strictly greater than the program's own.
+  virtual bool IsNewerVersionPublished() = 0;
+  virtual Text HomepageUrl() = 0;
+  // Fills the two 100-entry pattern tables; false when a list holds more than 100.
+  virtual bool FillPatternTables() = 0;
+};
+
+class ChecksPort {
+ public:
+  virtual ~ChecksPort() = default;
+  // Empties the lists of already reported items of the three checks.
+  virtual void ClearReportedItems() = 0;
+  virtual void TreatFindings() = 0;
+};
+
+}  // namespace zc

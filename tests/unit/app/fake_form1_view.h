@@ -1,0 +1,160 @@
+#pragma once
+// The main window's controls as plain state, with an ordered journal of what the
+// logic did to them, and an event pump with a hand-driven clock.
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "core/app/event_pump.h"
+#include "core/app/form1_ports.h"
+#include "core/app/form1_view.h"
+#include "core/base/rounding.h"
+
+namespace zc::fakes {
+
+class FakeForm1View : public Form1View {
+ public:
+  struct Message {
+    Text text;
+    Text title;  // empty for the default title
+    MessageIcon icon;
+  };
+  struct Column {
+    int32_t width;
+    Text header;
+    int32_t index;
+  };
+
+  // --- state --------------------------------------------------------------------------
+  bool listCreatable = true;
+  bool listCreated = false;
+  int listLeft = 0, listTop = 0, listWidth = 0, listHeight = 0;
+  uint32_t listExtendedStyle = 0;
+  std::vector<Column> columns;
+  Text caption, noticeText, versionText, statusText, treatedCountText = u"0건", indicatorText;
+  CheckState check1 = CheckState::Unchecked;
+  CheckState check2 = CheckState::Checked;
+  bool indicatorVisible = true;
+  bool treatButtonEnabled = true;
+  bool windowVisible = false;
+  bool windowEnabled = true;
+  bool layered = false;
+  std::vector<int> opacities;
+  std::vector<Message> messages;
+  std::vector<TrayIconRecord> addedIcons, deletedIcons;
+  TrayMenuChoice menuChoice = TrayMenuChoice::None;
+  int menusShown = 0;
+  bool ended = false;
+  Text folder = u"C:\\Program Files\\Zombie";
+  Text fileName = u"ZombieCure";
+  std::vector<std::string> journal;  // "caption", "fade-begin", "notice", ...
+
+  std::function<void(const Message&)> onMessage;  // runs while a box is "open"
+  std::function<void()> onMenu;                   // runs while the pop-up is "open"
+
+  // --- Form1View ------------------------------------------------------------------------
+  bool CreateResultList(int left, int top, int width, int height) override {
+    journal.push_back("list");
+    listLeft = left, listTop = top, listWidth = width, listHeight = height;
+    listCreated = listCreatable;
+    return listCreated;
+  }
+  void SetResultListExtendedStyle(uint32_t style) override { listExtendedStyle = style; }
+  void AddResultListColumn(int32_t width, TextView header, int32_t index) override {
+    columns.push_back({width, Text(header), index});
+  }
+  void ShowCriticalMessageWithDefaultTitle(TextView text) override {
+    messages.push_back({Text(text), Text(), MessageIcon::Critical});
+  }
+  void SetCaption(TextView text) override { journal.push_back("caption"); caption = Text(text); }
+  void SetNoticeText(TextView text) override { journal.push_back("notice"); noticeText = Text(text); }
+  void SetVersionText(TextView text) override { journal.push_back("version"); versionText = Text(text); }
+  CheckState Check1State() override { return check1; }
+  void SetCheck1State(CheckState state) override { journal.push_back("check1"); check1 = state; }
+  CheckState Check2State() override { return check2; }
+  void SetIndicatorVisible(bool visible) override { indicatorVisible = visible; }
+  void SetTreatButtonEnabled(bool enabled) override { treatButtonEnabled = enabled; }
+  void HideMainWindow() override { windowVisible = false; }
+  void AddTrayIcon(const TrayIconRecord& record) override { addedIcons.push_back(record); }
+  void DeleteTrayIcon(const TrayIconRecord& record) override { deletedIcons.push_back(record); }
+  TrayMenuChoice ShowTrayMenu() override {
+    ++menusShown;
+    if (onMenu) onMenu();
+    return menuChoice;
+  }
+  Text ProgramFolder() override { return folder; }
+  Text ProgramFileName() override { return fileName; }
+
+  // --- FadeTarget -------------------------------------------------------------------------
+  void SetWindowEnabled(bool enabled) override { windowEnabled = enabled; }
+  void SetLayeredStyle(bool on) override {
+    journal.push_back(on ? "fade-begin" : "fade-end");
+    layered = on;
+  }
+  void SetLayeredOpacity(uint8_t opacity) override { opacities.push_back(opacity); }
+  void ShowMainWindow() override { windowVisible = true; }
+
+  // --- MainWindowView ----------------------------------------------------------------------
+  void SetStatusText(TextView text) override { journal.push_back("status"); statusText = Text(text); }
+  void SetTreatedCountText(TextView text) override { treatedCountText = Text(text); }
+  Text IndicatorText() override { return indicatorText; }
+  void SetIndicatorText(TextView text) override { indicatorText = Text(text); }
+  void ShowMessage(TextView text, TextView title, MessageIcon icon) override {
+    journal.push_back("message");
+    messages.push_back({Text(text), Text(title), icon});
+    if (onMessage) onMessage(messages.back());
+  }
+  void Delay(float) override {}
+  void EndProgram() override { journal.push_back("end"); ended = true; }
+};
+
+// A clock that moves only when the code under test sleeps; `onEvents` stands for the
+// window events that a pump lets through.
+class FakeEventPump : public EventPump {
+ public:
+  uint64_t now = 1000;
+  int eventRounds = 0;
+  std::vector<uint32_t> sleeps;
+  std::vector<char> calls;  // 'e' events, 's' sleep
+  std::function<void()> onEvents;
+
+  void ProcessPendingEvents() override {
+    ++eventRounds;
+    calls.push_back('e');
+    if (onEvents) onEvents();
+  }
+  void Sleep(uint32_t milliseconds) override {
+    sleeps.push_back(milliseconds);
+    calls.push_back('s');
+    now += milliseconds;
+  }
+  uint64_t NowMilliseconds() override { return now; }
+};
+
+class FakeDefinitionsPort : public DefinitionsPort {
+ public:
+  DefinitionsLoadResult loadResult;
+  bool newerVersion = false;
+  bool tablesFit = true;
+  Text homepage = u"http://zombie.example/home";
+  int loads = 0, tableFills = 0;
+
+  DefinitionsLoadResult Load() override { ++loads; return loadResult; }
+  bool IsNewerVersionPublished() override { return newerVersion; }
+  Text HomepageUrl() override { return homepage; }
+  bool FillPatternTables() override { ++tableFills; return tablesFit; }
+};
+
+class FakeChecksPort : public ChecksPort {
+ public:
+  int clears = 0, passes = 0;
+  std::function<void()> onTreat;
+  void ClearReportedItems() override { ++clears; }
+  void TreatFindings() override {
+    ++passes;
+    if (onTreat) onTreat();
+  }
+};
+
+}  // namespace zc::fakes

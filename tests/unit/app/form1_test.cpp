@@ -1,0 +1,376 @@
+// The main window's logic against in-memory controls, settings, registry, shell and
+// timers: the start-up sequence and its failures, the version check, the buttons, the
+// options and the notification-area icon.
+
+#include "core/app/form1.h"
+
+#include <gtest/gtest.h>
+
+#include "fake_form1_view.h"
+#include "tests/fakes/fake_activity_log.h"
+#include "tests/fakes/fake_registry.h"
+#include "tests/fakes/fake_result_list.h"
+#include "tests/fakes/fake_settings.h"
+#include "tests/fakes/fake_shell.h"
+#include "tests/fakes/fake_timers.h"
+
+namespace zc {
+namespace {
+
+using fakes::kHkeyCurrentUser;
+
+class Form1Test : public ::testing::Test {
+ protected:
+  Text T(TextView enciphered) const { return texts.Get(enciphered); }
+  Text LogonKey() const { return T(enc::LogonKeyPath); }
+  Text LogonName() const { return T(enc::LogonValueName); }
+  std::optional<Text> StoredOption() {
+    return settings.GetSetting(kOptionApplication, kOptionSection, kOptionKey);
+  }
+  void StoreOption(TextView value) {
+    settings.SaveSetting(kOptionApplication, kOptionSection, kOptionKey, value);
+  }
+  Text LogonValue() const {
+    auto v = registry.Stored(kHkeyCurrentUser, LogonKey(), LogonName());
+    return v ? std::get<Text>(v->value) : Text(u"<none>");
+  }
+
+  fakes::FakeFailureReporter reporter;
+  ConstantTexts texts{reporter};
+  fakes::FakeForm1View view;
+  fakes::FakeEventPump pump;
+  fakes::FakeResultList results;
+  fakes::FakeSettings settings;
+  fakes::FakeRegistry registry;
+  fakes::FakeShell shell;
+  fakes::FakeTimers timers;
+  fakes::FakeDefinitionsPort definitions;
+  fakes::FakeChecksPort checks;
+  Form1 form{{texts, view, pump, results, settings, registry, shell, timers, definitions, checks}};
+};
+
+TEST_F(Form1Test, StartUpRunsItsStepsInOrderAndEndsMonitoring) {
+  timers.timers[TimerId::Timer1].running = false;  // prove that start-up starts all three
+  timers.timers[TimerId::Timer2].running = false;
+  form.Form_Load();
+
+  EXPECT_FALSE(form.Ended());
+  EXPECT_EQ(view.journal, (std::vector<std::string>{"list", "caption", "fade-begin", "fade-end",
+                                                     "notice", "check1", "version", "status"}));
+  EXPECT_EQ((std::vector<int>{view.listLeft, view.listTop, view.listWidth, view.listHeight}),
+            (std::vector<int>{10, 10, 662, 242}));
+  EXPECT_EQ(view.listExtendedStyle, 33u);
+  ASSERT_EQ(view.columns.size(), 7u);
+  const std::vector<int32_t> widths = {100, 60, 200, 200, 100, 50, 50};
+  for (size_t i = 0; i < 7; ++i) {
+    EXPECT_EQ(view.columns[i].width, widths[i]);
+    EXPECT_EQ(view.columns[i].index, static_cast<int32_t>(i));
+    EXPECT_FALSE(view.columns[i].header.empty());
+  }
+  EXPECT_EQ(view.columns[4].header, view.columns[5].header);
+  EXPECT_EQ(view.columns[4].header, view.columns[6].header);
+  EXPECT_EQ(view.caption, T(enc::WindowCaption));
+  EXPECT_EQ(view.noticeText, T(enc::NoticeText1) + T(enc::NoticeText2) + T(enc::NoticeText3) +
+                                 T(enc::NoticeText4) + T(enc::NoticeText5));
+  EXPECT_EQ(view.versionText, u"v" + T(enc::VersionText));
+  EXPECT_EQ(view.statusText, T(enc::StatusMonitoringOn));
+  EXPECT_EQ(definitions.loads, 1);
+  EXPECT_EQ(definitions.tableFills, 1);
+  EXPECT_EQ(checks.clears, 1);
+  for (TimerId id : {TimerId::Timer1, TimerId::Timer2, TimerId::TmrChk}) EXPECT_TRUE(timers.Running(id));
+  EXPECT_TRUE(view.windowVisible);
+  EXPECT_TRUE(view.windowEnabled);
+  EXPECT_TRUE(view.messages.empty());
+  EXPECT_TRUE(reporter.reports.empty());
+}
+
+TEST_F(Form1Test, StartUpFailuresEndTheProgramWithANamedReport) {
+  struct Case {
+    const char* name;
+    DefinitionsLoadFailure failure;
+    bool tablesFit;
+    TextView expectedText;
+  };
+  const Case cases[] = {
+      {"no network", DefinitionsLoadFailure::Network, true, enc::StartupNetworkError},
+      {"bad definitions", DefinitionsLoadFailure::Definitions, true, enc::StartupDefinitionsError},
+      {"pattern list too long", DefinitionsLoadFailure::None, false, enc::StartupDefinitionsError},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    fakes::FakeForm1View v;
+    fakes::FakeTimers t;
+    fakes::FakeDefinitionsPort d;
+    fakes::FakeChecksPort k;
+    d.loadResult = {c.failure, u"the detail"};
+    d.tablesFit = c.tablesFit;
+    Form1 f({texts, v, pump, results, settings, registry, shell, t, d, k});
+    f.Form_Load();
+
+    EXPECT_TRUE(f.Ended());
+    EXPECT_TRUE(v.ended);
+    ASSERT_EQ(v.messages.size(), 1u);
+    EXPECT_EQ(v.messages[0].icon, MessageIcon::Critical);
+    EXPECT_EQ(v.messages[0].title, T(enc::MessageTitle));
+    EXPECT_EQ(v.messages[0].text.rfind(T(c.expectedText), 0), 0u);
+    EXPECT_TRUE(v.statusText.empty());
+    EXPECT_FALSE(t.Running(TimerId::TmrChk));
+    EXPECT_EQ(k.clears, 0);
+  }
+}
+
+TEST_F(Form1Test, NetworkReportCarriesThePlatformsReason) {
+  definitions.loadResult = {DefinitionsLoadFailure::Network, u"연결이 거부되었습니다"};
+  form.Form_Load();
+  ASSERT_EQ(view.messages.size(), 1u);
+  EXPECT_EQ(view.messages[0].text, T(enc::StartupNetworkError) + u"\r\n\r\n연결이 거부되었습니다");
+  EXPECT_TRUE(view.versionText.empty());
+}
+
+TEST_F(Form1Test, AListThatCannotBeCreatedEndsWithTheCriticalBoxUnderTheDefaultTitle) {
+  view.listCreatable = false;
+  form.Form_Load();
+  EXPECT_TRUE(view.ended);
+  ASSERT_EQ(view.messages.size(), 1u);
+  EXPECT_EQ(view.messages[0].text, T(enc::ListCreateError));
+  EXPECT_TRUE(view.messages[0].title.empty());
+  EXPECT_EQ(view.messages[0].icon, MessageIcon::Critical);
+  EXPECT_EQ(view.journal, (std::vector<std::string>{"list", "end"}));
+  EXPECT_EQ(definitions.loads, 0);
+}
+
+TEST_F(Form1Test, ANewerPublishedVersionShowsTheNoticeOpensTheHomepageAndEnds) {
+  definitions.newerVersion = true;
+  bool launchedBeforeBoxClosed = false;
+  view.onMessage = [&](const auto&) { launchedBeforeBoxClosed = !shell.launches.empty(); };
+  form.Form_Load();
+
+  ASSERT_EQ(view.messages.size(), 1u);
+  EXPECT_EQ(view.messages[0].text, T(enc::NewVersionNotice1) + u"\r\n" + T(enc::NewVersionNotice2));
+  EXPECT_EQ(view.messages[0].icon, MessageIcon::Information);
+  EXPECT_EQ(view.messages[0].title, T(enc::MessageTitle));
+  EXPECT_FALSE(launchedBeforeBoxClosed);
+  ASSERT_EQ(shell.launches.size(), 1u);
+  EXPECT_EQ(shell.launches[0].first, u"explorer http://zombie.example/home");
+  EXPECT_EQ(shell.launches[0].second, WindowState::NormalFocused);
+  EXPECT_TRUE(view.ended);
+  EXPECT_TRUE(view.versionText.empty());
+  EXPECT_FALSE(timers.Running(TimerId::TmrChk));
+}
+
+TEST_F(Form1Test, AHomepageThatCannotBeOpenedEndsWithAReport) {
+  definitions.newerVersion = true;
+  shell.failAll = true;
+  form.Form_Load();
+  ASSERT_EQ(view.messages.size(), 2u);
+  EXPECT_EQ(view.messages[1].icon, MessageIcon::Critical);
+  EXPECT_EQ(view.messages[1].text.rfind(T(enc::HomepageLaunchError), 0), 0u);
+  EXPECT_TRUE(view.ended);
+}
+
+TEST_F(Form1Test, StoredOptionIsReadCaseSensitivelyAtStartUp) {
+  struct Case {
+    std::optional<Text> stored;
+    CheckState expected;
+    bool written;
+  };
+  const Case cases[] = {
+      {Text(u"on"), CheckState::Checked, true},
+      {Text(u"On"), CheckState::Unchecked, false},
+      {Text(u"ON"), CheckState::Unchecked, false},
+      {Text(u"off"), CheckState::Unchecked, false},
+      {Text(u" on"), CheckState::Unchecked, false},
+      {std::nullopt, CheckState::Unchecked, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.stored ? ToUtf8(*c.stored) : std::string("<none>"));
+    fakes::FakeForm1View v;
+    fakes::FakeSettings s;
+    fakes::FakeRegistry r;
+    if (c.stored) s.SaveSetting(kOptionApplication, kOptionSection, kOptionKey, *c.stored);
+    Form1 f({texts, v, pump, results, s, r, shell, timers, definitions, checks});
+    f.Form_Load();
+    EXPECT_EQ(v.check1, c.expected);
+    EXPECT_EQ(r.ValueCount(kHkeyCurrentUser, LogonKey()), c.written ? 1u : 0u);
+    EXPECT_EQ(s.GetSetting(kOptionApplication, kOptionSection, kOptionKey), c.stored);
+    EXPECT_EQ(r.deleteCalls, 0);
+  }
+}
+
+TEST_F(Form1Test, StartUpWithTheOptionOnRepairsTheLogOnEntry) {
+  StoreOption(u"on");
+  registry.SetText(kHkeyCurrentUser, LogonKey(), LogonName(), u"D:\\old\\ZombieCure.exe");
+  form.Form_Load();
+  EXPECT_EQ(LogonValue(), u"C:\\Program Files\\Zombie\\ZombieCure.exe");
+}
+
+TEST_F(Form1Test, CheckingTwiceLeavesOneLogOnValueAndTheStoredOption) {
+  registry.SetText(kHkeyCurrentUser, LogonKey(), u"Other", u"C:\\other.exe");
+  view.check1 = CheckState::Checked;
+  form.Check1_Click();
+  EXPECT_EQ(StoredOption(), Text(u"on"));
+  EXPECT_EQ(LogonValue(), u"C:\\Program Files\\Zombie\\ZombieCure.exe");
+
+  view.check1 = CheckState::Unchecked;
+  form.Check1_Click();
+  EXPECT_EQ(StoredOption(), Text(u"off"));
+  EXPECT_EQ(LogonValue(), u"<none>");
+  EXPECT_EQ(registry.ValueCount(kHkeyCurrentUser, LogonKey()), 1u);  // the other value stays
+
+  view.check1 = CheckState::Greyed;  // anything but unchecked counts as on
+  form.Check1_Click();
+  EXPECT_EQ(StoredOption(), Text(u"on"));
+  EXPECT_EQ(LogonValue(), u"C:\\Program Files\\Zombie\\ZombieCure.exe");
+  EXPECT_EQ(registry.ValueCount(kHkeyCurrentUser, LogonKey()), 2u);
+  EXPECT_FALSE(form.Ended());
+}
+
+TEST_F(Form1Test, UncheckingWithoutAnEntryIsSilent) {
+  view.check1 = CheckState::Unchecked;
+  form.Check1_Click();
+  EXPECT_EQ(StoredOption(), Text(u"off"));
+  EXPECT_TRUE(view.messages.empty());
+  EXPECT_FALSE(form.Ended());
+}
+
+TEST_F(Form1Test, RegistryFailureIsNotReportedButTheChoiceIsStored) {
+  registry.FailWrites(true);
+  view.check1 = CheckState::Checked;
+  form.Check1_Click();
+  EXPECT_EQ(StoredOption(), Text(u"on"));
+  EXPECT_TRUE(view.messages.empty());
+  EXPECT_FALSE(form.Ended());
+}
+
+TEST_F(Form1Test, ASettingsStoreThatCannotBeWrittenEndsTheProgram) {
+  settings.failWrites = true;
+  view.check1 = CheckState::Checked;
+  form.Check1_Click();
+  EXPECT_TRUE(view.ended);
+  ASSERT_EQ(view.messages.size(), 1u);
+  EXPECT_EQ(view.messages[0].text, T(enc::OptionSaveError));
+  EXPECT_EQ(registry.ValueCount(kHkeyCurrentUser, LogonKey()), 0u);
+}
+
+TEST_F(Form1Test, ProgramPathIsBuiltFromFolderAndName) {
+  EXPECT_EQ(Form1::ProgramPath(u"C:\\Tools", u"ZombieCure"), u"C:\\Tools\\ZombieCure.exe");
+  // Started from a drive's root the folder already ends with a separator.
+  EXPECT_EQ(Form1::ProgramPath(u"C:\\", u"ZombieCure"), u"C:\\\\ZombieCure.exe");
+}
+
+TEST_F(Form1Test, MonitoringSwitchesIndicatorStatusAndTimers) {
+  view.check2 = CheckState::Unchecked;
+  form.Check2_Click();
+  EXPECT_FALSE(view.indicatorVisible);
+  EXPECT_EQ(view.statusText, T(enc::StatusMonitoringOff));
+  EXPECT_EQ(timers.timers[TimerId::TmrChk].interval, 0);
+  for (TimerId id : {TimerId::Timer1, TimerId::Timer2, TimerId::TmrChk}) EXPECT_FALSE(timers.Running(id));
+
+  view.check2 = CheckState::Checked;
+  for (int i = 0; i < 2; ++i) {  // a second call while running keeps everything on
+    form.Check2_Click();
+    EXPECT_TRUE(view.indicatorVisible);
+    EXPECT_EQ(view.statusText, T(enc::StatusMonitoringOn));
+    EXPECT_EQ(timers.timers[TimerId::TmrChk].interval, 300);
+    for (TimerId id : {TimerId::Timer1, TimerId::Timer2, TimerId::TmrChk}) EXPECT_TRUE(timers.Running(id));
+  }
+}
+
+TEST_F(Form1Test, TreatButtonNeverTreatsWhileMonitoring) {
+  results.Append({u"bad.exe", u"12"});
+  view.check2 = CheckState::Checked;
+  bool disabledDuringBox = false;
+  view.onMessage = [&](const auto&) { disabledDuringBox = !view.treatButtonEnabled; };
+  form.CandyButton1_Click();
+  EXPECT_EQ(checks.passes, 0);
+  ASSERT_EQ(view.messages.size(), 1u);
+  EXPECT_EQ(view.messages[0].text, T(enc::TreatWhileMonitoring));
+  EXPECT_EQ(view.messages[0].icon, MessageIcon::Information);
+  EXPECT_TRUE(disabledDuringBox);
+  EXPECT_TRUE(view.treatButtonEnabled);
+  EXPECT_EQ(results.RowCount(), 1);
+}
+
+TEST_F(Form1Test, TreatButtonWithAnEmptyListOnlyTellsSo) {
+  view.check2 = CheckState::Unchecked;
+  form.CandyButton1_Click();
+  EXPECT_EQ(checks.passes, 0);
+  EXPECT_EQ(checks.clears, 0);
+  ASSERT_EQ(view.messages.size(), 1u);
+  EXPECT_EQ(view.messages[0].text, T(enc::NothingToTreat));
+}
+
+TEST_F(Form1Test, TreatButtonRunsThePassOnceThenForgetsReportedItems) {
+  results.Append({u"bad.exe", u"12"});
+  view.check2 = CheckState::Unchecked;
+  checks.onTreat = [&] {
+    EXPECT_EQ(checks.passes, 1);
+    EXPECT_FALSE(view.treatButtonEnabled);
+    EXPECT_EQ(checks.clears, 0);
+    form.CandyButton1_Click();  // a click that slips through while the pass waits
+  };
+  form.CandyButton1_Click();
+  EXPECT_EQ(checks.passes, 1);
+  EXPECT_EQ(checks.clears, 1);
+  EXPECT_TRUE(view.treatButtonEnabled);
+  EXPECT_TRUE(view.messages.empty());
+}
+
+TEST_F(Form1Test, TrayButtonHidesTheWindowAndAddsTheFilledRecord) {
+  view.windowVisible = true;
+  form.CandyButton2_Click();
+  EXPECT_FALSE(view.windowVisible);
+  ASSERT_EQ(view.addedIcons.size(), 1u);
+  const TrayIconRecord& r = view.addedIcons[0];
+  EXPECT_EQ(r.iconId, 1u);
+  EXPECT_EQ(r.flags, 23u);
+  EXPECT_EQ(r.callbackMessage, 512u);
+  EXPECT_EQ(r.balloonTimeoutMs, 1000u);
+  EXPECT_EQ(r.balloonIconFlags, 1u);
+  EXPECT_EQ(r.balloonText, T(enc::BalloonText));
+}
+
+TEST_F(Form1Test, IconRestoresTheWindowOnlyOnTheLeftButtonsRelease) {
+  form.CandyButton2_Click();
+  for (int code : {512, 513, 515, 516}) {
+    form.P_MouseMove(code);
+    EXPECT_FALSE(view.windowVisible) << code;
+  }
+  EXPECT_TRUE(view.deletedIcons.empty());
+  form.P_MouseMove(514);
+  EXPECT_TRUE(view.windowVisible);
+  ASSERT_EQ(view.deletedIcons.size(), 1u);
+  EXPECT_EQ(view.deletedIcons[0].iconId, 1u);
+  EXPECT_EQ(view.menusShown, 0);
+}
+
+TEST_F(Form1Test, RightReleaseOpensTheMenuAndDropsCallbacksWhileItIsOpen) {
+  form.CandyButton2_Click();
+  view.onMenu = [&] { form.P_MouseMove(514); };  // arrives while the menu is open
+  view.menuChoice = TrayMenuChoice::Homepage;
+  form.P_MouseMove(517);
+  EXPECT_EQ(view.menusShown, 1);
+  EXPECT_FALSE(view.windowVisible);
+  EXPECT_TRUE(view.deletedIcons.empty());
+  ASSERT_EQ(shell.launches.size(), 1u);
+  EXPECT_EQ(shell.launches[0].first, u"explorer http://zombie.example/home");
+
+  view.onMenu = nullptr;
+  form.P_MouseMove(514);  // the flag is clear again afterwards
+  EXPECT_TRUE(view.windowVisible);
+
+  view.menuChoice = TrayMenuChoice::Exit;
+  form.P_MouseMove(517);
+  EXPECT_TRUE(view.ended);
+  EXPECT_EQ(view.deletedIcons.size(), 2u);
+}
+
+TEST_F(Form1Test, ClosingTheWindowDeletesTheIconWithTheStoredRecord) {
+  form.Form_QueryUnload();  // before the tray button: the record is all zero
+  ASSERT_EQ(view.deletedIcons.size(), 1u);
+  EXPECT_EQ(view.deletedIcons[0].iconId, 0u);
+  EXPECT_TRUE(view.ended);
+}
+
+}  // namespace
+}  // namespace zc
