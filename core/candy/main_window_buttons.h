@@ -6,13 +6,16 @@
 
 namespace zc::candy {
 
+// The character set the Korean fonts are stored with.
+inline constexpr int kHangulCharset = 129;
+
 inline CandyButtonValues TreatButtonValues() {
   CandyButtonValues v;
   v.instanceName = u"CandyButton1";
   v.left = 456, v.top = 280, v.width = 129, v.height = 41;
   v.extentX = 3413, v.extentY = 1085;
   v.caption = u"좀비 치료하기";
-  v.font = CandyFont{u"돋움", 11.25, 700};
+  v.font = CandyFont{u"돋움", 11.25, 700, false, false, false, kHangulCharset};
   v.style = kRounded;
   v.pictureAlignment = kPictureBelow;
   v.foreColor = Rgb(255, 255, 255);
@@ -28,7 +31,7 @@ inline CandyButtonValues TrayButtonValues() {
   v.left = 608, v.top = 280, v.width = 49, v.height = 41;
   v.extentX = 1296, v.extentY = 1085;
   v.caption = u"트레이";
-  v.font = CandyFont{u"돋움", 8.25, 700};
+  v.font = CandyFont{u"돋움", 8.25, 700, false, false, false, kHangulCharset};
   v.style = kPillGloss;
   v.pictureAlignment = kPictureBelow;
   v.foreColor = Rgb(255, 255, 255);

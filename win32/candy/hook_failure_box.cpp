@@ -1,0 +1,21 @@
+#include "win32/candy/hook_failure_box.h"
+
+#include <string>
+
+#include "win32/base/ansi.h"
+
+namespace zc::win {
+
+void HookFailureBox::Report(const candy::HookFailureReport& report) {
+  const std::wstring text = ToWide(report.boxText);
+  const std::wstring title = ToWide(report.boxTitle);
+  ::MessageBoxW(owner_, text.c_str(), title.c_str(), MB_OK | MB_ICONWARNING);
+  if (HANDLE source = ::RegisterEventSourceA(nullptr, "CandyButton")) {
+    const std::string entry = ToAnsi(report.logEntry);
+    const char* strings[] = {entry.c_str()};
+    ::ReportEventA(source, EVENTLOG_ERROR_TYPE, 0, 0, nullptr, 1, 0, strings, nullptr);
+    ::DeregisterEventSource(source);
+  }
+}
+
+}  // namespace zc::win
