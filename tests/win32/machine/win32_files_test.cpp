@@ -1,0 +1,90 @@
+#include "win32/machine/win32_files.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <fstream>
+#include <string>
+
+#include "tests/win32/machine/child_process.h"
+#include "win32/base/ansi.h"
+
+namespace zc::win {
+namespace {
+
+using testing::TemporaryFolder;
+
+void WriteFile(const std::string& path, const std::string& content) {
+  std::ofstream(path, std::ios::binary) << content;
+}
+
+class Win32FilesTest : public ::testing::Test {
+ protected:
+  TemporaryFolder folder;
+  Win32Files files;
+  Text At(const std::string& name) { return FromAnsi(folder / name); }
+};
+
+TEST_F(Win32FilesTest, CopyOverwritesAndLengthsAreMeasured) {
+  WriteFile(folder / "a.exe", "MZ-original");
+  WriteFile(folder / "b.exe", "old");
+  EXPECT_TRUE(files.CopyFileTo(At("a.exe"), At("b.exe")));
+  EXPECT_EQ(files.FileLength(At("b.exe")), 11);
+  EXPECT_FALSE(files.CopyFileTo(At("missing.exe"), At("c.exe")));
+
+  WriteFile(folder / "empty.exe", "");
+  EXPECT_EQ(files.FileLength(At("empty.exe")), 0);
+  EXPECT_EQ(files.FileLength(At("missing.exe")), std::nullopt);
+  EXPECT_EQ(files.FileLength(FromAnsi(folder.path())), std::nullopt);
+  EXPECT_EQ(files.FileLength(At("bad|name")), std::nullopt);
+}
+
+TEST_F(Win32FilesTest, ReadOnlyFileIsDeletedOnlyAfterItsAttributesAreReset) {
+  WriteFile(folder / "ro.exe", "x");
+  ASSERT_TRUE(files.SetAttributes(At("ro.exe"), kAttributeReadOnly));
+  EXPECT_FALSE(files.RemoveFile(At("ro.exe")));
+  EXPECT_TRUE(files.SetAttributes(At("ro.exe"), kAttributeNormal));
+  EXPECT_TRUE(files.RemoveFile(At("ro.exe")));
+  EXPECT_FALSE(files.RemoveFile(At("ro.exe")));
+
+  // A placeholder folder where the file was.
+  EXPECT_TRUE(files.CreateFolder(At("ro.exe")));
+  EXPECT_FALSE(files.CreateFolder(At("ro.exe")));
+  EXPECT_FALSE(files.CreateFolder(At("no\\such\\parent")));
+  EXPECT_TRUE(files.SetAttributes(At("ro.exe"), kAttributeReadOnly | kAttributeHidden | kAttributeSystem));
+  const DWORD attributes = ::GetFileAttributesA((folder / "ro.exe").c_str());
+  EXPECT_EQ(attributes & 0x16u, 0x16u);  // Wine keeps no read-only bit on folders
+}
+
+TEST_F(Win32FilesTest, OnlyAVisibleOrdinaryFileExistsAsNormalFile) {
+  WriteFile(folder / "plain.exe", "x");
+  WriteFile(folder / "hidden.exe", "x");
+  WriteFile(folder / "system.exe", "x");
+  WriteFile(folder / "readonly.exe", "x");
+  files.SetAttributes(At("hidden.exe"), kAttributeHidden);
+  files.SetAttributes(At("system.exe"), kAttributeSystem);
+  files.SetAttributes(At("readonly.exe"), kAttributeReadOnly);
+  files.CreateFolder(At("folder"));
+
+  EXPECT_TRUE(files.ExistsAsNormalFile(At("plain.exe")));
+  EXPECT_TRUE(files.ExistsAsNormalFile(At("readonly.exe")));
+  EXPECT_FALSE(files.ExistsAsNormalFile(At("hidden.exe")));
+  EXPECT_FALSE(files.ExistsAsNormalFile(At("system.exe")));
+  EXPECT_FALSE(files.ExistsAsNormalFile(At("folder")));
+  EXPECT_FALSE(files.ExistsAsNormalFile(At("missing.exe")));
+  EXPECT_FALSE(files.ExistsAsNormalFile(At("*.exe")));       // a pattern names no file
+  EXPECT_FALSE(files.ExistsAsNormalFile(At("plai?.exe")));
+  EXPECT_FALSE(files.ExistsAsNormalFile(u""));
+}
+
+TEST_F(Win32FilesTest, KoreanNamesCrossInTheAnsiCodePage) {
+  const Text name = FromAnsi(folder.path()) + FromUtf8("\\좀비.exe");
+  WriteFile(ToAnsi(name), "abc");
+  EXPECT_TRUE(files.ExistsAsNormalFile(name));
+  EXPECT_EQ(files.FileLength(name), 3);
+  EXPECT_TRUE(files.RemoveFile(name));
+}
+
+}  // namespace
+}  // namespace zc::win

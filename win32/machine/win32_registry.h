@@ -1,0 +1,27 @@
+#pragma once
+// The registry through its ANSI calls. The root key is the predefined handle's number
+// (HKEY_CURRENT_USER is -2147483647); key paths, value names and texts cross in the
+// ANSI code page.
+
+#include "core/platform/registry_api.h"
+
+namespace zc::win {
+
+class Win32Registry : public RegistryApi {
+ public:
+  static constexpr unsigned kFirstReadBytes = 1024;
+
+  int32_t DeleteRegistryValue(int32_t root, TextView keyPath, TextView valueName) override;
+  void WriteRegistryString(int32_t root, TextView keyPath, TextView valueName,
+                           TextView data) override;
+  void WriteRegistryDword(int32_t root, TextView keyPath, TextView valueName,
+                          int32_t data) override;
+
+  // Texts (types 1 and 2, unexpanded) lose their terminating zero, multiple texts
+  // (type 7) their final double zero; texts stored without them (as WriteRegistryString
+  // stores them) keep every character. Binary data (3) comes back as it is, a 32-bit
+  // number (4) as the number. Anything else, and a value that cannot be read, is empty.
+  RegistryValue ReadRegistryValue(int32_t root, TextView keyPath, TextView valueName) override;
+};
+
+}  // namespace zc::win

@@ -1,0 +1,14 @@
+#pragma once
+// Starts a command line as a new process with the given window state and returns at
+// once; the new process's handles are closed straight away.
+
+#include "core/platform/shell_api.h"
+
+namespace zc::win {
+
+class Win32Shell : public ShellApi {
+ public:
+  bool Launch(TextView commandLine, WindowState state) override;
+};
+
+}  // namespace zc::win
