@@ -266,6 +266,7 @@ void CandyButton::DrawIconWCaption(VisualState state) {
     surface_.DrawPicture(raster_, layout.pictureX, layout.pictureY, *props_.picture, look,
                          systemColors_.Translate(props_.iconHighLiteColor));
   }
+  lastPainted_ = state;
   host_.Refresh(raster_);
 }
 

@@ -100,6 +100,8 @@ class CandyButton {
   void DrawIconWCaption(VisualState state);
 
   const Raster& Surface() const { return raster_; }
+  // The state of the latest picture shown, nothing before the first.
+  std::optional<VisualState> LastPainted() const { return lastPainted_; }
   int CornerRadius() const { return cornerRadius_; }
   // The rounded region one pixel inside the window shape; empty for rectangular styles.
   const PixelMask& InnerShape() const { return innerShape_; }
@@ -129,6 +131,7 @@ class CandyButton {
   int cornerRadius_ = 0;
   PixelMask innerShape_;
   std::optional<PixelMask> windowShape_;
+  std::optional<VisualState> lastPainted_;
   bool ready_ = false;
   bool hover_ = false;
   bool focus_ = false;
