@@ -78,27 +78,26 @@ TEST_F(ProcessInventoryTest, RefreshKeepsDriveOrderAndDrivesWithoutDevice) {
   EXPECT_EQ(inventory.deviceMap()[0].driveLetter, u'D');
 }
 
-TEST_F(ProcessInventoryTest, NameAndPathOfARunningProcess) {
+TEST_F(ProcessInventoryTest, NamesAndPathsByProcessId) {
   processes.AddDrive(u"C:\\", u"\\Device\\HarddiskVolume1");
   processes.AddProcess(4120, u"evil.exe", u"\\Device\\HarddiskVolume1\\Temp\\evil.exe");
   processes.AddProcess(0, u"[System Process]", u"", false);
-  inventory.RefreshDeviceMap();
-  EXPECT_EQ(inventory.GetProcessName(4120), u"evil.exe");
-  EXPECT_EQ(inventory.GetProcessImagePath(4120), u"C:\\Temp\\evil.exe");
-  EXPECT_EQ(inventory.GetProcessName(0), u"[System Process]");
-  EXPECT_EQ(inventory.GetProcessImagePath(0), u"");
-}
-
-TEST_F(ProcessInventoryTest, EndedOrProtectedProcessGivesEmptyTexts) {
-  processes.AddDrive(u"C:\\", u"\\Device\\HarddiskVolume1");
   processes.AddProcess(600, u"csrss.exe", u"\\Device\\HarddiskVolume1\\csrss.exe", false);
   processes.AddProcess(700, u"gone.exe", u"\\Device\\HarddiskVolume1\\gone.exe");
   processes.EndProcess(700);
   inventory.RefreshDeviceMap();
-  EXPECT_EQ(inventory.GetProcessName(600), u"csrss.exe");
-  EXPECT_EQ(inventory.GetProcessImagePath(600), u"");
-  EXPECT_EQ(inventory.GetProcessName(700), u"");
-  EXPECT_EQ(inventory.GetProcessImagePath(700), u"");
+
+  struct Case { uint32_t id; Text name; Text path; };
+  const Case cases[] = {
+      {4120, u"evil.exe", u"C:\\Temp\\evil.exe"},
+      {0, u"[System Process]", u""},
+      {600, u"csrss.exe", u""},  // protected: named, but cannot be opened
+      {700, u"", u""},           // ended
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(inventory.GetProcessName(c.id), c.name) << c.id;
+    EXPECT_EQ(inventory.GetProcessImagePath(c.id), c.path) << c.id;
+  }
 }
 
 TEST_F(ProcessInventoryTest, PathBeforeAnyRefreshStaysInDeviceForm) {
