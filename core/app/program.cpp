@@ -1,0 +1,36 @@
+#include "core/app/program.h"
+
+namespace zc {
+
+Program::Program(const ConstantTexts& texts, const PlatformParts& platform, const WindowParts& window)
+    : inventory_(platform.processes),
+      registryCheck_(texts, definitions_, platform.registry, window.results, rowBuffer_),
+      serviceCheck_(texts, definitions_, platform.registry, window.results, rowBuffer_),
+      connectionScan_(texts, definitions_, platform.console, inventory_, platform.shell, platform.registry,
+                      window.results, rowBuffer_),
+      treatment_(texts, window.results, window.view, platform.log, platform.files, platform.shell,
+                 platform.console, platform.processes, platform.registry),
+      loadedDefinitions_(texts, platform.http, definitions_),
+      form_({texts, window.view, window.pump, window.results, platform.settings, platform.registry,
+             platform.shell, window.timers, loadedDefinitions_, *this}),
+      scheduler_(texts, window.timers, registryCheck_, serviceCheck_, connectionScan_, window.view,
+                 platform.windows, [this] { form_.Check2_Click(); }) {}
+
+void Program::Tick(TimerId timer) {
+  if (form_.Ended()) return;
+  switch (timer) {
+    case TimerId::Timer1: scheduler_.Timer1_Timer(); break;
+    case TimerId::Timer2: scheduler_.Timer2_Timer(); break;
+    case TimerId::TmrChk: scheduler_.TmrChk_Timer(); break;
+  }
+}
+
+void Program::ClearReportedItems() {
+  connectionScan_.ClearSeenProcessIds();
+  serviceCheck_.ClearReported();
+  registryCheck_.ClearReported();
+}
+
+void Program::TreatFindings() { treatment_.TreatFindings(); }
+
+}  // namespace zc

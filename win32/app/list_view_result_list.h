@@ -1,0 +1,40 @@
+#pragma once
+// The result list as a report-style "SysListView32" child created at run time and
+// driven only by ANSI list-view messages. The control's cells are the only store of
+// the rows.
+
+#include <windows.h>
+
+#include "core/platform/result_list.h"
+
+namespace zc::win {
+
+class ListViewResultList : public ResultList {
+ public:
+  // Window style of the list: child, visible, thin border, report view.
+  static constexpr DWORD kStyle = 0x50800001;
+  // Capacity of the read-back buffer in characters; the control copies at most one
+  // less than that of the cell's ANSI text and ends it with a NUL.
+  static constexpr int kReadBufferSize = 255;
+
+  ListViewResultList() = default;
+  ListViewResultList(const ListViewResultList&) = delete;
+  ListViewResultList& operator=(const ListViewResultList&) = delete;
+
+  // Creates the control; false when the window cannot be made. The parent owns it.
+  bool Create(HWND parent, int left, int top, int width, int height);
+  HWND Handle() const { return list_; }
+
+  void SetExtendedStyle(DWORD style);
+  void AddColumn(int32_t width, TextView header, int32_t index);
+
+  void AddRow(RowBuffer& buffer, int32_t image) override;
+  int32_t RowCount() override;
+  Text GetCellText(int32_t row, int32_t column) override;
+  void DeleteRow(int32_t row) override;
+
+ private:
+  HWND list_ = nullptr;
+};
+
+}  // namespace zc::win

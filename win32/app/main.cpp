@@ -1,0 +1,38 @@
+// The program: builds every real adapter, the text constants, the definitions, the
+// checks, the treatment pass and the main window, runs start-up and then the window's
+// message loop until the program ends.
+
+#include <windows.h>
+
+#include "core/app/program.h"
+#include "core/texts/constant_texts.h"
+#include "win32/app/form1_window.h"
+#include "win32/app/registry_settings.h"
+#include "win32/machine/win32_console.h"
+#include "win32/machine/win32_files.h"
+#include "win32/machine/win32_processes.h"
+#include "win32/machine/win32_registry.h"
+#include "win32/machine/win32_shell.h"
+#include "win32/app/program_adapters.h"
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  zc::win::Form1Window window;
+  if (!window.Create(instance)) return 1;
+
+  zc::win::ProgramAdapters adapters;
+  zc::ConstantTexts texts(adapters.failures);
+  zc::win::Win32Registry registry;
+  zc::win::Win32Processes processes;
+  zc::win::Win32Console console;
+  zc::win::Win32Shell shell;
+  zc::win::Win32Files files;
+  zc::win::RegistrySettings settings;
+
+  zc::Program program(texts,
+                      {adapters.http, registry, processes, console, shell, files, adapters.windows, settings,
+                       adapters.log},
+                      {window, window.Pump(), window.Results(), window.Timers()});
+  window.Bind(program.form(), [&program](zc::TimerId timer) { program.Tick(timer); });
+  program.form().Form_Load();
+  return window.RunMessageLoop();
+}
