@@ -113,7 +113,8 @@ AES::Word AES::RotateLeft(Word v, std::int32_t n) {
     Fail(u"RotateLeft", kOverflow);
     return 0;
   }
-  return LShift(v, n) | RShift(v, static_cast<std::int32_t>(back));
+  const Word left = LShift(v, n);  // LShift first: the reports keep this order
+  return left | RShift(v, static_cast<std::int32_t>(back));
 }
 
 AES::Byte AES::RotateLeftByte(Byte b, std::int32_t n) {
@@ -122,7 +123,8 @@ AES::Byte AES::RotateLeftByte(Byte b, std::int32_t n) {
     Fail(u"RotateLeftByte", kOverflow);
     return 0;
   }
-  return static_cast<Byte>(LShiftByte(b, n) | RShiftByte(b, static_cast<std::int32_t>(back)));
+  const Byte left = LShiftByte(b, n);
+  return static_cast<Byte>(left | RShiftByte(b, static_cast<std::int32_t>(back)));
 }
 
 // ---- packing --------------------------------------------------------------------------

@@ -160,7 +160,11 @@ int Generate(const Options& options, const std::vector<Constant>& constants) {
     header << "inline constexpr char16_t " << c.name << "[] = u\"" << zc::ToUtf8(stored)
            << "\";\n";
   }
-  header << "\n}  // namespace zc::enc\n";
+  // Every constant by name, for the tests that decipher them all.
+  header << "\nstruct NamedConstant {\n  const char* name;\n  const char16_t* stored;\n};\n\n"
+            "inline constexpr NamedConstant kAll[] = {\n";
+  for (const Constant& c : constants) header << "    {\"" << c.name << "\", " << c.name << "},\n";
+  header << "};\n\n}  // namespace zc::enc\n";
 
   const std::string text = header.str();
   {  // Leave an unchanged header alone, so nothing recompiles needlessly.

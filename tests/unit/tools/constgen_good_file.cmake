@@ -1,0 +1,20 @@
+# constgen on a good file: one constant per line, uppercase hexadecimal only, the
+# placeholder replaced, and each stored form equal to what zdefs text-encrypt gives.
+execute_process(COMMAND ${CONSTGEN} --input ${INPUT} --output ${OUTPUT} --define DEFINITIONS_URL=http://x.test/d
+                RESULT_VARIABLE status ERROR_VARIABLE err)
+if(NOT status EQUAL 0)
+  message(FATAL_ERROR "constgen failed: ${err}")
+endif()
+file(READ ${OUTPUT} header)
+foreach(entry "Caption|좀비 PC 치료기" "Address|http://x.test/d" "Path|C:\\좀비치료백업\\")
+  string(REPLACE "|" ";" parts "${entry}")
+  list(GET parts 0 name)
+  list(GET parts 1 value)
+  execute_process(COMMAND ${ZDEFS} text-encrypt "${value}" OUTPUT_VARIABLE stored OUTPUT_STRIP_TRAILING_WHITESPACE)
+  if(NOT header MATCHES "inline constexpr char16_t ${name}\\[\\] = u\"${stored}\";")
+    message(FATAL_ERROR "${name}: expected stored form ${stored} in\n${header}")
+  endif()
+endforeach()
+if(header MATCHES "좀비|x\\.test")
+  message(FATAL_ERROR "plain text in the generated header")
+endif()
