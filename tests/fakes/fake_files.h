@@ -74,7 +74,7 @@ class FakeFiles : public FileApi {
     if (Fails(path)) return false;
     auto it = entries.find(Key(path));
     if (it == entries.end()) return false;
-    it->second.attributes = attributes | (it->second.isFolder ? kAttributeDirectory : 0);
+    it->second.attributes = attributes | (it->second.isFolder ? uint32_t{kAttributeDirectory} : 0u);
     return true;
   }
   bool CreateFolder(TextView path) override {

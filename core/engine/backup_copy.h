@@ -1,0 +1,28 @@
+#pragma once
+// The backup copy that must exist before a Finding's file may be deleted. A file whose
+// copy did not arrive whole stays where it is: a false positive must never cost the
+// user a file for good.
+
+#include <cstdint>
+
+#include "core/base/text.h"
+#include "core/platform/file_api.h"
+
+namespace zc {
+
+enum class BackupState {
+  NothingToLose,  // the file is missing (or could not be measured): no copy to keep
+  Secured,        // an exact-length copy is in the backup folder
+  NotSecured,     // the file exists but has no whole copy: it must not be removed
+};
+
+// A name in `folder` for the backup copy of `name` that does not overwrite an earlier
+// copy: `name` itself when free, else "name (2)", "name (3)", ... Empty when no free
+// name was found.
+Text FreeBackupPath(FileApi& files, TextView folder, TextView name);
+
+// Copies `source` into `folder` under a free name and says whether the file may now be
+// removed: only when the copy has the source's length.
+BackupState CopyIntoBackup(FileApi& files, TextView source, TextView folder, TextView name);
+
+}  // namespace zc

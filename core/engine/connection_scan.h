@@ -1,0 +1,51 @@
+#pragma once
+// The connection scan: captures the machine's connection listing once, ends at once the
+// owners of connections that match a kill pattern, and lists the owners of connections
+// that match an outbound or inbound tunnel pattern as Findings, with their image path
+// and the services they host. A process is listed at most once until the seen ids are
+// cleared.
+
+#include <cstdint>
+#include <unordered_set>
+
+#include "core/definitions/definitions_set.h"
+#include "core/machine/process_inventory.h"
+#include "core/platform/console_api.h"
+#include "core/platform/registry_api.h"
+#include "core/platform/result_list.h"
+#include "core/platform/shell_api.h"
+#include "core/texts/constant_texts.h"
+
+namespace zc {
+
+class ConnectionScan {
+ public:
+  ConnectionScan(const ConstantTexts& texts, const DefinitionsSet& definitions, ConsoleApi& console,
+                 ProcessInventory& inventory, ShellApi& shell, RegistryApi& registry,
+                 ResultList& results, RowBuffer& rowBuffer)
+      : texts_(texts), definitions_(definitions), console_(console), inventory_(inventory),
+        shell_(shell), registry_(registry), results_(results), rowBuffer_(rowBuffer) {}
+
+  void ScanConnections();
+
+  // Empties SeenProcessIds: every process is listed again when it matches.
+  void ClearSeenProcessIds() { seenProcessIds_.clear(); }
+  bool HasSeen(uint32_t processId) const { return seenProcessIds_.count(processId) != 0; }
+  size_t SeenCount() const { return seenProcessIds_.size(); }
+
+ private:
+  bool IsExcludedName(const Text& name) const;
+  void ListProcess(uint32_t processId, const Text& name, TextView kind);
+
+  const ConstantTexts& texts_;
+  const DefinitionsSet& definitions_;
+  ConsoleApi& console_;
+  ProcessInventory& inventory_;
+  ShellApi& shell_;
+  RegistryApi& registry_;
+  ResultList& results_;
+  RowBuffer& rowBuffer_;
+  std::unordered_set<uint32_t> seenProcessIds_;
+};
+
+}  // namespace zc

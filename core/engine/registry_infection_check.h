@@ -1,0 +1,40 @@
+#pragma once
+// The registry infection check: looks for the values that the definitions name under
+// one autorun key of two root keys, and lists every value found as a "reg Infection"
+// Finding, the second root's first. An entry is looked at again only after the
+// reported entries are cleared.
+
+#include "core/definitions/definitions_set.h"
+#include "core/engine/reported_names.h"
+#include "core/platform/registry_api.h"
+#include "core/platform/result_list.h"
+#include "core/texts/constant_texts.h"
+
+namespace zc {
+
+class RegistryInfectionCheck {
+ public:
+  RegistryInfectionCheck(const ConstantTexts& texts, const DefinitionsSet& definitions,
+                         RegistryApi& registry, ResultList& results, RowBuffer& rowBuffer)
+      : texts_(texts), definitions_(definitions), registry_(registry), results_(results),
+        rowBuffer_(rowBuffer) {}
+
+  void Run();
+
+  // Empties ReportedRegistryEntries: every entry still present is listed again.
+  void ClearReported() { reportedEntries_.Clear(); }
+  const ReportedNames& ReportedRegistryEntries() const { return reportedEntries_; }
+
+ private:
+  Text ReadEntry(TextView rootText, TextView entry);
+  void AddFinding(TextView entry, const Text& value, TextView flag);
+
+  const ConstantTexts& texts_;
+  const DefinitionsSet& definitions_;
+  RegistryApi& registry_;
+  ResultList& results_;
+  RowBuffer& rowBuffer_;
+  ReportedNames reportedEntries_;
+};
+
+}  // namespace zc

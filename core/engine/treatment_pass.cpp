@@ -1,0 +1,208 @@
+#include "core/engine/treatment_pass.h"
+
+#include <array>
+#include <utility>
+
+#include "core/engine/finding_texts.h"
+#include "core/engine/listing_rules.h"
+#include "core/engine/quoted_command.h"
+#include "core/machine/process_termination.h"
+#include "core/machine/registry_values.h"
+
+namespace zc {
+namespace {
+
+constexpr TextView kCountSuffix = u"건";
+constexpr TextView kExplorerCommand = u"explorer.exe ";
+constexpr int32_t kServiceDisabled = 4;
+constexpr uint32_t kPlaceholderAttributes = kAttributeReadOnly | kAttributeHidden | kAttributeSystem;
+
+// An empty marker (a constant that did not decipher) matches nothing.
+bool ContainsMarker(TextView output, TextView marker) {
+  return !marker.empty() && Contains(output, marker);
+}
+
+}  // namespace
+
+void TreatmentPass::TreatFindings() {
+  if (running_) return;
+  running_ = true;
+  currentBackupFolder_.clear();
+  const int32_t rows = results_.RowCount();
+  for (int32_t i = 0; i < rows; ++i) {
+    if (Treat(ReadTopRow()) == Outcome::ProgramEnded) break;
+    ++treatedCount_;
+    view_.SetTreatedCountText(DecimalText(treatedCount_) + Text(kCountSuffix));
+    results_.DeleteRow(0);
+  }
+  running_ = false;
+}
+
+TreatmentPass::Finding TreatmentPass::ReadTopRow() {
+  return {results_.GetCellText(0, kColumnName),   results_.GetCellText(0, kColumnProcessId),
+          results_.GetCellText(0, kColumnPath),   results_.GetCellText(0, kColumnDetail),
+          results_.GetCellText(0, kColumnKind),   results_.GetCellText(0, kColumnEntryName)};
+}
+
+TreatmentPass::Outcome TreatmentPass::Treat(const Finding& finding) {
+  if (finding.kind == kKindOutputTunnel || finding.kind == kKindInputTunnel) return TreatProcess(finding);
+  if (finding.kind == kKindServiceHide) {
+    TreatService(finding);
+  } else if (finding.kind == kKindRegistryInfection) {
+    TreatRegistryEntry(finding);
+  }
+  // A row of any other kind is taken off the list untreated.
+  return Outcome::Treated;
+}
+
+TreatmentPass::Outcome TreatmentPass::TreatProcess(const Finding& finding) {
+  const auto id = static_cast<int32_t>(ReadProcessId(finding.processId));
+  view_.SetStatusText(texts_.Get(enc::ProcessStatusLead) + finding.name + texts_.Get(enc::ProcessStatusTail));
+  BeginBackupFolder(finding.name);
+
+  if (TrimSpaces(finding.detail) == kNotApplicableText) {
+    // A process that hosts no service.
+    processes_.TerminateProcessById(id);
+    KillByImageName(shell_, finding.name);
+    if (IsEmptyFile(finding.path)) return Outcome::Treated;
+    const BackupState backup = BackupCopy(finding);
+    RemoveAndBlock(finding, backup);
+    ReportTreatment(StandardLines(finding), backup, finding);
+    return Outcome::Treated;
+  }
+
+  // A process that hosts services: what the service query prints decides.
+  const Text query = CommandWithQuotedArgument(texts_.Get(enc::ServiceQueryCommand), finding.detail);
+  const Text output = query.empty() ? Text() : console_.RunCapture(query);
+  view_.ShowMessage(texts_.Get(enc::ServiceHostNotice), texts_.Get(enc::MessageTitle), MessageIcon::Information);
+  Status(enc::ServiceHostStatus);
+  view_.Delay(3);
+  registry_.WriteRegistryDword(ServiceRoot(), texts_.Get(enc::ServiceKeyPrefix) + finding.detail,
+                               texts_.Get(enc::ServiceFlagValueName), kServiceDisabled);
+
+  BackupState backup = BackupState::NothingToLose;
+  const std::array<TextView, 4> killMarkers = {enc::KillMarker1, enc::KillMarker2, enc::KillMarker3,
+                                               enc::KillMarker4};
+  bool kill = false;
+  for (const TextView marker : killMarkers) kill = kill || ContainsMarker(output, texts_.Get(marker));
+  if (kill) {
+    processes_.TerminateProcessById(id);
+    KillByImageName(shell_, finding.name);
+    if (!IsEmptyFile(finding.path)) {
+      backup = BackupCopy(finding);
+      RemoveAndBlock(finding, backup);
+    }
+    LaunchServiceCommand(enc::ServiceFinalCommand, finding.detail);
+  } else if (ContainsMarker(output, texts_.Get(enc::ExitMarker))) {
+    view_.ShowMessage(texts_.Get(enc::ExitNotice), texts_.Get(enc::MessageTitle), MessageIcon::Information);
+    view_.EndProgram();
+    return Outcome::ProgramEnded;
+  }
+
+  if (IsEmptyFile(finding.path)) return Outcome::Treated;
+  std::vector<Text> lines = StandardLines(finding);
+  lines.insert(lines.begin() + 1, finding.name + texts_.Get(enc::LogServiceText) + finding.detail +
+                                      texts_.Get(enc::LogLineEnd));
+  ReportTreatment(std::move(lines), backup, finding);
+  return Outcome::Treated;
+}
+
+void TreatmentPass::TreatService(const Finding& finding) {
+  if (finding.name == kNoneText) return;
+  BeginBackupFolder(finding.name);
+  LaunchServiceCommand(enc::ServiceHideCommand, finding.detail);
+  Status(enc::ServiceHideStatus);
+  view_.Delay(3);
+
+  BackupState backup = BackupState::NothingToLose;  // an empty file has nothing to keep
+  if (!IsEmptyFile(finding.path)) {
+    backup = CopyIntoBackup(files_, finding.path, currentBackupFolder_, finding.name);
+    KillByImageName(shell_, finding.name);
+    Status(enc::BackupDoneStatus);
+    view_.Delay(1.5f);
+  }
+  if (finding.path != kNoneText) {
+    RemoveAndBlock(finding, backup);
+    LaunchServiceCommand(enc::ServiceFinalCommand, finding.detail);
+  }
+  ReportTreatment(StandardLines(finding), backup, finding);
+}
+
+void TreatmentPass::TreatRegistryEntry(const Finding& finding) {
+  const bool named = finding.name != kNoneText;
+  BackupState backup = BackupState::NothingToLose;
+  if (named) {
+    BeginBackupFolder(finding.name);
+    backup = CopyIntoBackup(files_, finding.path, currentBackupFolder_, finding.name);
+    KillByImageName(shell_, finding.name);
+    // Deleted from both roots whether or not it was found in each.
+    registry_.DeleteRegistryValue(RootKeyFromText(texts_.Get(enc::InfectionRootText)),
+                                  texts_.Get(enc::InfectionKeyPath), finding.entryName);
+    registry_.DeleteRegistryValue(ServiceRoot(), texts_.Get(enc::InfectionKeyPath), finding.entryName);
+    Status(enc::BackupDoneStatus);
+    view_.Delay(1.5f);
+  }
+  if (IsEmptyFile(finding.path)) return;
+  if (finding.path != kNoneText && named) RemoveAndBlock(finding, backup);
+  if (named) ReportTreatment(StandardLines(finding), backup, finding);
+}
+
+void TreatmentPass::BeginBackupFolder(TextView name) {
+  currentBackupFolder_ = texts_.Get(enc::BackupPrefix) + Text(name);
+  files_.CreateFolder(texts_.Get(enc::BackupRoot));  // usually there already
+  files_.CreateFolder(currentBackupFolder_);         // shared by Findings of one name
+}
+
+BackupState TreatmentPass::BackupCopy(const Finding& finding) {
+  const BackupState backup = CopyIntoBackup(files_, finding.path, currentBackupFolder_, finding.name);
+  Status(enc::BackupDoneStatus);
+  view_.Delay(1.5f);
+  return backup;
+}
+
+void TreatmentPass::RemoveAndBlock(const Finding& finding, BackupState backup) {
+  if (backup == BackupState::NotSecured) return;  // no whole copy: the file stays
+  Status(enc::AttributeStatus);
+  files_.SetAttributes(finding.path, kAttributeNormal);
+  view_.Delay(1.5f);
+  Status(enc::DeleteStatus);
+  files_.RemoveFile(finding.path);
+  view_.Delay(2);
+  // A folder at the file's own path keeps the file from being written there again.
+  files_.CreateFolder(finding.path);
+  files_.SetAttributes(finding.path, kPlaceholderAttributes);
+}
+
+std::vector<Text> TreatmentPass::StandardLines(const Finding& finding) const {
+  return {finding.name + texts_.Get(enc::LogTreatedText),
+          finding.name + texts_.Get(enc::LogPathText) + finding.path + texts_.Get(enc::LogLineEnd),
+          texts_.Get(enc::LogClosingFirst), texts_.Get(enc::LogClosingSecond)};
+}
+
+void TreatmentPass::ReportTreatment(std::vector<Text> lines, BackupState backup, const Finding& finding) {
+  if (backup == BackupState::NotSecured) {
+    lines.push_back(finding.name + texts_.Get(enc::LogFileKeptText) + finding.path + texts_.Get(enc::LogLineEnd));
+  }
+  // The log file name is appended to the folder directly, so the folder ends with "\".
+  Text logFolder = currentBackupFolder_;
+  if (!logFolder.empty() && logFolder.back() != u'\\') logFolder.push_back(u'\\');
+  for (const Text& line : lines) log_.Log_Trans(line, logFolder);
+  const Text explorer = CommandWithQuotedFolder(kExplorerCommand, currentBackupFolder_);
+  if (!explorer.empty()) shell_.Launch(explorer, WindowState::NormalFocused);
+}
+
+bool TreatmentPass::IsEmptyFile(TextView path) {
+  // A length that cannot be read (a missing file) counts as not empty.
+  return files_.FileLength(path) == int64_t{0};
+}
+
+void TreatmentPass::Status(TextView enciphered) { view_.SetStatusText(texts_.Get(enciphered)); }
+
+void TreatmentPass::LaunchServiceCommand(TextView enciphered, TextView serviceName) {
+  const Text command = CommandWithQuotedArgument(texts_.Get(enciphered), serviceName);
+  if (!command.empty()) shell_.Launch(command, WindowState::MinimizedFocused);
+}
+
+int32_t TreatmentPass::ServiceRoot() const { return RootKeyFromText(texts_.Get(enc::ServiceRootText)); }
+
+}  // namespace zc

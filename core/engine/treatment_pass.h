@@ -1,0 +1,89 @@
+#pragma once
+// The treatment pass: takes the Findings off the result list one at a time from the
+// top and treats each by its kind. Processes are ended; services are stopped, set not
+// to start and deleted; registry values are deleted; the offending file is copied into
+// a backup folder named after the Finding, deleted and replaced by a hidden system
+// folder; what was done is written into the activity log of the backup folder, which
+// is then opened in the file explorer. Every failing step is skipped.
+
+#include <cstdint>
+#include <vector>
+
+#include "core/base/text.h"
+#include "core/engine/backup_copy.h"
+#include "core/platform/activity_log.h"
+#include "core/platform/console_api.h"
+#include "core/platform/file_api.h"
+#include "core/platform/main_window_view.h"
+#include "core/platform/process_api.h"
+#include "core/platform/registry_api.h"
+#include "core/platform/result_list.h"
+#include "core/platform/shell_api.h"
+#include "core/texts/constant_texts.h"
+
+namespace zc {
+
+class TreatmentPass {
+ public:
+  TreatmentPass(const ConstantTexts& texts, ResultList& results, MainWindowView& view, ActivityLog& log,
+                FileApi& files, ShellApi& shell, ConsoleApi& console, ProcessApi& processes,
+                RegistryApi& registry)
+      : texts_(texts), results_(results), view_(view), log_(log), files_(files), shell_(shell),
+        console_(console), processes_(processes), registry_(registry) {}
+
+  // Treats as many rows as the list holds when the pass starts. A call made while a pass
+  // is running (from a click handled inside one of its waits) does nothing.
+  void TreatFindings();
+
+  // Rows taken off the list since the program started.
+  int32_t TreatedCount() const { return treatedCount_; }
+
+  // The backup folder of the Finding treated last: BackupPrefix followed by its name,
+  // without a trailing separator. Empty after a pass that treated nothing.
+  const Text& CurrentBackupFolder() const { return currentBackupFolder_; }
+
+ private:
+  struct Finding {
+    Text name;
+    Text processId;
+    Text path;
+    Text detail;
+    Text kind;
+    Text entryName;
+  };
+  enum class Outcome { Treated, ProgramEnded };
+
+  Finding ReadTopRow();
+  Outcome Treat(const Finding& finding);
+  Outcome TreatProcess(const Finding& finding);
+  void TreatService(const Finding& finding);
+  void TreatRegistryEntry(const Finding& finding);
+
+  // Step groups shared by the treatments.
+  void BeginBackupFolder(TextView name);
+  BackupState BackupCopy(const Finding& finding);
+  void RemoveAndBlock(const Finding& finding, BackupState backup);
+  void ReportTreatment(std::vector<Text> lines, BackupState backup, const Finding& finding);
+  std::vector<Text> StandardLines(const Finding& finding) const;
+
+  bool IsEmptyFile(TextView path);
+  void Status(TextView enciphered);
+  void LaunchServiceCommand(TextView enciphered, TextView serviceName);
+  int32_t ServiceRoot() const;
+
+  const ConstantTexts& texts_;
+  ResultList& results_;
+  MainWindowView& view_;
+  ActivityLog& log_;
+  FileApi& files_;
+  ShellApi& shell_;
+  ConsoleApi& console_;
+  ProcessApi& processes_;
+  RegistryApi& registry_;
+
+  int32_t treatedCount_ = 0;
+  Text currentBackupFolder_;
+  bool running_ = false;
+};
+
+}  // namespace zc

@@ -1,0 +1,176 @@
+#include "core/engine/connection_scan.h"
+
+#include <gtest/gtest.h>
+
+#include "tests/unit/engine/engine_world.h"
+
+namespace zc {
+namespace {
+
+using testing::EngineWorld;
+using testing::kHklm;
+
+constexpr char16_t kListing[] =
+    u"\r\nActive Connections\r\n\r\n"
+    u"  Proto  Local Address          Foreign Address        State           PID\r\n"
+    u"  TCP    10.0.0.5:49702         203.0.113.9:443        ESTABLISHED     4120\r\n"
+    u"  TCP    10.0.0.5:49703         198.51.100.7:8080      ESTABLISHED     4120\r\n"
+    u"  TCP    10.0.0.5:49704         192.0.2.10:6667        ESTABLISHED     5200\r\n"
+    u"  TCP    0.0.0.0:4444           0.0.0.0:0              LISTENING       6300\r\n"
+    u"  TCP    10.0.0.5:49705         192.0.2.99:25          ESTABLISHED     804\r\n";
+
+constexpr char16_t kServiceListing[] =
+    u"Image Name                     PID Services\r\n"
+    u"========================= ======== ============================================\r\n"
+    u"svchost.exe                    1020 DcomLaunch, PlugPlay\r\n"
+    u"evil.exe                       4120 N/A\r\n"
+    u"bot.exe                        5200 BotSvc\r\n"
+    u"door.exe                       6300 N/A\r\n";
+
+class ConnectionScanTest : public ::testing::Test {
+ protected:
+  ConnectionScanTest() {
+    w.processes.AddDrive(u"C:\\", u"\\Device\\HarddiskVolume1");
+    w.processes.AddProcess(4120, u"evil.exe", u"\\Device\\HarddiskVolume1\\Temp\\evil.exe");
+    w.processes.AddProcess(5200, u"bot.exe", u"\\Device\\HarddiskVolume1\\bot\\bot.exe");
+    w.processes.AddProcess(6300, u"door.exe", u"\\Device\\HarddiskVolume1\\door.exe");
+    w.processes.AddProcess(804, u"svchost.exe", u"\\Device\\HarddiskVolume1\\Windows\\svchost.exe");
+    w.processes.AddProcess(0, u"[System Process]", u"");
+    w.console.SetOutput(w.T(enc::ConnectionListCommand), kListing);
+    w.console.SetOutput(w.T(enc::ServiceListCommand), kServiceListing);
+  }
+
+  std::vector<Text> Column(int32_t column) const {
+    std::vector<Text> out;
+    for (const RowBuffer& row : w.results.rows) out.push_back(row[static_cast<size_t>(column)]);
+    return out;
+  }
+
+  EngineWorld w;
+  ConnectionScan scan{w.texts, w.definitions, w.console, w.inventory, w.shell, w.registry, w.results, w.rowBuffer};
+};
+
+TEST_F(ConnectionScanTest, ListsMatchingProcessesWithTheirPathAndServices) {
+  w.SetOutbound({u"203.0.113.9:443"});
+  w.SetInbound({u"192.0.2.10:6667"});
+  scan.ScanConnections();
+
+  ASSERT_EQ(w.results.rows.size(), 2u);
+  EXPECT_EQ(w.results.rows[0], (RowBuffer{u"evil.exe", u"4120", u"C:\\Temp\\evil.exe", u"N/A", u"outPut Tun", u"", u""}));
+  EXPECT_EQ(w.results.rows[1], (RowBuffer{u"bot.exe", u"5200", u"C:\\bot\\bot.exe", u"BotSvc", u"inPut Tun", u"", u""}));
+  EXPECT_EQ(w.results.images, (std::vector<int32_t>{0, 0}));
+  EXPECT_TRUE(scan.HasSeen(4120));
+  EXPECT_TRUE(scan.HasSeen(5200));
+  // The connection listing once, the service listing once per listed process.
+  EXPECT_EQ(w.console.calls, (std::vector<Text>{w.T(enc::ConnectionListCommand), w.T(enc::ServiceListCommand),
+                                                 w.T(enc::ServiceListCommand)}));
+}
+
+TEST_F(ConnectionScanTest, NoMatchChangesNothing) {
+  w.SetOutbound({u"203.0.113.200:1"});
+  w.SetInbound({u"nowhere"});
+  w.definitions.ConnectionKillPatterns = {u"", u"not there", u""};
+  scan.ScanConnections();
+  EXPECT_TRUE(w.results.rows.empty());
+  EXPECT_EQ(scan.SeenCount(), 0u);
+  EXPECT_TRUE(w.shell.launches.empty());
+  EXPECT_EQ(w.console.calls.size(), 1u);
+}
+
+TEST_F(ConnectionScanTest, AnEmptyCaptureFindsNothing) {
+  w.console.outputs.clear();
+  w.SetOutbound({u"203.0.113.9:443"});
+  w.definitions.ConnectionKillPatterns = {u"203.0.113.9:443"};
+  scan.ScanConnections();
+  EXPECT_TRUE(w.results.rows.empty());
+  EXPECT_TRUE(w.shell.launches.empty());
+}
+
+TEST_F(ConnectionScanTest, AProcessMatchedByTwoPatternsIsListedOnceUnderTheFirstPass) {
+  w.SetOutbound({u"203.0.113.9:443", u"198.51.100.7:8080"});
+  w.SetInbound({u"198.51.100.7:8080"});
+  scan.ScanConnections();
+  ASSERT_EQ(w.results.rows.size(), 1u);
+  EXPECT_EQ(Column(kColumnKind), (std::vector<Text>{u"outPut Tun"}));
+}
+
+TEST_F(ConnectionScanTest, AnExcludedNameEndsTheOutboundPassButNotTheInbound) {
+  // 804 is svchost.exe: the outbound entries after it are not examined.
+  w.SetOutbound({u"192.0.2.99:25", u"203.0.113.9:443"});
+  w.SetInbound({u"192.0.2.99:25", u"192.0.2.10:6667"});
+  scan.ScanConnections();
+  EXPECT_TRUE(scan.HasSeen(804));
+  EXPECT_FALSE(scan.HasSeen(4120));
+  EXPECT_EQ(Column(kColumnName), (std::vector<Text>{u"bot.exe"}));
+  EXPECT_EQ(Column(kColumnKind), (std::vector<Text>{u"inPut Tun"}));
+}
+
+TEST_F(ConnectionScanTest, AnIdOfZeroIsResolvedThroughLaterLinesOnlyOutbound) {
+  w.console.SetOutput(w.T(enc::ConnectionListCommand),
+                      u"  TCP 10.9.9.9:1 LISTENING\r\n  TCP 10.9.9.9:1 ESTABLISHED     0\r\n"
+                      u"  TCP 10.9.9.9:1 ESTABLISHED  6300\r\n  UDP 10.8.8.8:2 *:*\r\n  UDP 10.8.8.8:2 *:*    5200\r\n");
+  w.SetOutbound({u"10.9.9.9:1"});
+  w.SetInbound({u"10.8.8.8:2"});
+  scan.ScanConnections();
+  EXPECT_EQ(Column(kColumnName), (std::vector<Text>{u"door.exe"}));
+  EXPECT_FALSE(scan.HasSeen(5200));
+}
+
+TEST_F(ConnectionScanTest, IdleAndEndedProcessesAreSkipped) {
+  w.console.SetOutput(w.T(enc::ConnectionListCommand), u"a 0.0.0.0:1     0\r\nb 9.9.9.9:9   7777\r\n");
+  w.SetOutbound({u"0.0.0.0:1", u"9.9.9.9:9"});
+  w.SetInbound({u"9.9.9.9:9"});
+  scan.ScanConnections();
+  EXPECT_TRUE(w.results.rows.empty());
+  EXPECT_EQ(scan.SeenCount(), 0u);
+}
+
+TEST_F(ConnectionScanTest, AnUnreadableImagePathFallsBackToTheServiceImageValue) {
+  w.processes.AddProcess(5200, u"bot.exe", u"\\Device\\HarddiskVolume1\\bot\\bot.exe", /*openable=*/false);
+  w.registry.SetText(kHklm, w.T(enc::ServiceKeyPrefix) + u"BotSvc", w.T(enc::ServiceImageValueName),
+                     u"C:\\Windows\\bot.exe");
+  w.SetInbound({u"192.0.2.10:6667"});
+  scan.ScanConnections();
+  EXPECT_EQ(Column(kColumnPath), (std::vector<Text>{u"C:\\Windows\\bot.exe"}));
+}
+
+TEST_F(ConnectionScanTest, TheServicesTextIsKeptUntrimmedUnlessItMeansNoService) {
+  w.console.SetOutput(w.T(enc::ServiceListCommand), u"evil.exe 4120  N/A  \r\nbot.exe 5200 Bot Svc  \r\n");
+  w.SetOutbound({u"203.0.113.9:443", u"192.0.2.10:6667"});
+  scan.ScanConnections();
+  EXPECT_EQ(Column(kColumnDetail), (std::vector<Text>{u"N/A", u"Bot Svc  "}));
+}
+
+TEST_F(ConnectionScanTest, RepeatedScansListNothingTwiceUntilTheSeenIdsAreCleared) {
+  w.SetOutbound({u"203.0.113.9:443"});
+  w.SetInbound({u"192.0.2.10:6667"});
+  scan.ScanConnections();
+  scan.ScanConnections();
+  EXPECT_EQ(w.results.rows.size(), 2u);
+  scan.ClearSeenProcessIds();
+  scan.ScanConnections();
+  EXPECT_EQ(w.results.rows.size(), 4u);
+}
+
+TEST_F(ConnectionScanTest, KillPatternsEndTheOwnerAtOnceWithoutAFinding) {
+  // Every piece of the list counts, in order; empty pieces kill nothing.
+  w.definitions.ConnectionKillPatterns = {u"", u"0.0.0.0:4444", u"203.0.113.9:443", u"missing", u""};
+  w.processes.EndProcess(6300);  // already gone: the command simply fails later
+  scan.ScanConnections();
+  EXPECT_EQ(w.shell.CommandLines(),
+            (std::vector<Text>{u"taskkill /f /pid \"6300\"", u"taskkill /f /pid \"4120\""}));
+  EXPECT_EQ(w.shell.launches[0].second, WindowState::Hidden);
+  EXPECT_TRUE(w.results.rows.empty());
+  EXPECT_EQ(scan.SeenCount(), 0u);
+}
+
+TEST_F(ConnectionScanTest, OnlyTheTableEntriesThatTheListStandsForAreSearched) {
+  // A list without outer bars has no inner pieces: its table is not read.
+  w.definitions.OutputTunnelPatterns = {u"203.0.113.9:443", u"192.0.2.10:6667"};
+  w.definitions.OutputTunnelTable[0] = u"203.0.113.9:443";
+  scan.ScanConnections();
+  EXPECT_TRUE(w.results.rows.empty());
+}
+
+}  // namespace
+}  // namespace zc

@@ -1,0 +1,168 @@
+#include "core/engine/listing_rules.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <vector>
+
+#include "core/engine/finding_texts.h"
+#include "core/engine/pattern_search.h"
+#include "core/engine/reported_names.h"
+
+namespace zc {
+namespace {
+
+TEST(IdAfterMatchTest, Table) {
+  struct Case {
+    const char16_t* listing;
+    const char16_t* pattern;
+    const char16_t* idText;
+    uint32_t id;
+  };
+  const Case cases[] = {
+      // The owning id is right-aligned in the line's last six characters.
+      {u"  TCP    10.0.0.5:49702   203.0.113.9:443   ESTABLISHED     4120\r\n  TCP  x  77\r\n",
+       u"203.0.113.9:443", u"4120", 4120},
+      // The last line of a listing ends at the end of the text.
+      {u"  TCP  1.2.3.4:80  ESTABLISHED     77", u"1.2.3.4:80", u"77", 77},
+      // Fewer than six characters after the match: all of them.
+      {u"x:1 9\r\n", u"x:1", u"9", 9},
+      // A wider id keeps only its last six digits.
+      {u"p   1234567\r\n", u"p", u"234567", 234567},
+      // The next occurrence of the same pattern on the line cuts the text.
+      {u"a 12 a 345\r\n", u"a", u"12", 12},
+      // No id at the line's end: no id.
+      {u"  TCP  1.2.3.4:80  LISTENING\r\n  TCP  9\r\n", u"1.2.3.4:80", u"TENING", 0},
+      {u"p  +12\r\n", u"p", u"+12", 0},
+      {u"p  1 2\r\n", u"p", u"1 2", 0},
+      {u"p\r\n5\r\n", u"p", u"", 0},
+      {u"xyp", u"p", u"", 0},
+  };
+  for (const Case& c : cases) {
+    const TextView listing = c.listing;
+    const size_t at = listing.find(c.pattern);
+    ASSERT_NE(at, TextView::npos);
+    EXPECT_EQ(IdTextAfterMatch(listing, c.pattern, at), c.idText) << ToUtf8(c.listing);
+    EXPECT_EQ(ReadProcessId(IdTextAfterMatch(listing, c.pattern, at)), c.id) << ToUtf8(c.listing);
+  }
+  EXPECT_EQ(ReadProcessId(u"99999999999"), 0u);  // more than 32 bits
+  EXPECT_EQ(ReadProcessId(u"4294967295"), 4294967295u);
+}
+
+TEST(IdAfterMatchTest, LaterLinesAreWalkedOnlyWhileTheIdIsZero) {
+  const TextView listing = u"A p   LISTENING\r\nB p   0\r\nC p   812\r\nD p   900\r\n";
+  EXPECT_EQ(FirstProcessIdAfterMatches(listing, u"p", listing.find(u"p")), 812u);
+  EXPECT_EQ(FirstProcessIdAfterMatches(u"p 0\r\np x\r\n", u"p", 0), 0u);
+}
+
+TEST(ServicesTextTest, Table) {
+  struct Case {
+    const char16_t* listing;
+    uint32_t id;
+    const char16_t* services;
+  };
+  const Case cases[] = {
+      {u"svchost.exe                    1020 DcomLaunch, PlugPlay\r\nnotepad.exe   4480 N/A\r\n", 1020,
+       u"DcomLaunch, PlugPlay"},
+      {u"svchost.exe                    1020 DcomLaunch, PlugPlay\r\nnotepad.exe   4480 N/A\r\n", 4480, u"N/A"},
+      // 23 followed by a blank is found inside 1023 on an earlier line.
+      {u"a.exe   1023 Alpha\r\nb.exe   23 Beta\r\n", 23, u"Alpha"},
+      // Cut before the first run of three blanks; trailing blanks before it stay.
+      {u"a.exe   7 Svc A  \r\n", 7, u"Svc A  "},
+      {u"a.exe   7 Svc   more\r\n", 7, u"Svc"},
+      // Ends at the next occurrence of the same id and blank.
+      {u"a.exe   7 one 7 two\r\n", 7, u"one "},
+      // The last line ends at the end of the listing.
+      {u"a.exe   7 Svc", 7, u"Svc"},
+      // The id without a following blank, or not at all: empty.
+      {u"a.exe   7\r\n", 7, u""},
+      {u"", 7, u""},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(ServicesTextOf(c.listing, c.id), c.services) << ToUtf8(c.listing) << " id " << c.id;
+  }
+}
+
+TEST(FindingNameTest, LastPieceOfTheValueOrTheFallback) {
+  struct Case {
+    const char16_t* value;
+    const char16_t* name;
+  };
+  const Case cases[] = {
+      {u"C:\\Windows\\evil.exe", u"evil.exe"},
+      {u"C:\\p\\a.exe -k netsvcs", u"a.exe -k netsvcs"},
+      {u"\"C:\\Program Files\\x\\svc.exe\"", u"svc.exe\""},
+      {u"evil.exe", u"entry"},       // no "\"
+      {u"C:\\Windows\\", u"entry"},  // ends with "\"
+      {u"\\", u"entry"},
+      {u"\\x", u"x"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(NameFromValue(c.value, u"entry"), c.name) << ToUtf8(c.value);
+}
+
+TEST(ReportedNamesTest, EnclosedNamesCompareIgnoringLetterCase) {
+  ReportedNames reported;
+  EXPECT_FALSE(reported.Contains(u"Evil"));
+  reported.Add(u"Evil");
+  reported.Add(u"");
+  EXPECT_EQ(reported.text(), u"|Evil|||");
+  EXPECT_TRUE(reported.Contains(u"EVIL"));
+  EXPECT_TRUE(reported.Contains(u"evil"));
+  EXPECT_TRUE(reported.Contains(u""));
+  EXPECT_FALSE(reported.Contains(u"Evi"));
+  reported.Clear();
+  EXPECT_FALSE(reported.Contains(u"Evil"));
+  EXPECT_EQ(reported.text(), u"");
+}
+
+// Brute force: the first occurrence of each pattern by a plain search.
+std::vector<size_t> Naive(TextView text, const std::vector<Text>& patterns) {
+  std::vector<size_t> out;
+  for (const Text& p : patterns) {
+    const size_t at = p.empty() ? TextView::npos : text.find(p);
+    out.push_back(at == TextView::npos ? MultiPatternSearch::kNotFound : at);
+  }
+  return out;
+}
+
+TEST(MultiPatternSearchTest, FindsWhatAPlainSearchFinds) {
+  const Text text = u"ushers she said: his hers; 10.0.0.1:443 10.0.0.1:4430 좀비 end";
+  const std::vector<Text> patterns = {u"he",   u"she",          u"his", u"hers", u"",       u"ushers",
+                                      u"he",   u"10.0.0.1:443", u"443", u"4430", u"좀비",   u"zzz",
+                                      u"end",  u"d",            u"s",   u"e",    u"ers; 1", u"좀비 end!"};
+  EXPECT_EQ(MultiPatternSearch(patterns).FirstOccurrences(text), Naive(text, patterns));
+  EXPECT_EQ(MultiPatternSearch(patterns).FirstOccurrences(u""), Naive(u"", patterns));
+  EXPECT_EQ(MultiPatternSearch({}).FirstOccurrences(text), std::vector<size_t>{});
+}
+
+TEST(MultiPatternSearchTest, RandomTextsAgreeWithAPlainSearch) {
+  std::mt19937 random(7);
+  for (const int alphabet : {2, 4, 60}) {
+    for (int round = 0; round < 40; ++round) {
+      auto word = [&](size_t length) {
+        Text w;
+        for (size_t i = 0; i < length; ++i) w.push_back(static_cast<char16_t>(u'a' + random() % alphabet));
+        return w;
+      };
+      std::vector<Text> patterns;
+      for (int i = 0; i < 30; ++i) patterns.push_back(word(random() % 6));
+      const Text text = word(400);
+      ASSERT_EQ(MultiPatternSearch(patterns).FirstOccurrences(text), Naive(text, patterns));
+    }
+  }
+}
+
+TEST(MultiPatternSearchTest, PatternsOfManyDistinctCharactersAreStillFound) {
+  // Too many distinct characters for one table: searched one by one instead.
+  std::vector<Text> patterns;
+  for (char16_t p = 0; p < 300; ++p) {
+    Text w;
+    for (char16_t i = 0; i < 60; ++i) w.push_back(static_cast<char16_t>(0xAC00 + p * 60 + i));
+    patterns.push_back(w);
+  }
+  const Text text = u"xx" + patterns[299] + u"yy" + patterns[3];
+  EXPECT_EQ(MultiPatternSearch(patterns).FirstOccurrences(text), Naive(text, patterns));
+}
+
+}  // namespace
+}  // namespace zc

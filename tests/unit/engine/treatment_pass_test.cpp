@@ -1,0 +1,325 @@
+#include "core/engine/treatment_pass.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "core/engine/backup_copy.h"
+#include "tests/unit/engine/engine_world.h"
+
+namespace zc {
+namespace {
+
+using testing::EngineWorld;
+using testing::kHkcu;
+using testing::kHklm;
+
+constexpr uint32_t kPlaceholder = kAttributeDirectory | kAttributeReadOnly | kAttributeHidden | kAttributeSystem;
+
+class TreatmentPassTest : public ::testing::Test {
+ protected:
+  TreatmentPassTest() {
+    w.files.AddFolder(u"C:\\Temp");
+    w.files.AddFile(u"C:\\Temp\\evil.exe", "MZ evil");
+    w.processes.AddProcess(4120, u"evil.exe", u"");
+  }
+
+  void AddRow(TextView name, TextView id, TextView path, TextView detail, TextView kind, TextView entry = u"",
+              TextView flag = u"") {
+    w.results.Append({Text(name), Text(id), Text(path), Text(detail), Text(kind), Text(entry), Text(flag)});
+  }
+  void AddEvilProcessRow(TextView detail = u"N/A") {
+    AddRow(u"evil.exe", u"4120", u"C:\\Temp\\evil.exe", detail, kKindOutputTunnel);
+  }
+
+  Text Folder(TextView name) const { return w.T(enc::BackupPrefix) + Text(name); }
+  Text LogFolder(TextView name) const { return Folder(name) + u"\\"; }
+  Text ServiceQuery(TextView service) const { return w.T(enc::ServiceQueryCommand) + u"\"" + Text(service) + u"\""; }
+  Text ServiceFinal(TextView service) const { return w.T(enc::ServiceFinalCommand) + u"\"" + Text(service) + u"\""; }
+  Text Explorer(TextView name) const { return u"explorer.exe \"" + Folder(name) + u"\""; }
+  std::vector<Text> StandardLines(TextView name, TextView path) const {
+    return {Text(name) + w.T(enc::LogTreatedText),
+            Text(name) + w.T(enc::LogPathText) + Text(path) + w.T(enc::LogLineEnd), w.T(enc::LogClosingFirst),
+            w.T(enc::LogClosingSecond)};
+  }
+  bool IsPlaceholder(TextView path) const {
+    const auto* e = w.files.Find(path);
+    return e && e->isFolder && e->attributes == kPlaceholder;
+  }
+  std::string Content(TextView path) const {
+    const auto* e = w.files.Find(path);
+    return e && !e->isFolder ? e->content : "<none>";
+  }
+
+  EngineWorld w;
+  TreatmentPass pass{w.texts, w.results, w.view, w.log, w.files, w.shell, w.console, w.processes, w.registry};
+};
+
+TEST_F(TreatmentPassTest, AProcessWithoutServicesIsEndedBackedUpAndBlocked) {
+  AddEvilProcessRow();
+  pass.TreatFindings();
+
+  EXPECT_EQ(w.processes.terminated, (std::vector<int32_t>{4120}));
+  EXPECT_EQ(Content(Folder(u"evil.exe") + u"\\evil.exe"), "MZ evil");
+  EXPECT_TRUE(IsPlaceholder(u"C:\\Temp\\evil.exe"));
+  EXPECT_EQ(w.log.LinesOf(LogFolder(u"evil.exe")), StandardLines(u"evil.exe", u"C:\\Temp\\evil.exe"));
+  EXPECT_EQ(w.log.lines.size(), 4u);
+  EXPECT_EQ(w.shell.launches, (std::vector<std::pair<Text, WindowState>>{
+                                  {u"taskkill /f /im \"evil.exe\"", WindowState::Hidden},
+                                  {Explorer(u"evil.exe"), WindowState::NormalFocused}}));
+  EXPECT_EQ(w.view.statusTexts,
+            (std::vector<Text>{w.T(enc::ProcessStatusLead) + u"evil.exe" + w.T(enc::ProcessStatusTail),
+                               w.T(enc::BackupDoneStatus), w.T(enc::AttributeStatus), w.T(enc::DeleteStatus)}));
+  EXPECT_EQ(w.view.delayedSeconds, 6);
+  EXPECT_TRUE(w.view.messages.empty());
+  EXPECT_TRUE(w.console.calls.empty());
+  EXPECT_TRUE(w.results.rows.empty());
+  EXPECT_EQ(pass.TreatedCount(), 1);
+  EXPECT_EQ(w.view.treatedCountText, u"1건");
+  EXPECT_EQ(pass.CurrentBackupFolder(), Folder(u"evil.exe"));
+}
+
+TEST_F(TreatmentPassTest, EveryRowIsDeletedAndCountedAcrossPasses) {
+  w.files.AddFile(u"C:\\Temp\\empty.exe", "");
+  AddRow(u"None", u"None", u"C:\\x.exe", u"Svc", kKindServiceHide);          // nothing to do
+  AddRow(u"empty.exe", u"77", u"C:\\Temp\\empty.exe", u"N/A", kKindInputTunnel);  // ends early
+  AddRow(u"odd", u"1", u"C:\\Temp\\evil.exe", u"N/A", u"unknown kind");       // untreated
+  pass.TreatFindings();
+  EXPECT_TRUE(w.results.rows.empty());
+  EXPECT_EQ(w.view.treatedCountText, u"3건");
+  // Nothing of the service row or the odd row happened; the empty file's row ended
+  // after the kill, without backup or log.
+  EXPECT_EQ(w.processes.terminated, (std::vector<int32_t>{77}));
+  EXPECT_TRUE(w.log.lines.empty());
+  EXPECT_EQ(Content(u"C:\\Temp\\evil.exe"), "MZ evil");
+  EXPECT_EQ(Content(u"C:\\Temp\\empty.exe"), "");
+
+  for (int i = 0; i < 3; ++i) AddRow(u"None", u"None", u"None", u"Svc", kKindServiceHide);
+  pass.TreatFindings();
+  EXPECT_EQ(pass.TreatedCount(), 6);
+  EXPECT_EQ(w.view.treatedCountText, u"6건");
+}
+
+TEST_F(TreatmentPassTest, AnEmptyListOnlyEmptiesTheBackupFolder) {
+  AddEvilProcessRow();
+  pass.TreatFindings();
+  pass.TreatFindings();
+  EXPECT_EQ(pass.CurrentBackupFolder(), u"");
+  EXPECT_EQ(pass.TreatedCount(), 1);
+}
+
+TEST_F(TreatmentPassTest, ADetailOfNotApplicableWithBlanksMeansNoService) {
+  AddEvilProcessRow(u"  N/A ");
+  pass.TreatFindings();
+  EXPECT_TRUE(w.console.calls.empty());
+  EXPECT_TRUE(w.view.messages.empty());
+  EXPECT_EQ(w.processes.terminated, (std::vector<int32_t>{4120}));
+  EXPECT_EQ(w.log.lines.size(), 4u);
+}
+
+TEST_F(TreatmentPassTest, AMissingImageFileStillGetsThePlaceholderAndTheLog) {
+  AddRow(u"gone.exe", u"4120", u"C:\\Temp\\gone.exe", u"N/A", kKindOutputTunnel);
+  pass.TreatFindings();
+  EXPECT_EQ(w.processes.terminated, (std::vector<int32_t>{4120}));
+  EXPECT_TRUE(IsPlaceholder(u"C:\\Temp\\gone.exe"));
+  EXPECT_EQ(w.log.LinesOf(LogFolder(u"gone.exe")), StandardLines(u"gone.exe", u"C:\\Temp\\gone.exe"));
+  EXPECT_EQ(w.view.delayedSeconds, 6);
+}
+
+TEST_F(TreatmentPassTest, AServiceHostThatIsNotRunningIsDisabledButNotEnded) {
+  AddEvilProcessRow(u"EvilSvc");
+  w.console.SetOutput(ServiceQuery(u"EvilSvc"), u"SERVICE_NAME: EvilSvc\r\n        STATE              : 1  STOPPED\r\n");
+  pass.TreatFindings();
+
+  EXPECT_EQ(w.console.calls, (std::vector<Text>{ServiceQuery(u"EvilSvc")}));
+  ASSERT_EQ(w.view.messages.size(), 1u);
+  EXPECT_EQ(w.view.messages[0].text, w.T(enc::ServiceHostNotice));
+  EXPECT_EQ(w.view.messages[0].title, w.T(enc::MessageTitle));
+  EXPECT_EQ(w.view.messages[0].icon, MessageIcon::Information);
+  const auto flag = w.registry.Stored(kHklm, w.T(enc::ServiceKeyPrefix) + u"EvilSvc", w.T(enc::ServiceFlagValueName));
+  ASSERT_TRUE(flag.has_value());
+  EXPECT_EQ(flag->type, 4u);
+  EXPECT_EQ(std::get<int32_t>(flag->value), 4);
+  EXPECT_TRUE(w.processes.terminated.empty());
+  EXPECT_EQ(w.shell.CommandLines(), (std::vector<Text>{Explorer(u"evil.exe")}));
+  EXPECT_EQ(Content(u"C:\\Temp\\evil.exe"), "MZ evil");
+  std::vector<Text> lines = StandardLines(u"evil.exe", u"C:\\Temp\\evil.exe");
+  lines.insert(lines.begin() + 1, u"evil.exe" + w.T(enc::LogServiceText) + u"EvilSvc" + w.T(enc::LogLineEnd));
+  EXPECT_EQ(w.log.LinesOf(LogFolder(u"evil.exe")), lines);
+  EXPECT_EQ(w.view.delayedSeconds, 3);
+}
+
+TEST_F(TreatmentPassTest, AKillMarkerWinsOverTheExitMarker) {
+  AddEvilProcessRow(u"EvilSvc");
+  w.console.SetOutput(ServiceQuery(u"EvilSvc"), w.T(enc::ExitMarker) + u"\r\nSTATE : 4  " + w.T(enc::KillMarker1));
+  pass.TreatFindings();
+  EXPECT_FALSE(w.view.ended);
+  EXPECT_EQ(w.processes.terminated, (std::vector<int32_t>{4120}));
+  EXPECT_TRUE(IsPlaceholder(u"C:\\Temp\\evil.exe"));
+  EXPECT_EQ(Content(Folder(u"evil.exe") + u"\\evil.exe"), "MZ evil");
+  EXPECT_EQ(w.shell.launches, (std::vector<std::pair<Text, WindowState>>{
+                                  {u"taskkill /f /im \"evil.exe\"", WindowState::Hidden},
+                                  {ServiceFinal(u"EvilSvc"), WindowState::MinimizedFocused},
+                                  {Explorer(u"evil.exe"), WindowState::NormalFocused}}));
+  EXPECT_EQ(w.log.lines.size(), 5u);
+  EXPECT_EQ(w.view.delayedSeconds, 9);
+  EXPECT_EQ(pass.TreatedCount(), 1);
+}
+
+TEST_F(TreatmentPassTest, EveryKillMarkerEndsTheHost) {
+  for (const TextView marker : {enc::KillMarker1, enc::KillMarker2, enc::KillMarker3, enc::KillMarker4}) {
+    EngineWorld world;
+    world.files.AddFolder(u"C:\\Temp");
+    TreatmentPass p{world.texts, world.results, world.view, world.log, world.files,
+                    world.shell, world.console, world.processes, world.registry};
+    world.results.Append({u"evil.exe", u"4120", u"C:\\Temp\\evil.exe", u"EvilSvc", kKindOutputTunnel, u"", u""});
+    world.console.SetOutput(ServiceQuery(u"EvilSvc"), u"STATE : x  " + world.T(marker) + u"\r\n");
+    p.TreatFindings();
+    EXPECT_EQ(world.processes.terminated, (std::vector<int32_t>{4120})) << ToUtf8(world.T(marker));
+  }
+}
+
+TEST_F(TreatmentPassTest, TheExitMarkerEndsTheProgramAndLeavesTheRows) {
+  AddEvilProcessRow(u"EvilSvc");
+  AddRow(u"None", u"None", u"None", u"Svc", kKindServiceHide);
+  w.console.SetOutput(ServiceQuery(u"EvilSvc"), u"[SC] OpenService " + w.T(enc::ExitMarker) + u"\r\n");
+  pass.TreatFindings();
+  EXPECT_TRUE(w.view.ended);
+  ASSERT_EQ(w.view.messages.size(), 2u);
+  EXPECT_EQ(w.view.messages[1].text, w.T(enc::ExitNotice));
+  EXPECT_EQ(w.results.rows.size(), 2u);
+  EXPECT_EQ(pass.TreatedCount(), 0);
+  EXPECT_EQ(w.view.treatedCountText, u"0건");
+  EXPECT_TRUE(w.log.lines.empty());
+  EXPECT_EQ(Content(u"C:\\Temp\\evil.exe"), "MZ evil");
+}
+
+TEST_F(TreatmentPassTest, AHiddenServiceIsStoppedBackedUpBlockedAndDeleted) {
+  w.files.AddFolder(u"C:\\Windows");
+  w.files.AddFile(u"C:\\Windows\\svc.exe", "MZ svc", kAttributeReadOnly);
+  AddRow(u"svc.exe", u"None", u"C:\\Windows\\svc.exe", u"EvilSvc", kKindServiceHide);
+  pass.TreatFindings();
+  EXPECT_EQ(w.shell.launches, (std::vector<std::pair<Text, WindowState>>{
+                                  {w.T(enc::ServiceHideCommand) + u"\"EvilSvc\"", WindowState::MinimizedFocused},
+                                  {u"taskkill /f /im \"svc.exe\"", WindowState::Hidden},
+                                  {ServiceFinal(u"EvilSvc"), WindowState::MinimizedFocused},
+                                  {Explorer(u"svc.exe"), WindowState::NormalFocused}}));
+  EXPECT_EQ(Content(Folder(u"svc.exe") + u"\\svc.exe"), "MZ svc");
+  EXPECT_TRUE(IsPlaceholder(u"C:\\Windows\\svc.exe"));
+  EXPECT_EQ(w.log.LinesOf(LogFolder(u"svc.exe")), StandardLines(u"svc.exe", u"C:\\Windows\\svc.exe"));
+  EXPECT_EQ(w.view.delayedSeconds, 9);
+}
+
+TEST_F(TreatmentPassTest, AHiddenServiceWithoutPathIsStoppedAndLogged) {
+  AddRow(u"svc.exe", u"None", u"None", u"EvilSvc", kKindServiceHide);
+  pass.TreatFindings();
+  EXPECT_EQ(w.shell.CommandLines(), (std::vector<Text>{w.T(enc::ServiceHideCommand) + u"\"EvilSvc\"",
+                                                       u"taskkill /f /im \"svc.exe\"", Explorer(u"svc.exe")}));
+  EXPECT_EQ(w.log.lines.size(), 4u);
+  EXPECT_FALSE(w.files.Find(u"None"));
+}
+
+TEST_F(TreatmentPassTest, ARegistryValueIsDeletedFromBothRoots) {
+  const Text key = w.T(enc::InfectionKeyPath);
+  w.registry.SetText(kHkcu, key, u"Updater", u"C:\\Temp\\evil.exe");
+  w.registry.SetText(kHkcu, key, u"Keep", u"C:\\keep.exe");
+  w.registry.CreateKey(kHklm, key);
+  AddRow(u"evil.exe", u"None", u"C:\\Temp\\evil.exe", u"N/A", kKindRegistryInfection, u"Updater", u"1");
+  pass.TreatFindings();
+  EXPECT_FALSE(w.registry.Stored(kHkcu, key, u"Updater").has_value());
+  EXPECT_TRUE(w.registry.Stored(kHkcu, key, u"Keep").has_value());
+  EXPECT_EQ(w.registry.deleteCalls, 2);
+  EXPECT_EQ(Content(Folder(u"evil.exe") + u"\\evil.exe"), "MZ evil");
+  EXPECT_TRUE(IsPlaceholder(u"C:\\Temp\\evil.exe"));
+  EXPECT_EQ(w.shell.CommandLines(), (std::vector<Text>{u"taskkill /f /im \"evil.exe\"", Explorer(u"evil.exe")}));
+  EXPECT_EQ(w.log.lines.size(), 4u);
+  EXPECT_EQ(w.view.delayedSeconds, 6);
+}
+
+TEST_F(TreatmentPassTest, FindingsOfOneNameShareTheFolderAndKeepEveryCopy) {
+  w.files.AddFolder(u"C:\\Other");
+  w.files.AddFile(u"C:\\Other\\evil.exe", "MZ other");
+  AddEvilProcessRow();
+  AddRow(u"evil.exe", u"None", u"C:\\Other\\evil.exe", u"N/A", kKindRegistryInfection, u"Run1", u"1");
+  pass.TreatFindings();
+  EXPECT_EQ(Content(Folder(u"evil.exe") + u"\\evil.exe"), "MZ evil");
+  EXPECT_EQ(Content(Folder(u"evil.exe") + u"\\evil.exe (2)"), "MZ other");
+  EXPECT_TRUE(IsPlaceholder(u"C:\\Temp\\evil.exe"));
+  EXPECT_TRUE(IsPlaceholder(u"C:\\Other\\evil.exe"));
+  EXPECT_EQ(w.log.LinesOf(LogFolder(u"evil.exe")).size(), 8u);
+  EXPECT_EQ(w.log.lines.size(), 8u);
+}
+
+TEST_F(TreatmentPassTest, AFileWithoutAWholeBackupIsNeverRemoved) {
+  struct Case {
+    const char* what;
+    void (*breakBackup)(EngineWorld&, const Text& folder);
+  };
+  const Case cases[] = {
+      {"copy fails", [](EngineWorld& world, const Text& folder) { world.files.failingPaths.insert(folder + u"\\evil.exe"); }},
+      {"short copy", [](EngineWorld& world, const Text&) { world.files.copyTruncateTo = 2; }},
+      {"no backup folder", [](EngineWorld& world, const Text& folder) { world.files.failingPaths.insert(folder); }},
+  };
+  for (const Case& c : cases) {
+    EngineWorld world;
+    world.files.AddFolder(u"C:\\Temp");
+    world.files.AddFile(u"C:\\Temp\\evil.exe", "MZ evil", kAttributeReadOnly);
+    c.breakBackup(world, world.T(enc::BackupPrefix) + u"evil.exe");
+    TreatmentPass p{world.texts, world.results, world.view, world.log, world.files,
+                    world.shell, world.console, world.processes, world.registry};
+    world.results.Append({u"evil.exe", u"4120", u"C:\\Temp\\evil.exe", u"N/A", kKindOutputTunnel, u"", u""});
+    p.TreatFindings();
+
+    const auto* original = world.files.Find(u"C:\\Temp\\evil.exe");
+    ASSERT_TRUE(original && !original->isFolder) << c.what;
+    EXPECT_EQ(original->content, "MZ evil") << c.what;
+    EXPECT_EQ(original->attributes, kAttributeReadOnly) << c.what;
+    // The process is still ended and the row still logged, with a line saying the file
+    // was kept.
+    EXPECT_EQ(world.processes.terminated, (std::vector<int32_t>{4120})) << c.what;
+    const std::vector<Text> lines = world.log.LinesOf(world.T(enc::BackupPrefix) + u"evil.exe\\");
+    ASSERT_EQ(lines.size(), 5u) << c.what;
+    EXPECT_EQ(lines[4], u"evil.exe" + world.T(enc::LogFileKeptText) + u"C:\\Temp\\evil.exe" + world.T(enc::LogLineEnd));
+    EXPECT_EQ(world.view.LastStatus(), world.T(enc::BackupDoneStatus)) << c.what;
+    EXPECT_EQ(p.TreatedCount(), 1);
+  }
+}
+
+TEST_F(TreatmentPassTest, TextsFromTheMachineAddNoArguments) {
+  // Blanks stay inside one quoted argument; a quote cannot close it.
+  AddRow(u"a.exe", u"1", u"None", u"Bot Svc ", kKindOutputTunnel);
+  AddRow(u"b.exe", u"2", u"None", u"x\" /y \"z", kKindOutputTunnel);
+  AddRow(u"evil.exe\" /select,C:\\", u"None", u"None", u"Svc\" x", kKindServiceHide);
+  w.console.SetOutput(ServiceQuery(u"Bot Svc"), w.T(enc::KillMarker1));
+  pass.TreatFindings();
+  EXPECT_EQ(w.console.calls, (std::vector<Text>{ServiceQuery(u"Bot Svc")}));
+  for (const Text& command : w.shell.CommandLines()) {
+    EXPECT_EQ(std::count(command.begin(), command.end(), u'"'), 2) << ToUtf8(command);
+  }
+  EXPECT_EQ(w.shell.CommandLines(),
+            (std::vector<Text>{u"taskkill /f /im \"a.exe\"", ServiceFinal(u"Bot Svc"), Explorer(u"a.exe"),
+                               Explorer(u"b.exe")}));
+  EXPECT_EQ(pass.TreatedCount(), 3);
+}
+
+TEST_F(TreatmentPassTest, AClickDuringAWaitStartsNoSecondPass) {
+  AddEvilProcessRow();
+  AddRow(u"None", u"None", u"None", u"Svc", kKindServiceHide);
+  w.view.onDelay = [this] { pass.TreatFindings(); };
+  pass.TreatFindings();
+  EXPECT_EQ(pass.TreatedCount(), 2);
+  EXPECT_EQ(w.processes.terminated.size(), 1u);
+  EXPECT_TRUE(w.results.rows.empty());
+}
+
+TEST(BackupCopyTest, FreeNamesNeverOverwriteAnEarlierCopy) {
+  fakes::FakeFiles files;
+  files.AddFolder(u"C:\\B");
+  EXPECT_EQ(FreeBackupPath(files, u"C:\\B", u"a.exe"), u"C:\\B\\a.exe");
+  files.AddFile(u"C:\\B\\a.exe");
+  files.AddFile(u"C:\\B\\A.EXE (2)", "", kAttributeHidden);
+  EXPECT_EQ(FreeBackupPath(files, u"C:\\B", u"a.exe"), u"C:\\B\\a.exe (3)");
+}
+
+}  // namespace
+}  // namespace zc
