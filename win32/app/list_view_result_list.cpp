@@ -73,15 +73,31 @@ int32_t ListViewResultList::RowCount() {
 }
 
 Text ListViewResultList::GetCellText(int32_t row, int32_t column) {
-  std::string buffer(kReadBufferSize, ' ');
+  // Windows' control copies at most capacity - 1 bytes of a cell into a 255-character
+  // buffer; some list-view implementations copy nothing at all when the cell does not
+  // fit. Reading into a buffer that holds any cell and cutting here gives the same
+  // 254-byte result everywhere.
+  std::string buffer(kWholeCellBufferSize, ' ');
   LVITEMA item{};
   item.iSubItem = column;
   item.pszText = buffer.data();
-  item.cchTextMax = kReadBufferSize;
+  item.cchTextMax = kWholeCellBufferSize;
   SendMessageA(list_, kGetItemText, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
   const size_t end = buffer.find('\0');
-  if (end == std::string::npos) return {};
-  return FromAnsi(std::string_view(buffer).substr(0, end));
+  if (end == std::string::npos) return {};  // nothing was copied: no such row
+  return FromAnsi(CutAnsiText(std::string_view(buffer).substr(0, end), kReadBufferSize - 1));
+}
+
+std::string_view CutAnsiText(std::string_view ansi, size_t maxBytes) {
+  if (ansi.size() <= maxBytes) return ansi;
+  // Do not leave the first byte of a two-byte character behind.
+  size_t kept = 0;
+  while (kept < maxBytes) {
+    const size_t width = IsDBCSLeadByte(static_cast<BYTE>(ansi[kept])) ? 2 : 1;
+    if (kept + width > maxBytes) break;
+    kept += width;
+  }
+  return ansi.substr(0, kept);
 }
 
 void ListViewResultList::DeleteRow(int32_t row) {

@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <string_view>
+
 #include "core/platform/result_list.h"
 
 namespace zc::win {
@@ -14,8 +16,11 @@ class ListViewResultList : public ResultList {
   // Window style of the list: child, visible, thin border, report view.
   static constexpr DWORD kStyle = 0x50800001;
   // Capacity of the read-back buffer in characters; the control copies at most one
-  // less than that of the cell's ANSI text and ends it with a NUL.
+  // less than that of the cell's ANSI text and ends it with a NUL, so a cell reads back
+  // cut to its first 254 bytes.
   static constexpr int kReadBufferSize = 255;
+  // The buffer actually handed to the control: large enough for any cell.
+  static constexpr int kWholeCellBufferSize = 65536;
 
   ListViewResultList() = default;
   ListViewResultList(const ListViewResultList&) = delete;
@@ -36,5 +41,9 @@ class ListViewResultList : public ResultList {
  private:
   HWND list_ = nullptr;
 };
+
+// The first bytes of an ANSI text, at most `maxBytes`, never ending inside a two-byte
+// character of the code page.
+std::string_view CutAnsiText(std::string_view ansi, size_t maxBytes);
 
 }  // namespace zc::win

@@ -1,0 +1,110 @@
+// The result list on a real list-view control: how it is created, the row buffer that
+// AddRow empties, the read-back cut of long cells, insertion order and deletion from the
+// top.
+
+#include "win32/app/list_view_result_list.h"
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include "win32/base/unique_handle.h"
+
+namespace zc::win {
+namespace {
+
+class ListViewTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    parent_.reset(CreateWindowExW(0, L"STATIC", L"", WS_OVERLAPPEDWINDOW, 0, 0, 700, 300, nullptr, nullptr,
+                                  GetModuleHandleW(nullptr), nullptr));
+    ASSERT_TRUE(parent_);
+    ASSERT_TRUE(list_.Create(parent_.get(), 10, 10, 662, 242));
+    list_.SetExtendedStyle(33);
+    const int widths[] = {100, 60, 200, 200, 100, 50, 50};
+    for (int i = 0; i < 7; ++i) list_.AddColumn(widths[i], u"헤더", i);
+  }
+
+  RowBuffer Row(TextView first) {
+    RowBuffer row;
+    row[0] = Text(first);
+    for (size_t i = 1; i < row.size(); ++i) row[i] = Text(first) + u"-" + DecimalText(static_cast<long long>(i));
+    return row;
+  }
+
+  UniqueWindow parent_;
+  ListViewResultList list_;
+};
+
+TEST_F(ListViewTest, IsAReportListWithGridAndFullRowSelectionAndSevenColumns) {
+  char className[64] = {};
+  GetClassNameA(list_.Handle(), className, sizeof(className));
+  EXPECT_STREQ(className, "SysListView32");
+  // The control adds its own scroll bars to the style it was created with.
+  const DWORD style = static_cast<DWORD>(GetWindowLongA(list_.Handle(), GWL_STYLE));
+  EXPECT_EQ(style & ~DWORD{WS_HSCROLL | WS_VSCROLL}, 0x50800001u);
+  EXPECT_EQ(SendMessageA(list_.Handle(), LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0), 33);
+  const int widths[] = {100, 60, 200, 200, 100, 50, 50};
+  for (int i = 0; i < 7; ++i) EXPECT_EQ(SendMessageA(list_.Handle(), LVM_GETCOLUMNWIDTH, i, 0), widths[i]) << i;
+  RECT r{};
+  GetWindowRect(list_.Handle(), &r);
+  EXPECT_EQ(r.right - r.left, 662);
+  EXPECT_EQ(r.bottom - r.top, 242);
+}
+
+TEST_F(ListViewTest, AddRowStoresAllCellsThenEmptiesCellsOneToSix) {
+  RowBuffer row = Row(u"좀비.exe");
+  list_.AddRow(row, 0);
+  EXPECT_EQ(row[0], u"좀비.exe");
+  for (size_t i = 1; i < row.size(); ++i) EXPECT_TRUE(row[i].empty()) << i;
+  for (int32_t c = 0; c < 7; ++c) EXPECT_EQ(list_.GetCellText(0, c), Row(u"좀비.exe")[static_cast<size_t>(c)]) << c;
+
+  // A check that fills only some cells before the next row leaves the others empty.
+  row[kColumnKind] = u"reg Infection";
+  list_.AddRow(row, 0);
+  EXPECT_EQ(list_.GetCellText(1, kColumnName), u"좀비.exe");
+  EXPECT_EQ(list_.GetCellText(1, kColumnKind), u"reg Infection");
+  EXPECT_EQ(list_.GetCellText(1, kColumnPath), u"");
+}
+
+TEST_F(ListViewTest, LongCellsReadBackCutToTheirFirst254AnsiBytes) {
+  struct Case {
+    Text cell;
+    Text expected;
+  };
+  const Text korean(200, u'좀');  // two bytes each in code page 949
+  const Case cases[] = {
+      {Text(300, u'a'), Text(254, u'a')},
+      {Text(254, u'b'), Text(254, u'b')},
+      {Text(253, u'c'), Text(253, u'c')},
+      {korean, Text(127, u'좀')},
+      {u"a" + korean, u"a" + Text(126, u'좀')},  // a character split by the cut is dropped
+  };
+  for (const Case& c : cases) {
+    RowBuffer row;
+    row[0] = u"x";
+    row[kColumnPath] = c.cell;
+    list_.AddRow(row, 0);
+    EXPECT_EQ(list_.GetCellText(list_.RowCount() - 1, kColumnPath), c.expected) << c.cell.size();
+  }
+}
+
+TEST_F(ListViewTest, RowsKeepInsertionOrderAndLeaveFromTheTop) {
+  for (TextView name : {u"A", u"B", u"C"}) {
+    RowBuffer row = Row(name);
+    list_.AddRow(row, 0);
+  }
+  EXPECT_EQ(list_.RowCount(), 3);
+  EXPECT_EQ(list_.GetCellText(0, 0), u"A");
+  list_.DeleteRow(0);
+  EXPECT_EQ(list_.RowCount(), 2);
+  EXPECT_EQ(list_.GetCellText(0, 0), u"B");
+  EXPECT_EQ(list_.GetCellText(1, kColumnFlag), u"C-6");
+
+  // Rows and columns that do not exist read as empty; deleting one changes nothing.
+  EXPECT_EQ(list_.GetCellText(5, 0), u"");
+  list_.DeleteRow(7);
+  EXPECT_EQ(list_.RowCount(), 2);
+}
+
+}  // namespace
+}  // namespace zc::win
