@@ -1,0 +1,131 @@
+// Runs against real local HTTP servers that run_with_servers.sh starts on loopback:
+//   ZC_TEST_HTTP_PORT          serves the file ZC_TEST_WIRE_FILE at /zombie/definitions.txt
+//   ZC_TEST_HTTP_404_PORT      answers every request with 404 and an HTML page
+//   ZC_TEST_HTTP_REFUSED_PORT  nobody listens there
+#include "win32/net/winhttp_client.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <cstdlib>
+#include <fstream>
+
+#include "core/crypto/text_cipher.h"
+#include "core/definitions/load_definitions.h"
+#include "win32/base/ansi.h"
+
+namespace zc::win {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+
+std::string Env(const char* name) {
+  const char* value = std::getenv(name);
+  return value ? value : "";
+}
+
+Text Address(const char* portVariable, const char* path = "/zombie/definitions.txt") {
+  return FromAscii("http://127.0.0.1:" + Env(portVariable) + path);
+}
+
+class WinHttpClientTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (Env("ZC_TEST_HTTP_PORT").empty() || Env("ZC_TEST_WIRE_FILE").empty())
+      GTEST_SKIP() << "run through run_with_servers.sh, which starts the servers";
+  }
+
+  // The served file is read afresh for each request.
+  static void Serve(const std::string& bytes) {
+    std::ofstream file(Env("ZC_TEST_WIRE_FILE"), std::ios::binary | std::ios::trunc);
+    file << bytes;
+    ASSERT_TRUE(file.good());
+  }
+
+  WinHttpClient client_;
+};
+
+TEST_F(WinHttpClientTest, ReturnsTheBodyConvertedFromTheAnsiCodePage) {
+  ASSERT_EQ(::GetACP(), 949u);
+  Serve("\xC1\xBB\xBA\xF1@@def\r\n");  // "좀비" in code page 949
+  const HttpResponse response = client_.Get(Address("ZC_TEST_HTTP_PORT"));
+  ASSERT_TRUE(response.sent) << ToUtf8(response.error);
+  EXPECT_EQ(response.body, u"좀비@@def\r\n");
+
+  // The query goes to the server with the path.
+  EXPECT_TRUE(client_.Get(Address("ZC_TEST_HTTP_PORT", "/zombie/definitions.txt?x=1")).sent);
+}
+
+TEST_F(WinHttpClientTest, ADownloadedSetParsesAsTheProgramReadsIt) {
+  SilentFailureReporter silent;
+  auto enc = [&](const char16_t* plain) { return ToUtf8(EncryptText(plain, kTextKey, silent)); };
+  const std::string wire = "@@" + enc(u"|:48121|") + "@@@@" + enc(u"|:48123|") + "@@@@" + enc(u"2") + "@@@@" +
+                           enc(u"http://127.0.0.1/") + "@@@@" + enc(u"ZcTestAutorun") + "@@@@" + enc(u"ZcTestSvc") +
+                           "@@@@" + enc(u":48129") + "@@\n";
+  Serve(wire);
+  const HttpResponse response = client_.Get(Address("ZC_TEST_HTTP_PORT"));
+  ASSERT_TRUE(response.sent) << ToUtf8(response.error);
+
+  ConstantTexts texts(silent);
+  DefinitionsSet set;
+  ASSERT_TRUE(ParseDefinitions(response.body, texts, set).ok());
+  ASSERT_TRUE(FillPatternTables(set).ok());
+  EXPECT_EQ(set.InputTunnelTable[0], u":48121");
+  EXPECT_THAT(set.ServiceNameList, ElementsAre(u"ZcTestSvc"));
+  EXPECT_EQ(set.HomepageUrl, u"http://127.0.0.1/");
+}
+
+TEST_F(WinHttpClientTest, AnErrorPageIsReturnedAsItsBodyAndFailsTheParse) {
+  const HttpResponse response = client_.Get(Address("ZC_TEST_HTTP_404_PORT"));
+  ASSERT_TRUE(response.sent) << ToUtf8(response.error);
+  EXPECT_THAT(ToUtf8(response.body), HasSubstr("404 Not Found"));
+
+  SilentFailureReporter silent;
+  ConstantTexts texts(silent);
+  DefinitionsSet set;
+  EXPECT_EQ(ParseDefinitions(response.body, texts, set).error, DefinitionsError::TooFewElements);
+}
+
+TEST_F(WinHttpClientTest, ARefusedConnectionIsARequestNotSent) {
+  const HttpResponse response = client_.Get(Address("ZC_TEST_HTTP_REFUSED_PORT"));
+  EXPECT_FALSE(response.sent);
+  EXPECT_TRUE(response.body.empty());
+  EXPECT_THAT(ToUtf8(response.error), HasSubstr("WinHttpSendRequest failed (error 12029"));
+}
+
+TEST_F(WinHttpClientTest, AddressesThatCannotBeRequestedAreReported) {
+  const char16_t* addresses[] = {u"", u"not an address", u"ftp://127.0.0.1/x", u"http://", u"file:///C:/x"};
+  for (const char16_t* address : addresses) {
+    const HttpResponse response = client_.Get(address);
+    EXPECT_FALSE(response.sent) << ToUtf8(address);
+    EXPECT_FALSE(response.error.empty()) << ToUtf8(address);
+  }
+}
+
+TEST_F(WinHttpClientTest, AnHttpsAddressIsRequestedOverTls) {
+  // The local server speaks plain HTTP, so the secure handshake fails: the request is
+  // sent as https and its failure reported, not answered in the clear.
+  const Text address = u"https://127.0.0.1:" + FromAscii(Env("ZC_TEST_HTTP_PORT")) + u"/zombie/definitions.txt";
+  const HttpResponse response = client_.Get(address);
+  EXPECT_FALSE(response.sent);
+  EXPECT_FALSE(response.error.empty());
+}
+
+TEST_F(WinHttpClientTest, ATwentyMegabyteBodyArrivesWholeAndALargerOneIsRefused) {
+  Serve(std::string(20u << 20, 'A') + "@@tail");
+  HttpResponse response = client_.Get(Address("ZC_TEST_HTTP_PORT"));
+  ASSERT_TRUE(response.sent) << ToUtf8(response.error);
+  EXPECT_EQ(response.body.size(), (20u << 20) + 6);
+  EXPECT_EQ(response.body.substr(response.body.size() - 6), u"@@tail");
+
+  Serve(std::string(WinHttpClient::kMaxBodyBytes + 1, 'A'));
+  response = client_.Get(Address("ZC_TEST_HTTP_PORT"));
+  EXPECT_FALSE(response.sent);
+  EXPECT_THAT(ToUtf8(response.error), HasSubstr("longer than 32 MiB"));
+}
+
+}  // namespace
+}  // namespace zc::win
