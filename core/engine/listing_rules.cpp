@@ -10,10 +10,13 @@ constexpr size_t kIdWidth = 6;
 constexpr TextView kServicesEnd = u"   ";
 
 // The text from `from` up to the next occurrence of `marker` (searched from `from`),
-// the next CR LF or the end of `text`.
+// the next CR LF or the end of `text`. Only the rest of the line is searched for the
+// marker: a listing holds thousands of lines.
 TextView UpToNextMarkerOrLineEnd(TextView text, TextView marker, size_t from) {
-  const size_t end = std::min({text.find(marker, from), text.find(kLineEnd, from), text.size()});
-  return text.substr(from, end - from);
+  const size_t lineEnd = std::min(text.find(kLineEnd, from), text.size());
+  // A marker that starts before the line end counts even when it runs past it.
+  const TextView searched = text.substr(from, lineEnd - from + (marker.empty() ? 0 : marker.size() - 1));
+  return text.substr(from, std::min(searched.find(marker), lineEnd - from));
 }
 
 }  // namespace

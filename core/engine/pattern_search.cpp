@@ -7,9 +7,10 @@
 namespace zc {
 namespace {
 
-// Above this many table cells (patterns of many distinct characters, such as long
-// Korean texts) the patterns are searched one by one instead.
+// Above this many table cells or states (patterns of many distinct characters, such as
+// long Korean texts) the patterns are searched one by one instead.
 constexpr size_t kMaxTableCells = size_t{4} << 20;
+constexpr size_t kMaxStates = 0xFFFF;
 
 }  // namespace
 
@@ -18,15 +19,16 @@ MultiPatternSearch::MultiPatternSearch(std::vector<Text> patterns) : patterns_(s
 }
 
 void MultiPatternSearch::BuildAutomaton() {
-  classOfChar_.assign(0x10000, 0);
   size_t totalLength = 0;
+  for (const Text& p : patterns_) totalLength += p.size();
+  const size_t maxStates = totalLength + 1;
+  if (maxStates > kMaxStates) return;
+  classOfChar_.assign(0x10000, 0);
   for (const Text& p : patterns_) {
-    totalLength += p.size();
     for (const char16_t c : p) {
-      if (classOfChar_[c] == 0) classOfChar_[c] = classCount_++;
+      if (classOfChar_[c] == 0) classOfChar_[c] = static_cast<uint16_t>(classCount_++);
     }
   }
-  const size_t maxStates = totalLength + 1;
   if (maxStates * classCount_ > kMaxTableCells) {
     classOfChar_.clear();
     return;
@@ -36,18 +38,18 @@ void MultiPatternSearch::BuildAutomaton() {
   next_.assign(classCount_, 0);
   output_.assign(1, -1);
   sameEnd_.assign(patterns_.size(), -1);
-  std::vector<std::vector<uint8_t>> hasEdge(1, std::vector<uint8_t>(classCount_, 0));
+  std::vector<uint8_t> hasEdge(classCount_, 0);  // state * classCount_ + class -> trie edge
   for (size_t i = 0; i < patterns_.size(); ++i) {
     if (patterns_[i].empty()) continue;
     uint32_t state = 0;
     for (const char16_t c : patterns_[i]) {
       const uint32_t cls = classOfChar_[c];
-      if (!hasEdge[state][cls]) {
-        const auto created = static_cast<uint32_t>(output_.size());
+      if (!hasEdge[state * classCount_ + cls]) {
+        const auto created = static_cast<uint16_t>(output_.size());
         next_.resize(next_.size() + classCount_, 0);
+        hasEdge.resize(hasEdge.size() + classCount_, 0);
         output_.push_back(-1);
-        hasEdge.emplace_back(classCount_, 0);
-        hasEdge[state][cls] = 1;
+        hasEdge[state * classCount_ + cls] = 1;
         next_[state * classCount_ + cls] = created;
       }
       state = next_[state * classCount_ + cls];
@@ -59,26 +61,30 @@ void MultiPatternSearch::BuildAutomaton() {
   // Breadth first: every missing edge becomes the edge of the state's longest proper
   // suffix that is a trie state, so the search never backtracks.
   const size_t states = output_.size();
-  std::vector<uint32_t> fail(states, 0);
+  std::vector<uint16_t> fail(states, 0);
   outputLink_.assign(states, -1);
-  std::deque<uint32_t> queue;
+  std::deque<uint16_t> queue;
   for (uint32_t cls = 0; cls < classCount_; ++cls) {
-    if (hasEdge[0][cls]) queue.push_back(next_[cls]);
+    if (hasEdge[cls]) queue.push_back(next_[cls]);
   }
   while (!queue.empty()) {
-    const uint32_t state = queue.front();
+    const uint16_t state = queue.front();
     queue.pop_front();
-    const uint32_t f = fail[state];
+    const uint16_t f = fail[state];
     outputLink_[state] = output_[f] >= 0 ? static_cast<int32_t>(f) : outputLink_[f];
     for (uint32_t cls = 0; cls < classCount_; ++cls) {
-      uint32_t& edge = next_[state * classCount_ + cls];
-      if (hasEdge[state][cls]) {
+      uint16_t& edge = next_[state * classCount_ + cls];
+      if (hasEdge[state * classCount_ + cls]) {
         fail[edge] = next_[f * classCount_ + cls];
         queue.push_back(edge);
       } else {
         edge = next_[f * classCount_ + cls];
       }
     }
+  }
+  reportFrom_.resize(states);
+  for (size_t state = 0; state < states; ++state) {
+    reportFrom_[state] = output_[state] >= 0 ? static_cast<int32_t>(state) : outputLink_[state];
   }
   useAutomaton_ = true;
 }
@@ -89,11 +95,10 @@ std::vector<size_t> MultiPatternSearch::FirstOccurrences(TextView text) const {
   size_t remaining = 0;
   for (const Text& p : patterns_) remaining += p.empty() ? 0 : 1;
   // Duplicated patterns end at one state and are all recorded together.
-  uint32_t state = 0;
+  size_t state = 0;
   for (size_t pos = 0; pos < text.size() && remaining > 0; ++pos) {
     state = next_[state * classCount_ + classOfChar_[text[pos]]];
-    int32_t at = output_[state] >= 0 ? static_cast<int32_t>(state) : outputLink_[state];
-    while (at >= 0) {
+    for (int32_t at = reportFrom_[state]; at >= 0;) {
       for (int32_t p = output_[static_cast<size_t>(at)]; p >= 0; p = sameEnd_[static_cast<size_t>(p)]) {
         size_t& slot = first[static_cast<size_t>(p)];
         if (slot == kNotFound) {

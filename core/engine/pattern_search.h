@@ -31,12 +31,13 @@ class MultiPatternSearch {
   // The automaton: one row of transitions per state, one column per character class.
   // Characters that occur in no pattern share class 0.
   bool useAutomaton_ = false;
-  std::vector<uint32_t> classOfChar_;  // indexed by code unit
+  std::vector<uint16_t> classOfChar_;  // indexed by code unit
   uint32_t classCount_ = 1;
-  std::vector<uint32_t> next_;         // state * classCount_ + class -> state
+  std::vector<uint16_t> next_;         // state * classCount_ + class -> state
   std::vector<int32_t> output_;        // state -> a pattern that ends here, or -1
   std::vector<int32_t> sameEnd_;       // pattern -> another pattern ending at its state, or -1
   std::vector<int32_t> outputLink_;    // state -> longest proper suffix state with output, or -1
+  std::vector<int32_t> reportFrom_;    // state -> itself when it has output, else its outputLink_
 };
 
 }  // namespace zc
