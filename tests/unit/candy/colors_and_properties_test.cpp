@@ -1,9 +1,11 @@
-// Colour routines, preset schemes and the setters' stores, notices and repaints.
+// Colour routines, preset schemes, the setters' stores, notices and repaints, and the
+// texts of the message interception's reports.
 #include <gtest/gtest.h>
 
 #include "core/candy/candy_button.h"
 #include "core/candy/color.h"
 #include "core/candy/color_scheme.h"
+#include "core/candy/hook_failure.h"
 #include "tests/unit/candy/candy_doubles.h"
 
 namespace zc::candy {
@@ -116,6 +118,32 @@ TEST(Setters, NothingPaintsBeforeTheButtonIsReady) {
   EXPECT_TRUE(rig.host.painted.empty());
   EXPECT_EQ(rig.button.TextColor(), Rgb(255, 0, 0));
   EXPECT_EQ(rig.host.notices, (std::vector<std::string>{"Caption", "ForeColor"}));
+}
+
+TEST(HookFailure, BoxTextTitleAndLogEntryOfEachOperation) {
+  const struct {
+    HookOperation operation;
+    HookError error;
+    uint32_t detail;
+    const char16_t* text;
+    const char16_t* title;
+  } cases[] = {
+      {HookOperation::Start, HookError::AllocationFailed, 8, u"VirtualAlloc failed, error: 8.",
+       u"Error in CandyButton.sc_Subclass"},
+      {HookOperation::Start, HookError::ProcedureNotReplaced, 1400, u"SetWindowLong failed, error #1400.",
+       u"Error in CandyButton.sc_Subclass"},
+      {HookOperation::DeleteMessage, HookError::MessageNotFound, 0x2A3, u"Message &H2A3 not found in table.",
+       u"Error in CandyButton.zDelMsg"},
+      {HookOperation::Find, HookError::NotStarted, 0, u"Subclassing hasn't been started.",
+       u"Error in CandyButton.zMap_hWnd"},
+  };
+  for (const auto& c : cases) {
+    const HookFailureReport report = DescribeHookFailure(c.operation, c.error, c.detail);
+    EXPECT_EQ(report.boxText, c.text);
+    EXPECT_EQ(report.boxTitle, c.title);
+  }
+  EXPECT_EQ(DescribeHookFailure(HookOperation::Stop, HookError::NotIntercepted).logEntry,
+            u"CandyButton.sc_UnSubclass: Window handle isn't subclassed");
 }
 
 }  // namespace

@@ -108,6 +108,33 @@ TEST(WriteProperties, LeavesOutDefaultsButAlwaysWritesStateAndColours) {
   EXPECT_FALSE(WriteProperties(rig.button, failing, Ambient(true)));
 }
 
+TEST(WriteProperties, WhatIsSavedLoadsBackUnchanged) {
+  ButtonRig original;
+  MemoryPropertyStore design = StoreOf(TrayButtonValues());
+  ASSERT_TRUE(ReadProperties(original.button, design, Ambient(true)));
+  CandyProperties& p = original.button.StoredProperties();
+  p.enabled = false;
+  p.iconHighLite = true;
+  p.checked = true;
+  p.borderBrightness = -40;
+  p.displayHand = true;
+  MemoryPropertyStore saved;
+  ASSERT_TRUE(WriteProperties(original.button, saved, Ambient(true)));
+  ButtonRig copy;
+  ASSERT_TRUE(ReadProperties(copy.button, saved, Ambient(true)));
+  const CandyProperties& q = copy.button.Properties();
+  EXPECT_EQ(q.caption, p.caption);
+  EXPECT_EQ(q.font, p.font);
+  EXPECT_EQ((std::array{q.enabled, q.iconHighLite, q.captionHighLite, q.checked, q.displayHand}),
+            (std::array{p.enabled, p.iconHighLite, p.captionHighLite, p.checked, p.displayHand}));
+  EXPECT_EQ((std::array{q.style, q.pictureAlignment, q.colorScheme, q.borderBrightness}),
+            (std::array{p.style, p.pictureAlignment, p.colorScheme, p.borderBrightness}));
+  EXPECT_EQ((std::array{q.colorButtonUp, q.colorButtonHover, q.colorButtonDown, q.colorBright, q.foreColor,
+                        q.iconHighLiteColor, q.captionHighLiteColor}),
+            (std::array{p.colorButtonUp, p.colorButtonHover, p.colorButtonDown, p.colorBright, p.foreColor,
+                        p.iconHighLiteColor, p.captionHighLiteColor}));
+}
+
 TEST(MainWindowButtons, LoadTheirStoredValues) {
   const struct {
     CandyButtonValues values;

@@ -137,6 +137,25 @@ TEST(CandyButtonWindow, InteractionSequencesWithRealMessages) {
   }
 }
 
+TEST(CandyButtonWindow, RealPointerEntersAndLeaves) {
+  Hosted hosted;
+  ASSERT_TRUE(hosted.treat);
+  RECT r{};
+  ::GetWindowRect(hosted.treat->Handle(), &r);
+  ::SetCursorPos(r.left + 30, r.top + 20);
+  Pump(400);
+  EXPECT_TRUE(hosted.treat->Model().Hover());
+  EXPECT_EQ(hosted.treat->Model().LastPainted(), S::Hover);
+  ::SetCursorPos(5, 5);  // over the host's frame, away from both buttons
+  Pump(400);
+  EXPECT_FALSE(hosted.treat->Model().Hover());
+  EXPECT_EQ(hosted.treat->Model().LastPainted(), S::Up);
+  std::vector<K> kinds;
+  for (const auto& e : hosted.events)
+    if (e.kind != K::MouseMove) kinds.push_back(e.kind);
+  EXPECT_EQ(kinds, (std::vector<K>{K::MouseEnter, K::MouseLeave}));
+}
+
 TEST(CandyButtonWindow, TenThousandRepaintsLeaveTheMemoryFlat) {
   Hosted hosted;
   ASSERT_TRUE(hosted.treat);
