@@ -1,0 +1,283 @@
+// Detection and treatment on the real machine layer: a running process with a matching
+// connection line, a service entry and an autorun value, all made by the test, are
+// found by the checks and treated; the test then inspects processes, files, folders,
+// the registry and the backup logs.
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "core/engine/connection_scan.h"
+#include "core/engine/registry_infection_check.h"
+#include "core/engine/service_check.h"
+#include "core/engine/treatment_pass.h"
+#include "core/machine/process_inventory.h"
+#include "core/machine/registry_values.h"
+#include "core/texts/constant_texts.h"
+#include "tests/fakes/fake_console.h"
+#include "tests/fakes/fake_result_list.h"
+#include "win32/base/ansi.h"
+#include "win32/base/unique_handle.h"
+#include "win32/log/win32_activity_log.h"
+#include "win32/machine/win32_console.h"
+#include "win32/machine/win32_files.h"
+#include "win32/machine/win32_processes.h"
+#include "win32/machine/win32_registry.h"
+#include "win32/machine/win32_shell.h"
+
+namespace zc::win {
+namespace {
+
+std::string Ansi(TextView text) { return ToAnsi(text); }
+Text Wide(const std::string& ansi) { return FromAnsi(ansi); }
+
+std::string NextToTest(const std::string& name) {
+  char own[MAX_PATH] = {};
+  ::GetModuleFileNameA(nullptr, own, MAX_PATH);
+  std::string folder(own);
+  return folder.substr(0, folder.find_last_of('\\') + 1) + name;
+}
+
+DWORD Attributes(const std::string& path) { return ::GetFileAttributesA(path.c_str()); }
+
+int64_t SizeOf(const std::string& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (!::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return -1;
+  return static_cast<int64_t>(data.nFileSizeLow);
+}
+
+std::vector<std::string> FileLines(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream all;
+  all << in.rdbuf();
+  const std::string text = all.str();
+  std::vector<std::string> lines;
+  size_t start = 0;
+  for (size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2) {
+    lines.push_back(text.substr(start, end - start));
+  }
+  if (start != text.size()) lines.push_back(text.substr(start) + "<no line end>");
+  return lines;
+}
+
+// The text after the "[date time] " stamp of a log line.
+std::string WithoutStamp(const std::string& line) {
+  if (line.empty() || line[0] != '[') return "<no stamp>" + line;
+  const size_t close = line.find("] ");
+  return close == std::string::npos ? "<no stamp>" + line : line.substr(close + 2);
+}
+
+// Removes a folder with the files and folders directly inside it, whatever their
+// attributes.
+void RemoveTree(const std::string& folder) {
+  WIN32_FIND_DATAA found{};
+  HANDLE listing = ::FindFirstFileA((folder + "\\*").c_str(), &found);
+  if (listing != INVALID_HANDLE_VALUE) {
+    do {
+      const std::string name = found.cFileName;
+      if (name == "." || name == "..") continue;
+      const std::string full = folder + "\\" + name;
+      ::SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
+      if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+        RemoveTree(full);
+      } else {
+        ::DeleteFileA(full.c_str());
+      }
+    } while (::FindNextFileA(listing, &found));
+    ::FindClose(listing);
+  }
+  ::SetFileAttributesA(folder.c_str(), FILE_ATTRIBUTE_NORMAL);
+  ::RemoveDirectoryA(folder.c_str());
+}
+
+// Posts WM_CLOSE to the file explorer windows showing one of `titles`, waiting up to
+// `milliseconds` for each to appear. Returns how many were closed.
+int CloseExplorerWindows(const std::vector<std::string>& titles, DWORD milliseconds) {
+  int closed = 0;
+  for (const std::string& title : titles) {
+    for (DWORD waited = 0; waited <= milliseconds; waited += 100) {
+      if (HWND window = ::FindWindowA("ExplorerWClass", title.c_str())) {
+        ::PostMessageA(window, WM_CLOSE, 0, 0);
+        ++closed;
+        break;
+      }
+      ::Sleep(100);
+    }
+  }
+  return closed;
+}
+
+// The main window's slice, without its waits: each second of Delay is a tenth here,
+// enough for a process ended by the task-kill tool to release its image file.
+class QuickWindow final : public MainWindowView {
+ public:
+  std::vector<Text> statusTexts;
+  std::vector<Text> messages;
+  Text countText;
+  bool ended = false;
+
+  void SetStatusText(TextView text) override { statusTexts.emplace_back(text); }
+  void SetTreatedCountText(TextView text) override { countText = Text(text); }
+  Text IndicatorText() override { return {}; }
+  void SetIndicatorText(TextView) override {}
+  void ShowMessage(TextView text, TextView, MessageIcon) override { messages.emplace_back(text); }
+  void Delay(float seconds) override { ::Sleep(static_cast<DWORD>(seconds * 100)); }
+  void EndProgram() override { ended = true; }
+};
+
+class Win32TreatmentTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const std::string id = std::to_string(::GetCurrentProcessId());
+    folder_ = "C:\\zcengine" + id;
+    victimName_ = "zcv" + id + ".exe";
+    serviceImage_ = "zcs" + id + ".exe";
+    runImage_ = "zcr" + id + ".exe";
+    serviceName_ = "ZcEngineSvc" + id;
+    runEntry_ = "ZcEngineRun" + id;
+    RemoveTree(folder_);
+    ASSERT_TRUE(::CreateDirectoryA(folder_.c_str(), nullptr));
+    for (const std::string* name : {&victimName_, &serviceImage_, &runImage_}) {
+      ASSERT_TRUE(::CopyFileA(NextToTest("engine_victim.exe").c_str(), Path(*name).c_str(), FALSE));
+    }
+  }
+
+  void TearDown() override {
+    if (victim_) ::TerminateProcess(victim_.get(), 1);
+    console_.RunCapture(Wide("sc delete " + serviceName_));
+    registry_.DeleteRegistryValue(RootKeyFromText(texts_.Get(enc::InfectionRootText)),
+                                  texts_.Get(enc::InfectionKeyPath), Wide(runEntry_));
+    CloseExplorerWindows({victimName_, serviceImage_, runImage_}, 0);
+    RemoveTree(folder_);
+    for (const std::string* name : {&victimName_, &serviceImage_, &runImage_}) RemoveTree(Backup(*name));
+  }
+
+  std::string Path(const std::string& name) const { return folder_ + "\\" + name; }
+  std::string Backup(const std::string& name) const { return Ansi(texts_.Get(enc::BackupPrefix)) + name; }
+
+  void StartVictim() {
+    STARTUPINFOA startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION started{};
+    std::string command = "\"" + Path(victimName_) + "\"";
+    ASSERT_TRUE(::CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
+                                 nullptr, &startup, &started));
+    ::CloseHandle(started.hThread);
+    victim_.reset(started.hProcess);
+    victimId_ = started.dwProcessId;
+  }
+
+  // The lines a treatment writes for a Finding of this name and path.
+  std::vector<std::string> StandardLines(const std::string& name, const std::string& path) const {
+    return {name + Ansi(texts_.Get(enc::LogTreatedText)),
+            name + Ansi(texts_.Get(enc::LogPathText)) + path + Ansi(texts_.Get(enc::LogLineEnd)),
+            Ansi(texts_.Get(enc::LogClosingFirst)), Ansi(texts_.Get(enc::LogClosingSecond))};
+  }
+  std::vector<std::string> LoggedLines(const std::string& name) const {
+    std::vector<std::string> lines;
+    for (const std::string& line : FileLines(Backup(name) + "\\" + Ansi(texts_.Get(enc::LogFileName)))) {
+      lines.push_back(WithoutStamp(line));
+    }
+    return lines;
+  }
+  void ExpectTreatedFile(const std::string& name, int64_t size) {
+    SCOPED_TRACE(name);
+    EXPECT_EQ(SizeOf(Backup(name) + "\\" + name), size);
+    const DWORD placeholder = Attributes(Path(name));
+    EXPECT_TRUE(placeholder == 0x16 || placeholder == 0x17) << std::hex << placeholder;
+    EXPECT_EQ(LoggedLines(name), StandardLines(name, Path(name)));
+  }
+
+  SilentFailureReporter reporter_;
+  ConstantTexts texts_{reporter_};
+  DefinitionsSet definitions_;
+  fakes::FakeResultList results_;
+  RowBuffer rowBuffer_;
+  fakes::FakeConsole listings_;  // Wine's netstat and tasklist print no process ids
+  Win32Console console_;
+  Win32Processes processes_;
+  ProcessInventory inventory_{processes_};
+  Win32Shell shell_;
+  Win32Registry registry_;
+  Win32Files files_;
+  Win32ActivityLog log_;
+  QuickWindow window_;
+
+  std::string folder_, victimName_, serviceImage_, runImage_, serviceName_, runEntry_;
+  UniqueHandle victim_;
+  DWORD victimId_ = 0;
+};
+
+TEST_F(Win32TreatmentTest, FindsAndTreatsAProcessAServiceAndAnAutorunValue) {
+  StartVictim();
+  const int64_t size = SizeOf(Path(victimName_));
+  ASSERT_GT(size, 0);
+
+  // What the machine shows: a connection of the victim, a service and an autorun value.
+  const std::string pid = std::to_string(victimId_);
+  listings_.SetOutput(texts_.Get(enc::ConnectionListCommand),
+                      Wide("  TCP    10.0.0.5:49702         203.0.113.77:443       ESTABLISHED     " +
+                           std::string(pid.size() < 6 ? 6 - pid.size() : 0, ' ') + pid + "\r\n"));
+  listings_.SetOutput(texts_.Get(enc::ServiceListCommand), Wide(victimName_ + "           " + pid + " N/A\r\n"));
+  const Text created = console_.RunCapture(Wide("sc create " + serviceName_ + " binPath= " + Path(serviceImage_)));
+  ASSERT_EQ(ReadRegistryText(registry_, RootKeyFromText(texts_.Get(enc::ServiceRootText)),
+                             texts_.Get(enc::ServiceCheckKeyPrefix) + Wide(serviceName_),
+                             texts_.Get(enc::ServiceImageValueName)),
+            Wide(Path(serviceImage_)))
+      << ToUtf8(created);
+  const int32_t runRoot = RootKeyFromText(texts_.Get(enc::InfectionRootText));
+  registry_.WriteRegistryString(runRoot, texts_.Get(enc::InfectionKeyPath), Wide(runEntry_), Wide(Path(runImage_)));
+
+  definitions_.OutputTunnelPatterns = {u"", u"203.0.113.77:443", u""};
+  definitions_.OutputTunnelTable[0] = u"203.0.113.77:443";
+  definitions_.ServiceNameList = {Wide(serviceName_)};
+  definitions_.RegistryEntryList = {Wide(runEntry_)};
+
+  // Detection.
+  ConnectionScan scan(texts_, definitions_, listings_, inventory_, shell_, registry_, results_, rowBuffer_);
+  ServiceCheck serviceCheck(texts_, definitions_, registry_, results_, rowBuffer_);
+  RegistryInfectionCheck registryCheck(texts_, definitions_, registry_, results_, rowBuffer_);
+  scan.ScanConnections();
+  serviceCheck.Run();
+  registryCheck.Run();
+  ASSERT_EQ(results_.rows.size(), 3u);
+  EXPECT_EQ(results_.rows[0], (RowBuffer{Wide(victimName_), Wide(pid), Wide(Path(victimName_)), u"N/A",
+                                         kKindOutputTunnel, u"", u""}));
+  EXPECT_EQ(results_.rows[1], (RowBuffer{Wide(serviceImage_), u"None", Wide(Path(serviceImage_)), Wide(serviceName_),
+                                         kKindServiceHide, u"", u""}));
+  EXPECT_EQ(results_.rows[2], (RowBuffer{Wide(runImage_), u"None", Wide(Path(runImage_)), u"N/A",
+                                         kKindRegistryInfection, Wide(runEntry_), u"1"}));
+
+  // Treatment.
+  TreatmentPass pass(texts_, results_, window_, log_, files_, shell_, console_, processes_, registry_);
+  pass.TreatFindings();
+  EXPECT_TRUE(results_.rows.empty());
+  EXPECT_EQ(window_.countText, u"3건");
+  EXPECT_FALSE(window_.ended);
+
+  EXPECT_TRUE(::WaitForSingleObject(victim_.get(), 5000) == WAIT_OBJECT_0) << "the process is still running";
+  ExpectTreatedFile(victimName_, size);
+  ExpectTreatedFile(serviceImage_, size);
+  ExpectTreatedFile(runImage_, size);
+  EXPECT_EQ(ReadRegistryText(registry_, runRoot, texts_.Get(enc::InfectionKeyPath), Wide(runEntry_)), u"");
+
+  // The service is deleted by a command that runs on its own: give it a moment.
+  Text image = u"?";
+  for (int i = 0; i < 50 && !image.empty(); ++i, ::Sleep(100)) {
+    image = ReadRegistryText(registry_, RootKeyFromText(texts_.Get(enc::ServiceRootText)),
+                             texts_.Get(enc::ServiceCheckKeyPrefix) + Wide(serviceName_),
+                             texts_.Get(enc::ServiceImageValueName));
+  }
+  EXPECT_EQ(image, u"") << "the service is still there";
+
+  // Each treated Finding opened its backup folder in the file explorer.
+  EXPECT_EQ(CloseExplorerWindows({victimName_, serviceImage_, runImage_}, 5000), 3);
+}
+
+}  // namespace
+}  // namespace zc::win
