@@ -1,0 +1,238 @@
+// Drives the running program from another process, as a user's clicks would, and
+// reads back what its window shows. One command per run; texts are printed in UTF-8.
+//
+//   app_driver wait-window MS            the main window exists and is visible
+//   app_driver caption                   the main window's title
+//   app_driver text ID                   a control's text (labels, check boxes)
+//   app_driver checked ID                0, 1 or 2
+//   app_driver click ID                  BM_CLICK on a check box
+//   app_driver press ID                  posted left press and release on a candy button
+//   app_driver state                     visible= enabled= layered= alpha=
+//   app_driver rows                      number of rows of the result list
+//   app_driver cell ROW COLUMN           one cell, read through the program's memory
+//   app_driver wait-message TITLE MS     text of the message box with that title
+//   app_driver dismiss-message TITLE     presses its OK button
+//   app_driver tray CODE                 sends the icon's callback with event CODE
+//   app_driver close                     asks the main window to close
+//   app_driver close-explorers           closes file-explorer windows
+//   app_driver run-values                the values of the log-on key, NAME=DATA lines
+//   app_driver setting                   the stored start-at-log-on option
+//   app_driver set-setting VALUE|-       stores it (- removes it)
+//   app_driver set-run-value NAME DATA   writes a log-on value (- as DATA removes it)
+//
+// Exit status 0 on success, 1 when the window, box or item is not there, 2 on misuse.
+
+#include <windows.h>
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr wchar_t kMainClass[] = L"ZombieCureForm1";
+constexpr wchar_t kReceiverClass[] = L"ZombieCureIconReceiver";
+constexpr wchar_t kRunKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+constexpr wchar_t kOptionKey[] = L"Software\\23fksd\\sdg22f";
+constexpr wchar_t kOptionValue[] = L"ssat3";
+
+void Print(const std::wstring& text) {
+  const int bytes = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0,
+                                        nullptr, nullptr);
+  std::string utf8(static_cast<size_t>(bytes), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), utf8.data(), bytes, nullptr,
+                      nullptr);
+  utf8 += '\n';
+  DWORD written = 0;
+  WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), utf8.data(), static_cast<DWORD>(utf8.size()), &written, nullptr);
+}
+
+std::wstring WindowText(HWND window) {
+  std::wstring text(32768, L'\0');
+  const LRESULT length = SendMessageW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+  text.resize(static_cast<size_t>(length));
+  return text;
+}
+
+HWND MainWindow() { return FindWindowW(kMainClass, nullptr); }
+
+HWND ResultList(HWND main) { return FindWindowExW(main, nullptr, L"SysListView32", nullptr); }
+
+HWND WaitFor(const std::wstring& windowClass, const std::wstring& title, DWORD milliseconds) {
+  const ULONGLONG end = GetTickCount64() + milliseconds;
+  for (;;) {
+    HWND window = FindWindowW(windowClass.c_str(), title.empty() ? nullptr : title.c_str());
+    if (window && IsWindowVisible(window)) return window;
+    if (GetTickCount64() >= end) return nullptr;
+    Sleep(50);
+  }
+}
+
+int CellText(HWND list, int row, int column) {
+  DWORD processId = 0;
+  GetWindowThreadProcessId(list, &processId);
+  HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId);
+  if (!process) return 1;
+  constexpr size_t kText = 1024;
+  auto* remote = static_cast<char*>(
+      VirtualAllocEx(process, nullptr, sizeof(LVITEMA) + kText, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+  LVITEMA item{};
+  item.iSubItem = column;
+  item.pszText = remote + sizeof(LVITEMA);
+  item.cchTextMax = kText;
+  WriteProcessMemory(process, remote, &item, sizeof(item), nullptr);
+  SendMessageA(list, LVM_GETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(remote));
+  std::vector<char> text(kText + 1, '\0');
+  ReadProcessMemory(process, remote + sizeof(LVITEMA), text.data(), kText, nullptr);
+  VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+  CloseHandle(process);
+  const std::string ansi(text.data());
+  std::wstring wide(ansi.size(), L'\0');
+  wide.resize(static_cast<size_t>(
+      MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), wide.data(),
+                          static_cast<int>(wide.size()))));
+  Print(wide);
+  return 0;
+}
+
+void PrintRunValues() {
+  HKEY key = nullptr;
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, kRunKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return;
+  for (DWORD i = 0;; ++i) {
+    wchar_t name[512];
+    DWORD nameLength = 512;
+    BYTE data[4096] = {};
+    DWORD dataBytes = sizeof(data) - 2;
+    DWORD type = 0;
+    if (RegEnumValueW(key, i, name, &nameLength, nullptr, &type, data, &dataBytes) != ERROR_SUCCESS) break;
+    std::wstring line(name, nameLength);
+    line += L"=";
+    if (type == REG_SZ || type == REG_EXPAND_SZ) {
+      std::wstring value(reinterpret_cast<wchar_t*>(data), dataBytes / sizeof(wchar_t));
+      while (!value.empty() && value.back() == L'\0') value.pop_back();
+      line += value;
+    }
+    Print(line);
+  }
+  RegCloseKey(key);
+}
+
+int SetValue(const wchar_t* keyPath, const std::wstring& name, const std::wstring& data) {
+  HKEY key = nullptr;
+  if (RegCreateKeyExW(HKEY_CURRENT_USER, keyPath, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) != ERROR_SUCCESS)
+    return 1;
+  LONG status;
+  if (data == L"-")
+    status = RegDeleteValueW(key, name.c_str());
+  else
+    status = RegSetValueExW(key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
+                            static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t)));
+  RegCloseKey(key);
+  return status == ERROR_SUCCESS || (data == L"-" && status == ERROR_FILE_NOT_FOUND) ? 0 : 1;
+}
+
+int PrintSetting() {
+  wchar_t value[256] = {};
+  DWORD bytes = sizeof(value) - 2;
+  if (RegGetValueW(HKEY_CURRENT_USER, kOptionKey, kOptionValue, RRF_RT_REG_SZ, nullptr, value, &bytes) !=
+      ERROR_SUCCESS) {
+    Print(L"<none>");
+    return 0;
+  }
+  Print(value);
+  return 0;
+}
+
+BOOL CALLBACK CloseExplorer(HWND window, LPARAM) {
+  wchar_t name[64] = {};
+  GetClassNameW(window, name, 64);
+  if (std::wstring(name) == L"ExplorerWClass" || std::wstring(name) == L"CabinetWClass")
+    PostMessageW(window, WM_CLOSE, 0, 0);
+  return TRUE;
+}
+
+int Run(const std::vector<std::wstring>& args) {
+  if (args.empty()) return 2;
+  const std::wstring& command = args[0];
+  auto number = [&](size_t i) { return i < args.size() ? _wtoi(args[i].c_str()) : 0; };
+
+  if (command == L"run-values") return PrintRunValues(), 0;
+  if (command == L"setting") return PrintSetting();
+  if (command == L"set-setting" && args.size() == 2) return SetValue(kOptionKey, kOptionValue, args[1]);
+  if (command == L"set-run-value" && args.size() == 3) return SetValue(kRunKey, args[1], args[2]);
+  if (command == L"close-explorers") return EnumWindows(&CloseExplorer, 0), 0;
+  if (command == L"wait-message" && args.size() == 3) {
+    HWND box = WaitFor(L"#32770", args[1], static_cast<DWORD>(number(2)));
+    if (!box) return 1;
+    Print(WindowText(GetDlgItem(box, 0xFFFF)));
+    return 0;
+  }
+  if (command == L"dismiss-message" && args.size() == 2) {
+    HWND box = FindWindowW(L"#32770", args[1].c_str());
+    if (!box) return 1;
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    return 0;
+  }
+
+  HWND main = command == L"wait-window" ? WaitFor(kMainClass, L"", static_cast<DWORD>(number(1))) : MainWindow();
+  if (!main) return 1;
+  if (command == L"wait-window") return 0;
+  if (command == L"caption") return Print(WindowText(main)), 0;
+  if (command == L"text") {
+    HWND control = GetDlgItem(main, number(1));
+    return control ? (Print(WindowText(control)), 0) : 1;
+  }
+  if (command == L"checked") return Print(std::to_wstring(SendMessageW(GetDlgItem(main, number(1)), BM_GETCHECK, 0, 0))), 0;
+  if (command == L"click") {
+    // Posted, as the click's handling may open a modal box.
+    HWND box = GetDlgItem(main, number(1));
+    if (!box) return 1;
+    PostMessageW(box, BM_CLICK, 0, 0);
+    return 0;
+  }
+  if (command == L"press") {
+    HWND button = GetDlgItem(main, number(1));
+    if (!button) return 1;
+    RECT r{};
+    GetClientRect(button, &r);
+    const LPARAM at = MAKELPARAM(r.right / 2, r.bottom / 2);
+    PostMessageW(button, WM_MOUSEMOVE, 0, at);
+    PostMessageW(button, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    PostMessageW(button, WM_LBUTTONUP, 0, at);
+    return 0;
+  }
+  if (command == L"state") {
+    BYTE alpha = 0;
+    DWORD flags = 0;
+    const LONG exStyle = GetWindowLongW(main, GWL_EXSTYLE);
+    const bool layered = (exStyle & WS_EX_LAYERED) != 0;
+    if (layered) GetLayeredWindowAttributes(main, nullptr, &alpha, &flags);
+    Print(L"visible=" + std::to_wstring(IsWindowVisible(main) ? 1 : 0) + L" enabled=" +
+          std::to_wstring(IsWindowEnabled(main) ? 1 : 0) + L" layered=" + std::to_wstring(layered ? 1 : 0) +
+          L" alpha=" + std::to_wstring(alpha));
+    return 0;
+  }
+  if (command == L"rows") return Print(std::to_wstring(SendMessageW(ResultList(main), LVM_GETITEMCOUNT, 0, 0))), 0;
+  if (command == L"cell" && args.size() == 3) return CellText(ResultList(main), number(1), number(2));
+  if (command == L"tray" && args.size() == 2) {
+    HWND receiver = FindWindowExW(main, nullptr, kReceiverClass, nullptr);
+    if (!receiver) return 1;
+    PostMessageW(receiver, 512, 0, number(1));
+    return 0;
+  }
+  if (command == L"close") return PostMessageW(main, WM_CLOSE, 0, 0), 0;
+  return 2;
+}
+
+}  // namespace
+
+int main() {
+  int count = 0;
+  wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &count);
+  std::vector<std::wstring> args;
+  for (int i = 1; i < count; ++i) args.emplace_back(argv[i]);
+  LocalFree(argv);
+  return Run(args);
+}

@@ -1,0 +1,158 @@
+# Sourced by the main window's scenarios. Arguments of every scenario:
+#   PROGRAM DRIVER DATA-DIR DEFINITIONS-URL
+# It serves the definitions at the program's own address (the port and path of the
+# build's definitions address), starts the program under Wine, drives it with the
+# driver program and reads back what its window shows. Nothing is left running.
+set -euo pipefail
+
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../../.." && pwd)
+program=$1
+driver=$2
+data=$3
+url=$4
+port=$(sed -E 's#^[a-z]+://[^:/]+:([0-9]+)/.*#\1#' <<<"$url")
+path=$(sed -E 's#^[a-z]+://[^/]+##' <<<"$url")
+[[ $port =~ ^[0-9]+$ ]] || { echo "no port in the definitions address $url"; exit 2; }
+
+source "$root/scripts/wine-env.sh"
+source "$root/scripts/xvfb.sh"
+work=$(mktemp -d)
+server=""
+program_pid=""
+failures=0
+
+# Control ids of the main window.
+LABEL1=101 LABEL2=102 LABEL3=103 LABEL4=104 LABEL5=105 LABEL6=106 LABEL7=107
+CHECK1=108 CHECK2=109 TREAT_BUTTON=110 TRAY_BUTTON=111
+
+# The plain value of a text constant.
+plain() { sed -n "s/^$1 = \"\(.*\)\"\$/\1/p" "$root/core/texts/plain_texts.txt"; }
+
+drv() { timeout 60 wine "$driver" "$@" 2>>"$work/driver.err" | tr -d '\r'; return "${PIPESTATUS[0]}"; }
+
+check() {  # ACTUAL EXPECTED WHAT
+  if [ "$1" == "$2" ]; then
+    echo "ok: $3"
+  else
+    echo "FAIL: $3"
+    echo "   got:      [$1]"
+    echo "   expected: [$2]"
+    failures=$((failures + 1))
+  fi
+}
+
+# Runs a command until its output equals EXPECTED or SECONDS pass; prints the last output.
+wait_for() {  # SECONDS EXPECTED command...
+  local seconds=$1 expected=$2 out=""
+  shift 2
+  local end=$((SECONDS + seconds))
+  while :; do
+    out=$("$@" 2>/dev/null || true)
+    if [ "$out" == "$expected" ] || ((SECONDS >= end)); then break; fi
+    sleep 0.3
+  done
+  printf '%s' "$out"
+}
+
+# The build's definitions port stays in use while another run holds it: wait for it.
+start_server() {  # WIRE-FILE
+  local end=$((SECONDS + 90))
+  while :; do
+    python3 "$root/scripts/definitions-server.py" --port "$port" --path "$path" --file "$1" >"$work/server.out" 2>&1 &
+    server=$!
+    for _ in $(seq 1 50); do
+      grep -q '^port ' "$work/server.out" && return 0
+      kill -0 "$server" 2>/dev/null || break
+      sleep 0.1
+    done
+    kill "$server" 2>/dev/null || true
+    wait "$server" 2>/dev/null || true
+    server=""
+    ((SECONDS < end)) || { echo "the definitions port $port stays busy"; exit 1; }
+    sleep 1
+  done
+}
+
+# Holds the port without listening, so every connection to it is refused.
+refuse_port() {
+  local end=$((SECONDS + 90))
+  while :; do
+    python3 -c "
+import socket, sys, time
+s = socket.socket()
+s.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)  # past connections may linger
+s.bind(('127.0.0.1', $port))
+print('bound', flush=True)
+time.sleep(600)" >"$work/server.out" 2>&1 &
+    server=$!
+    for _ in $(seq 1 50); do
+      grep -q '^bound' "$work/server.out" && return 0
+      kill -0 "$server" 2>/dev/null || break
+      sleep 0.1
+    done
+    kill "$server" 2>/dev/null || true
+    wait "$server" 2>/dev/null || true
+    server=""
+    ((SECONDS < end)) || { echo "the definitions port $port stays busy"; exit 1; }
+    sleep 1
+  done
+}
+
+start_program() {
+  wine "$program" >"$work/program.log" 2>&1 </dev/null &
+  program_pid=$!
+}
+
+program_running() { [ -n "$program_pid" ] && kill -0 "$program_pid" 2>/dev/null; }
+
+wait_program_end() {  # SECONDS
+  local end=$((SECONDS + $1))
+  while program_running && ((SECONDS < end)); do sleep 0.2; done
+  if program_running; then return 1; fi
+  wait "$program_pid" 2>/dev/null || true
+  program_pid=""
+}
+
+# Start-up has run through when the status shows monitoring on.
+wait_ready() {
+  drv wait-window 30000 || { echo "FAIL: the main window did not appear"; exit 1; }
+  local status
+  status=$(wait_for 30 "$(plain StatusMonitoringOn)" drv text "$LABEL7")
+  check "$status" "$(plain StatusMonitoringOn)" "start-up ran through to the monitoring status"
+}
+
+stop_program() {
+  if program_running; then
+    drv close >/dev/null 2>&1 || true
+    wait_program_end 10 || { kill "$program_pid" 2>/dev/null || true; wait "$program_pid" 2>/dev/null || true; }
+  fi
+  program_pid=""
+}
+
+reset_state() {
+  drv set-run-value "$(plain LogonValueName)" - >/dev/null || true
+  drv set-run-value ZcTestAutorun - >/dev/null || true
+  drv set-run-value ZcTestAutorun2 - >/dev/null || true
+  drv set-setting - >/dev/null || true
+}
+
+finish() {
+  stop_program
+  drv close-explorers >/dev/null 2>&1 || true
+  [ -n "$server" ] && { kill "$server" 2>/dev/null || true; wait "$server" 2>/dev/null || true; }
+  reset_state
+  [ -n "${ZC_XVFB_PID:-}" ] && kill "$ZC_XVFB_PID" 2>/dev/null || true
+  rm -rf "$work"
+}
+trap finish EXIT
+
+conclude() {
+  if ((failures)); then
+    echo "$failures check(s) failed"
+    echo "--- program output"; cat "$work/program.log" 2>/dev/null || true
+    exit 1
+  fi
+  echo "all checks passed"
+}
+
+reset_state

@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Start-up against the local definitions server: the window shows its captions, the
+# version label and the monitoring status, fully opaque and enabled after the fade.
+source "$(dirname "$0")/scenario-lib.sh"
+
+start_server "$data/definitions.txt"
+start_program
+wait_ready
+
+check "$(drv caption)" "$(plain WindowCaption)" "window caption"
+check "$(drv text $LABEL3)" "v$(plain VersionText)" "version label"
+check "$(drv text $LABEL1)" "$(plain NoticeText1)$(plain NoticeText2)$(plain NoticeText3)$(plain NoticeText4)$(plain NoticeText5)" "notice label"
+check "$(drv text $LABEL2)" "좀비 치료기 버전:" "version caption"
+check "$(drv text $LABEL4)" "치료 된 좀비  : " "treated caption"
+check "$(drv text $LABEL6)" "0건" "treated count"
+check "$(drv text $CHECK2)" "좀비 실시간 감시" "monitoring box caption"
+check "$(drv checked $CHECK2)" "1" "monitoring box checked"
+check "$(drv text $CHECK1)" "부팅 시 자동실행" "log-on box caption"
+check "$(drv checked $CHECK1)" "0" "log-on box unchecked without a stored option"
+check "$(drv state)" "visible=1 enabled=1 layered=0 alpha=0" "after the fade: shown, enabled, no layered style"
+check "$(drv rows)" "0" "nothing listed on a clean machine"
+check "$(drv run-values | grep -c "^$(plain LogonValueName)=" || true)" "0" "no log-on entry written"
+check "$(drv setting)" "<none>" "no option stored"
+
+# Closing the window ends the program.
+drv close
+wait_program_end 15 && check ended ended "closing the window ends the program" ||
+  check running ended "closing the window ends the program"
+conclude
