@@ -30,6 +30,7 @@ struct Hosted {
   std::vector<candy::CandyEvent> events;
 
   Hosted() {
+    ::SetCursorPos(5, 5);  // the real pointer stays off the buttons unless a test moves it
     host = testing::CreateHostWindow(L"candy test host", &clicks);
     treat = CreateCandyButton(host.get(), kTreatId, candy::TreatButtonValues());
     tray = CreateCandyButton(host.get(), kTrayId, candy::TrayButtonValues());
