@@ -26,7 +26,11 @@ bool ContainsMarker(TextView output, TextView marker) {
 
 void TreatmentPass::TreatFindings() {
   if (running_) return;
-  running_ = true;
+  struct RunningFlag {
+    bool& flag;
+    explicit RunningFlag(bool& f) : flag(f) { flag = true; }
+    ~RunningFlag() { flag = false; }
+  } running(running_);
   currentBackupFolder_.clear();
   const int32_t rows = results_.RowCount();
   for (int32_t i = 0; i < rows; ++i) {
@@ -35,7 +39,6 @@ void TreatmentPass::TreatFindings() {
     view_.SetTreatedCountText(DecimalText(treatedCount_) + Text(kCountSuffix));
     results_.DeleteRow(0);
   }
-  running_ = false;
 }
 
 TreatmentPass::Finding TreatmentPass::ReadTopRow() {

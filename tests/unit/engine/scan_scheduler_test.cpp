@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+
 #include "core/engine/window_title_search.h"
 #include "tests/unit/engine/engine_world.h"
 
@@ -89,6 +91,14 @@ TEST_F(ScanSchedulerTest, AWatchedWindowShowsTheMessageAndSkipsTheScan) {
   scheduler.TmrChk_Timer();
   EXPECT_EQ(w.view.messages.size(), 1u);
   EXPECT_EQ(w.console.calls.size(), 1u);
+}
+
+TEST_F(ScanSchedulerTest, AFailingStepStillStartsTheTimerAgain) {
+  w.windows.windows = {{9, w.T(enc::WatchedWindowTitle1)}};
+  w.view.onMessage = [](const fakes::FakeMainWindowView::Message&) { throw std::runtime_error("window gone"); };
+  scheduler.TmrChk_Timer();
+  EXPECT_TRUE(w.timers.Running(TimerId::TmrChk));
+  EXPECT_EQ(check2Clicks, 0);
 }
 
 }  // namespace
