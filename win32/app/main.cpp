@@ -8,29 +8,33 @@
 #include "core/texts/constant_texts.h"
 #include "win32/app/form1_window.h"
 #include "win32/app/registry_settings.h"
+#include "win32/desktop/win32_window_enum.h"
+#include "win32/log/log_failure_reporter.h"
+#include "win32/log/win32_activity_log.h"
 #include "win32/machine/win32_console.h"
 #include "win32/machine/win32_files.h"
 #include "win32/machine/win32_processes.h"
 #include "win32/machine/win32_registry.h"
 #include "win32/machine/win32_shell.h"
-#include "win32/app/program_adapters.h"
+#include "win32/net/winhttp_client.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   zc::win::Form1Window window;
   if (!window.Create(instance)) return 1;
 
-  zc::win::ProgramAdapters adapters;
-  zc::ConstantTexts texts(adapters.failures);
+  zc::win::Win32ActivityLog log;
+  zc::win::LogFailureReporter failures(log);  // the cipher's reports go to the program's folder
+  zc::ConstantTexts texts(failures);
+  zc::win::WinHttpClient http;
   zc::win::Win32Registry registry;
   zc::win::Win32Processes processes;
   zc::win::Win32Console console;
   zc::win::Win32Shell shell;
   zc::win::Win32Files files;
+  zc::win::Win32WindowEnum windows;
   zc::win::RegistrySettings settings;
 
-  zc::Program program(texts,
-                      {adapters.http, registry, processes, console, shell, files, adapters.windows, settings,
-                       adapters.log},
+  zc::Program program(texts, {http, registry, processes, console, shell, files, windows, settings, log},
                       {window, window.Pump(), window.Results(), window.Timers()});
   window.Bind(program.form(), [&program](zc::TimerId timer) { program.Tick(timer); });
   program.form().Form_Load();
