@@ -8,6 +8,7 @@
 //   app_driver click ID                  BM_CLICK on a check box
 //   app_driver press ID                  posted left press and release on a candy button
 //   app_driver state                     visible= enabled= layered= alpha=
+//   app_driver rect                      the main window's screen rectangle: X Y WIDTH HEIGHT
 //   app_driver rows                      number of rows of the result list
 //   app_driver cell ROW COLUMN           one cell, read through the program's memory
 //   app_driver wait-message TITLE MS     text of the message box with that title
@@ -212,6 +213,13 @@ int Run(const std::vector<std::wstring>& args) {
     Print(L"visible=" + std::to_wstring(IsWindowVisible(main) ? 1 : 0) + L" enabled=" +
           std::to_wstring(IsWindowEnabled(main) ? 1 : 0) + L" layered=" + std::to_wstring(layered ? 1 : 0) +
           L" alpha=" + std::to_wstring(alpha));
+    return 0;
+  }
+  if (command == L"rect") {
+    RECT r{};
+    GetWindowRect(main, &r);
+    Print(std::to_wstring(r.left) + L" " + std::to_wstring(r.top) + L" " + std::to_wstring(r.right - r.left) +
+          L" " + std::to_wstring(r.bottom - r.top));
     return 0;
   }
   if (command == L"rows") return Print(std::to_wstring(SendMessageW(ResultList(main), LVM_GETITEMCOUNT, 0, 0))), 0;
