@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, starts the local definitions server on 127.0.0.1 and
-# then the program. With no display, a virtual one (Xvfb) is started and a screenshot of
-# the window is saved to build/screenshot.png.
+# Installs what is missing, builds, starts the local definitions server on 127.0.0.1 (at
+# the port and path of the build's definitions address) and then the program. With no
+# display, a virtual one (Xvfb) is started and a screenshot of the screen is saved to
+# build/screenshot.png once the window has come up.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -9,8 +10,11 @@ cd "$root"
 bash scripts/setup.sh
 bash scripts/build.sh
 
-port=${ZC_DEFINITIONS_PORT:-8731}
-python3 scripts/definitions-server.py --port "$port" --file build/host/data/definitions.txt &
+url=$(sed -n 's/^ZC_DEFINITIONS_URL:STRING=//p' build/windows/CMakeCache.txt)
+port=$(sed -E 's#^[a-z]+://[^:/]+:([0-9]+)/.*#\1#' <<<"$url")
+path=$(sed -E 's#^[a-z]+://[^/]+##' <<<"$url")
+python3 scripts/definitions-server.py --port "$port" --path "$path" --file build/windows/data/definitions.txt \
+  >build/definitions-server.log 2>&1 &
 server=$!
 
 source scripts/wine-env.sh
@@ -24,10 +28,12 @@ cleanup() {
 trap cleanup EXIT
 bash scripts/wine-prefix.sh
 
-wine build/windows/win32/app/ZombieCure.exe >build/program.log 2>&1 &
+wine build/windows/win32/app/ZombieCure.exe >build/program.log 2>&1 </dev/null &
 program=$!
 if [ -z "$had_display" ] || [ -n "${ZC_XVFB_PID:-}" ]; then
-  sleep 8
+  # Wait for the main window, then for the end of the fade and the first timer ticks.
+  timeout 60 wine build/windows/tests/scenario/app/zc_app_driver.exe wait-window 30000 >/dev/null 2>&1 || true
+  sleep 3
   import -window root build/screenshot.png 2>/dev/null || true
   echo "No display here: the program runs on the virtual display $DISPLAY."
   echo "A screenshot of its window is saved at $root/build/screenshot.png"
