@@ -1,0 +1,136 @@
+// The whole program behind its window, with the real definitions parse, checks, timers'
+// handlers and treatment pass on in-memory platform parts: start-up from a served
+// definitions text, a finding listed by a timer tick and treated by the button, the
+// watched-window notice that runs the monitoring option's handling again.
+
+#include "core/app/program.h"
+
+#include <gtest/gtest.h>
+
+#include "core/crypto/text_cipher.h"
+#include "fake_form1_view.h"
+#include "tests/fakes/fake_activity_log.h"
+#include "tests/fakes/fake_console.h"
+#include "tests/fakes/fake_files.h"
+#include "tests/fakes/fake_http.h"
+#include "tests/fakes/fake_processes.h"
+#include "tests/fakes/fake_registry.h"
+#include "tests/fakes/fake_result_list.h"
+#include "tests/fakes/fake_settings.h"
+#include "tests/fakes/fake_shell.h"
+#include "tests/fakes/fake_timers.h"
+#include "tests/fakes/fake_window_enum.h"
+
+namespace zc {
+namespace {
+
+using fakes::kHkeyCurrentUser;
+
+class ProgramTest : public ::testing::Test {
+ protected:
+  Text T(TextView enciphered) const { return texts.Get(enciphered); }
+
+  // A wire text: "@@"-separated elements, the odd ones 1 to 13 enciphered.
+  Text Wire(TextView version, size_t elements = 15) {
+    const Text plain[] = {u"", u"|:48121|", u"", u"|:48123|", u"", Text(version), u"", u"http://zombie.example/",
+                          u"", u"ZcEntry", u"", u"ZcService", u"", u":48129", u""};
+    Text body;
+    for (size_t i = 0; i < elements; ++i) {
+      if (i) body += u"@@";
+      body += (i % 2) ? EncryptText(plain[i], kTextKey, reporter) : Text(u"x");
+    }
+    return body;
+  }
+  void Serve(const Text& body) { http.bodies[T(enc::DefinitionsAddress)] = body; }
+
+  fakes::FakeFailureReporter reporter;
+  ConstantTexts texts{reporter};
+  fakes::FakeHttp http;
+  fakes::FakeRegistry registry;
+  fakes::FakeProcesses processes;
+  fakes::FakeConsole console;
+  fakes::FakeShell shell;
+  fakes::FakeFiles files;
+  fakes::FakeWindowEnum windows;
+  fakes::FakeSettings settings;
+  fakes::FakeActivityLog log;
+  fakes::FakeForm1View view;
+  fakes::FakeEventPump pump;
+  fakes::FakeResultList results;
+  fakes::FakeTimers timers;
+  Program program{texts,
+                  {http, registry, processes, console, shell, files, windows, settings, log},
+                  {view, pump, results, timers}};
+};
+
+TEST_F(ProgramTest, StartsFromServedDefinitionsListsAFindingAndTreatsIt) {
+  Serve(Wire(u"2"));
+  program.form().Form_Load();
+  ASSERT_FALSE(program.form().Ended());
+  EXPECT_TRUE(view.messages.empty());
+  EXPECT_EQ(view.versionText, u"v" + T(enc::VersionText));
+  EXPECT_EQ(program.definitions().HomepageUrl, u"http://zombie.example/");
+  EXPECT_EQ(program.definitions().OutputTunnelTable[0], u":48123");
+
+  registry.SetText(kHkeyCurrentUser, T(enc::InfectionKeyPath), u"ZcEntry", u"C:\\zombie\\bad.exe");
+  program.Tick(TimerId::Timer1);
+  ASSERT_EQ(results.RowCount(), 1);
+  EXPECT_EQ(results.GetCellText(0, kColumnKind), kKindRegistryInfection);
+  program.Tick(TimerId::Timer1);
+  EXPECT_EQ(results.RowCount(), 1);  // reported once
+
+  view.check2 = CheckState::Unchecked;
+  program.form().Check2_Click();
+  program.form().CandyButton1_Click();
+  EXPECT_EQ(results.RowCount(), 0);
+  EXPECT_EQ(view.treatedCountText, u"1건");
+  EXPECT_FALSE(registry.Stored(kHkeyCurrentUser, T(enc::InfectionKeyPath), u"ZcEntry"));
+  EXPECT_TRUE(view.treatButtonEnabled);
+
+  // After the pass the reported entries are forgotten: the value, back again, is listed.
+  registry.SetText(kHkeyCurrentUser, T(enc::InfectionKeyPath), u"ZcEntry", u"C:\\zombie\\bad.exe");
+  program.Tick(TimerId::Timer1);
+  EXPECT_EQ(results.RowCount(), 1);
+}
+
+TEST_F(ProgramTest, StartUpEndsOnANewerVersionAShortTextOrNoServer) {
+  struct Case {
+    const char* name;
+    std::optional<Text> body;
+    TextView expected;
+  };
+  const Case cases[] = {
+      {"newer version", Wire(u"3"), enc::NewVersionNotice1},
+      {"element 13 missing", Wire(u"2", 13), enc::StartupDefinitionsError},
+      {"no server", std::nullopt, enc::StartupNetworkError},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    fakes::FakeHttp h;
+    fakes::FakeForm1View v;
+    fakes::FakeTimers t;
+    if (c.body) h.bodies[T(enc::DefinitionsAddress)] = *c.body;
+    Program p(texts, {h, registry, processes, console, shell, files, windows, settings, log}, {v, pump, results, t});
+    p.form().Form_Load();
+    EXPECT_TRUE(v.ended);
+    ASSERT_FALSE(v.messages.empty());
+    EXPECT_EQ(v.messages[0].text.rfind(T(c.expected), 0), 0u);
+    EXPECT_FALSE(t.Running(TimerId::TmrChk));
+  }
+}
+
+TEST_F(ProgramTest, AWatchedWindowShowsItsNoticeAndRunsTheMonitoringOptionAgain) {
+  Serve(Wire(u"2"));
+  program.form().Form_Load();
+  windows.windows = {{1, u"x " + T(enc::WatchedWindowTitle1)}};
+  view.statusText.clear();
+  program.Tick(TimerId::TmrChk);
+  ASSERT_EQ(view.messages.size(), 1u);
+  EXPECT_EQ(view.messages[0].text, T(enc::WatchedWindowNotice1) + u"\r\n" + T(enc::WatchedWindowNotice2));
+  EXPECT_EQ(view.statusText, T(enc::StatusMonitoringOn));
+  EXPECT_TRUE(timers.Running(TimerId::TmrChk));
+  EXPECT_TRUE(console.calls.empty());  // no connection scan while the window is open
+}
+
+}  // namespace
+}  // namespace zc
