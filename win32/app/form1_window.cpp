@@ -164,6 +164,9 @@ LRESULT Form1Window::HandleMain(UINT message, WPARAM wParam, LPARAM lParam) {
       if (form_) form_->Form_QueryUnload();
       else DestroyWindow(window_);
       return 0;
+    case WM_ENDSESSION:  // the system shuts down or the user logs off
+      if (wParam && form_) form_->Form_QueryUnload();
+      return 0;
     case WM_DESTROY:
       PostQuitMessage(0);
       return 0;

@@ -5,6 +5,7 @@
 //   app_driver caption                   the main window's title
 //   app_driver text ID                   a control's text (labels, check boxes)
 //   app_driver checked ID                0, 1 or 2
+//   app_driver shown ID                  1 when the control is visible, else 0
 //   app_driver click ID                  BM_CLICK on a check box
 //   app_driver press ID                  posted left press and release on a candy button
 //   app_driver state                     visible= enabled= layered= alpha=
@@ -14,6 +15,7 @@
 //   app_driver wait-message TITLE MS     text of the message box with that title
 //   app_driver dismiss-message TITLE     presses its OK button
 //   app_driver tray CODE                 sends the icon's callback with event CODE
+//   app_driver menu-choose N MS          in the open pop-up menu, chooses item N (from 1)
 //   app_driver close                     asks the main window to close
 //   app_driver close-explorers           closes file-explorer windows
 //   app_driver run-values                the values of the log-on key, NAME=DATA lines
@@ -163,6 +165,13 @@ int Run(const std::vector<std::wstring>& args) {
   if (command == L"setting") return PrintSetting();
   if (command == L"set-setting" && args.size() == 2) return SetValue(kOptionKey, kOptionValue, args[1]);
   if (command == L"set-run-value" && args.size() == 3) return SetValue(kRunKey, args[1], args[2]);
+  if (command == L"menu-choose" && args.size() == 3) {
+    HWND menu = WaitFor(L"#32768", L"", static_cast<DWORD>(number(2)));
+    if (!menu) return 1;
+    for (int i = 0; i < number(1); ++i) PostMessageW(menu, WM_KEYDOWN, VK_DOWN, 0);
+    PostMessageW(menu, WM_KEYDOWN, VK_RETURN, 0);
+    return 0;
+  }
   if (command == L"close-explorers") return EnumWindows(&CloseExplorer, 0), 0;
   if (command == L"wait-message" && args.size() == 3) {
     HWND box = WaitFor(L"#32770", args[1], static_cast<DWORD>(number(2)));
@@ -186,6 +195,7 @@ int Run(const std::vector<std::wstring>& args) {
     return control ? (Print(WindowText(control)), 0) : 1;
   }
   if (command == L"checked") return Print(std::to_wstring(SendMessageW(GetDlgItem(main, number(1)), BM_GETCHECK, 0, 0))), 0;
+  if (command == L"shown") return Print(IsWindowVisible(GetDlgItem(main, number(1))) ? L"1" : L"0"), 0;
   if (command == L"click") {
     // Posted, as the click's handling may open a modal box.
     HWND box = GetDlgItem(main, number(1));

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Start-up against the local definitions server: the window shows its captions, the
-# version label and the monitoring status, fully opaque and enabled after the fade.
+# version label and the monitoring status, fully opaque and enabled after the fade;
+# monitoring switches off and on.
 source "$(dirname "$0")/scenario-lib.sh"
 
 start_server "$data/definitions.txt"
@@ -21,6 +22,14 @@ check "$(drv state)" "visible=1 enabled=1 layered=0 alpha=0" "after the fade: sh
 check "$(drv rows)" "0" "nothing listed on a clean machine"
 check "$(drv run-values | grep -c "^$(plain LogonValueName)=" || true)" "0" "no log-on entry written"
 check "$(drv setting)" "<none>" "no option stored"
+
+# Switching monitoring off and on again.
+drv click $CHECK2
+check "$(wait_for 10 "$(plain StatusMonitoringOff)" drv text $LABEL7)" "$(plain StatusMonitoringOff)" "monitoring off: status"
+check "$(drv shown $LABEL5)" "0" "monitoring off: the indicator is hidden"
+drv click $CHECK2
+check "$(wait_for 10 "$(plain StatusMonitoringOn)" drv text $LABEL7)" "$(plain StatusMonitoringOn)" "monitoring on again: status"
+check "$(drv shown $LABEL5)" "1" "monitoring on again: the indicator shows"
 
 # Closing the window ends the program.
 drv close
