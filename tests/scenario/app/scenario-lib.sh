@@ -54,14 +54,17 @@ wait_for() {  # SECONDS EXPECTED command...
   printf '%s' "$out"
 }
 
-# The build's definitions port stays in use while another run holds it: wait for it.
-start_server() {  # WIRE-FILE
-  local end=$((SECONDS + 90))
+# Runs COMMAND in the background until it prints a line starting with READY, which it
+# does once it holds the build's definitions port. While another run holds the port, the
+# command fails and is tried again.
+hold_port() {  # READY command...
+  local ready=$1 end=$((SECONDS + 90))
+  shift
   while :; do
-    python3 "$root/scripts/definitions-server.py" --port "$port" --path "$path" --file "$1" >"$work/server.out" 2>&1 &
+    "$@" >"$work/server.out" 2>&1 &
     server=$!
     for _ in $(seq 1 50); do
-      grep -q '^port ' "$work/server.out" && return 0
+      grep -q "^$ready" "$work/server.out" && return 0
       kill -0 "$server" 2>/dev/null || break
       sleep 0.1
     done
@@ -73,29 +76,19 @@ start_server() {  # WIRE-FILE
   done
 }
 
+start_server() {  # WIRE-FILE
+  hold_port port python3 "$root/scripts/definitions-server.py" --port "$port" --path "$path" --file "$1"
+}
+
 # Holds the port without listening, so every connection to it is refused.
 refuse_port() {
-  local end=$((SECONDS + 90))
-  while :; do
-    python3 -c "
-import socket, sys, time
+  hold_port bound python3 -c "
+import socket, time
 s = socket.socket()
 s.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)  # past connections may linger
 s.bind(('127.0.0.1', $port))
 print('bound', flush=True)
-time.sleep(600)" >"$work/server.out" 2>&1 &
-    server=$!
-    for _ in $(seq 1 50); do
-      grep -q '^bound' "$work/server.out" && return 0
-      kill -0 "$server" 2>/dev/null || break
-      sleep 0.1
-    done
-    kill "$server" 2>/dev/null || true
-    wait "$server" 2>/dev/null || true
-    server=""
-    ((SECONDS < end)) || { echo "the definitions port $port stays busy"; exit 1; }
-    sleep 1
-  done
+time.sleep(600)"
 }
 
 start_program() {
