@@ -142,7 +142,8 @@ class Win32TreatmentTest : public ::testing::Test {
     runEntry_ = "ZcEngineRun" + id;
     RemoveTree(folder_);
     ASSERT_TRUE(::CreateDirectoryA(folder_.c_str(), nullptr));
-    for (const std::string* name : {&victimName_, &serviceImage_, &runImage_}) {
+    keptImage_ = "zck" + id + ".exe";
+    for (const std::string* name : {&victimName_, &serviceImage_, &runImage_, &keptImage_}) {
       ASSERT_TRUE(::CopyFileA(NextToTest("engine_victim.exe").c_str(), Path(*name).c_str(), FALSE));
     }
   }
@@ -152,9 +153,9 @@ class Win32TreatmentTest : public ::testing::Test {
     console_.RunCapture(Wide("sc delete " + serviceName_));
     registry_.DeleteRegistryValue(RootKeyFromText(texts_.Get(enc::InfectionRootText)),
                                   texts_.Get(enc::InfectionKeyPath), Wide(runEntry_));
-    CloseExplorerWindows({victimName_, serviceImage_, runImage_}, 0);
+    CloseExplorerWindows({victimName_, serviceImage_, runImage_, keptImage_}, 0);
     RemoveTree(folder_);
-    for (const std::string* name : {&victimName_, &serviceImage_, &runImage_}) RemoveTree(Backup(*name));
+    for (const std::string* name : {&victimName_, &serviceImage_, &runImage_, &keptImage_}) RemoveTree(Backup(*name));
   }
 
   std::string Path(const std::string& name) const { return folder_ + "\\" + name; }
@@ -208,7 +209,7 @@ class Win32TreatmentTest : public ::testing::Test {
   Win32ActivityLog log_;
   QuickWindow window_;
 
-  std::string folder_, victimName_, serviceImage_, runImage_, serviceName_, runEntry_;
+  std::string folder_, victimName_, serviceImage_, runImage_, keptImage_, serviceName_, runEntry_;
   UniqueHandle victim_;
   DWORD victimId_ = 0;
 };
@@ -277,6 +278,29 @@ TEST_F(Win32TreatmentTest, FindsAndTreatsAProcessAServiceAndAnAutorunValue) {
 
   // Each treated Finding opened its backup folder in the file explorer.
   EXPECT_EQ(CloseExplorerWindows({victimName_, serviceImage_, runImage_}, 5000), 3);
+}
+
+TEST_F(Win32TreatmentTest, AFileThatCannotBeCopiedIsKept) {
+  // Another program holds the file without letting it be read, but lets it be deleted:
+  // its backup copy fails, and the treatment must not delete it.
+  const std::string path = Path(keptImage_);
+  const int64_t size = SizeOf(path);
+  UniqueFile holder(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_DELETE | FILE_SHARE_WRITE, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  ASSERT_TRUE(holder);
+  ASSERT_FALSE(::CopyFileA(path.c_str(), (path + ".probe").c_str(), FALSE)) << "share modes are not enforced";
+
+  results_.Append({Wide(keptImage_), u"None", Wide(path), u"N/A", kKindRegistryInfection, u"ZcEngineNoSuchEntry", u"1"});
+  TreatmentPass pass(texts_, results_, window_, log_, files_, shell_, console_, processes_, registry_);
+  pass.TreatFindings();
+  holder = UniqueFile();
+
+  EXPECT_EQ(Attributes(path) & FILE_ATTRIBUTE_DIRECTORY, 0u);
+  EXPECT_EQ(SizeOf(path), size);
+  std::vector<std::string> lines = StandardLines(keptImage_, path);
+  lines.push_back(keptImage_ + Ansi(texts_.Get(enc::LogFileKeptText)) + path + Ansi(texts_.Get(enc::LogLineEnd)));
+  EXPECT_EQ(LoggedLines(keptImage_), lines);
+  EXPECT_EQ(CloseExplorerWindows({keptImage_}, 5000), 1);
 }
 
 }  // namespace
