@@ -10,6 +10,10 @@
 //   app_driver press ID                  posted left press and release on a candy button
 //   app_driver state                     visible= enabled= layered= alpha=
 //   app_driver rect                      the main window's screen rectangle: X Y WIDTH HEIGHT
+//   app_driver watch-fade MS             follows the fade-in from the window's creation:
+//                                        steps= (opacities seen) top= (highest) disabled=
+//                                        (1 when disabled while layered) final= (layered
+//                                        style after the fade: 0 or 1) enabled=
 //   app_driver rows                      number of rows of the result list
 //   app_driver cell ROW COLUMN           one cell, read through the program's memory
 //   app_driver wait-message TITLE MS     text of the message box with that title
@@ -156,6 +160,40 @@ BOOL CALLBACK CloseExplorer(HWND window, LPARAM) {
   return TRUE;
 }
 
+// Polls the main window from its creation until its layered style has come and gone.
+int WatchFade(DWORD milliseconds) {
+  const ULONGLONG end = GetTickCount64() + milliseconds;
+  HWND main = nullptr;
+  while (!(main = MainWindow()) && GetTickCount64() < end) Sleep(1);
+  if (!main) return 1;
+  bool seenLayered = false;
+  bool disabledWhileLayered = false;
+  int top = -1;
+  std::vector<int> seen;
+  while (GetTickCount64() < end) {
+    const bool layered = (GetWindowLongW(main, GWL_EXSTYLE) & WS_EX_LAYERED) != 0;
+    if (layered) {
+      seenLayered = true;
+      BYTE alpha = 0;
+      DWORD flags = 0;
+      if (GetLayeredWindowAttributes(main, nullptr, &alpha, &flags) && (flags & LWA_ALPHA)) {
+        if (seen.empty() || seen.back() != alpha) seen.push_back(alpha);
+        if (alpha > top) top = alpha;
+      }
+      if (!IsWindowEnabled(main)) disabledWhileLayered = true;
+    } else if (seenLayered) {
+      break;
+    }
+    Sleep(1);
+  }
+  Sleep(300);  // the window is enabled right after its layered style goes
+  const bool finalLayered = (GetWindowLongW(main, GWL_EXSTYLE) & WS_EX_LAYERED) != 0;
+  Print(L"steps=" + std::to_wstring(seen.size()) + L" top=" + std::to_wstring(top) + L" disabled=" +
+        std::to_wstring(disabledWhileLayered ? 1 : 0) + L" final=" + std::to_wstring(finalLayered ? 1 : 0) +
+        L" enabled=" + std::to_wstring(IsWindowEnabled(main) ? 1 : 0));
+  return 0;
+}
+
 int Run(const std::vector<std::wstring>& args) {
   if (args.empty()) return 2;
   const std::wstring& command = args[0];
@@ -172,6 +210,7 @@ int Run(const std::vector<std::wstring>& args) {
     PostMessageW(menu, WM_KEYDOWN, VK_RETURN, 0);
     return 0;
   }
+  if (command == L"watch-fade" && args.size() == 2) return WatchFade(static_cast<DWORD>(number(1)));
   if (command == L"close-explorers") return EnumWindows(&CloseExplorer, 0), 0;
   if (command == L"wait-message" && args.size() == 3) {
     HWND box = WaitFor(L"#32770", args[1], static_cast<DWORD>(number(2)));

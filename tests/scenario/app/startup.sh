@@ -5,8 +5,15 @@
 source "$(dirname "$0")/scenario-lib.sh"
 
 start_server "$data/definitions.txt"
+drv watch-fade 30000 >"$work/fade.txt" &
+watcher=$!
 start_program
 wait_ready
+wait "$watcher" || true
+read -r steps top disabled final enabled <"$work/fade.txt" || true
+check "$((${steps#steps=} >= 5))" "1" "the fade goes through several opacities ($steps)"
+check "$top" "top=253" "its last step is 253, never 255"
+check "$disabled $final $enabled" "disabled=1 final=0 enabled=1" "disabled while fading; opaque and enabled after"
 
 check "$(drv caption)" "$(plain WindowCaption)" "window caption"
 check "$(drv text $LABEL3)" "v$(plain VersionText)" "version label"
