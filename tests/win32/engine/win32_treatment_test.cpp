@@ -277,7 +277,7 @@ TEST_F(Win32TreatmentTest, FindsAndTreatsAProcessAServiceAndAnAutorunValue) {
   EXPECT_EQ(image, u"") << "the service is still there";
 
   // Each treated Finding opened its backup folder in the file explorer.
-  EXPECT_EQ(CloseExplorerWindows({victimName_, serviceImage_, runImage_}, 5000), 3);
+  EXPECT_EQ(CloseExplorerWindows({victimName_, serviceImage_, runImage_}, 15000), 3);
 }
 
 TEST_F(Win32TreatmentTest, AFileThatCannotBeCopiedIsKept) {
@@ -300,7 +300,7 @@ TEST_F(Win32TreatmentTest, AFileThatCannotBeCopiedIsKept) {
   std::vector<std::string> lines = StandardLines(keptImage_, path);
   lines.push_back(keptImage_ + Ansi(texts_.Get(enc::LogFileKeptText)) + path + Ansi(texts_.Get(enc::LogLineEnd)));
   EXPECT_EQ(LoggedLines(keptImage_), lines);
-  EXPECT_EQ(CloseExplorerWindows({keptImage_}, 5000), 1);
+  EXPECT_EQ(CloseExplorerWindows({keptImage_}, 15000), 1);
 }
 
 }  // namespace
