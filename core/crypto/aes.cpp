@@ -17,6 +17,9 @@ using failure::kSubscriptOutOfRange;
 constexpr std::int64_t kInt32Max = std::numeric_limits<std::int32_t>::max();
 constexpr std::int64_t kInt32Min = std::numeric_limits<std::int32_t>::min();
 
+// The block and key lengths of the Part, in words.
+constexpr bool IsStandardLength(std::int32_t words) { return words == 4 || words == 6 || words == 8; }
+
 }  // namespace
 
 // The checked operations every routine uses for its own work: an index outside the
@@ -45,6 +48,13 @@ std::int32_t Int32(std::int64_t v) {
   return static_cast<std::int32_t>(v);
 }
 
+// a mod n with the sign of a (as the Part's Mod and C++'s %), without a division in the
+// common case 0 <= a < 2n that gkey meets for every valid block length.
+std::int64_t Mod(std::int64_t a, std::int64_t n) {
+  if (a >= 0 && a < 2 * n) return a >= n ? a - n : a;
+  return a % n;
+}
+
 std::uint8_t ToByte(std::int64_t v) {
   if (v < 0 || v > 255) throw Raise{kOverflow};
   return static_cast<std::uint8_t>(v);
@@ -58,17 +68,8 @@ void AES::Fail(const char16_t* label, const char16_t* description) {
 
 // ---- Class_Initialize -----------------------------------------------------------------
 
-AES::AES(FailureReporter& reporter) : reporter_(reporter) {
-  for (int i = 0; i < 31; ++i) {
-    LongMask[i] = static_cast<Word>((std::uint64_t{1} << (i + 1)) - 1);
-    LongPow2[i] = Word{1} << i;
-  }
-  for (int i = 0; i < 8; ++i) {
-    ByteMask[i] = static_cast<Byte>((1u << (i + 1)) - 1);
-    BytePow2[i] = static_cast<Byte>(1u << i);
-  }
-  InvMixCoeff = {0x0B, 0x0D, 0x09, 0x0E};
-}
+AES::AES(FailureReporter& reporter)
+    : ConstructionTables(aes_tables::kConstruction), GeneratedTables{}, KeyState{}, reporter_(reporter) {}
 
 // ---- shifts and rotations -------------------------------------------------------------
 // Native unsigned shifts give the results of the Part's table formulas for every count
@@ -191,18 +192,23 @@ AES::Byte AES::product(Word x, Word y) {
 }
 
 // The Part computes the column as four products with the rotated coefficient word
-// (b3 = product(m, x), then b2, b1, b0 after successive RotateLeft(m, 24)). The same
-// products are read here from the round tables: InvTable[SBox[v]] is the column
-// (0E*v, 09*v, 0D*v, 0B*v), the inverse-mixing multiples of v. Both ways give the same
-// word for every x, with the tables generated and also before gentables (all tables
-// zero, every product 0); the unit tests compare them over many words.
-AES::Word AES::InvMixCol(Word x) {
-  const Word t0 = InvTable[SBox[x & 0xFF]];
-  const Word t1 = InvTable[SBox[(x >> 8) & 0xFF]];
-  const Word t2 = InvTable[SBox[(x >> 16) & 0xFF]];
-  const Word t3 = InvTable[SBox[x >> 24]];
-  return t0 ^ ((t1 << 8) | (t1 >> 24)) ^ ((t2 << 16) | (t2 >> 16)) ^ ((t3 << 24) | (t3 >> 8));
+// (b3 = product(m, x), then b2, b1, b0 after successive RotateLeft(m, 24)). The tables an
+// object can hold are of two kinds only: all zero (before gentables; every product is
+// then 0, and so is the column) or the generated ones (gentables is their only writer
+// and cannot fail; SBox[0] is then 0x63). For generated tables the same products are
+// read from compile-time tables of the inverse-mixing multiples (aes_tables::kInvMix,
+// built from InvTable[SBox[v]]). The unit tests compare both ways over many words.
+namespace {
+
+inline std::uint32_t InvMixColumn(const std::array<std::uint8_t, 256>& sbox, std::uint32_t x) {
+  if (sbox[0] != 0x63) return 0;  // tables not generated: every product is 0
+  const auto& t = aes_tables::kInvMix;
+  return t[0][x & 0xFF] ^ t[1][(x >> 8) & 0xFF] ^ t[2][(x >> 16) & 0xFF] ^ t[3][x >> 24];
 }
+
+}  // namespace
+
+AES::Word AES::InvMixCol(Word x) { return InvMixColumn(SBox, x); }
 
 AES::Byte AES::ByteSub(Byte x) {
   Byte y = PowTab[255 - LogTab[x]];
@@ -218,18 +224,86 @@ bool AES::IsArrayDimensioned(const ByteArray& a) { return a.has_value(); }
 
 // ---- tables and key -------------------------------------------------------------------
 
-void AES::gentables() {
-  const aes_tables::Tables& t = aes_tables::kTables;
-  SBox = t.SBox;
-  InvSBox = t.InvSBox;
-  PowTab = t.PowTab;
-  LogTab = t.LogTab;
-  FwdTable = t.FwdTable;
-  InvTable = t.InvTable;
-  RoundConst = t.RoundConst;
+void AES::gentables() { static_cast<GeneratedTables&>(*this) = aes_tables::kTables; }
+
+// For the lengths of the Part with a whole key no step can fail, and ExpandKey runs the
+// same steps without the checks; everything else takes the checked way.
+void AES::gkey(std::int32_t nb, std::int32_t nk, std::span<const Byte> key) {
+  if (IsStandardLength(nb) && IsStandardLength(nk) && key.size() >= static_cast<std::size_t>(4 * nk)) {
+    ExpandKey(nb, nk, key.data());
+  } else {
+    CheckedKey(nb, nk, key);
+  }
 }
 
-void AES::gkey(std::int32_t nb, std::int32_t nk, std::span<const Byte> key) {
+void AES::ExpandKey(std::int32_t nb, std::int32_t nk, const Byte* key) {
+  switch (nb * 16 + nk) {
+    case 4 * 16 + 4: return ExpandKeyFor<4, 4>(key);
+    case 4 * 16 + 6: return ExpandKeyFor<4, 6>(key);
+    case 4 * 16 + 8: return ExpandKeyFor<4, 8>(key);
+    case 6 * 16 + 4: return ExpandKeyFor<6, 4>(key);
+    case 6 * 16 + 6: return ExpandKeyFor<6, 6>(key);
+    case 6 * 16 + 8: return ExpandKeyFor<6, 8>(key);
+    case 8 * 16 + 4: return ExpandKeyFor<8, 4>(key);
+    case 8 * 16 + 6: return ExpandKeyFor<8, 6>(key);
+    default: return ExpandKeyFor<8, 8>(key);
+  }
+}
+
+// The Part's gkey steps for fixed lengths: every index is in range, so nothing to check,
+// and the loops have constant bounds.
+template <int kNb, int kNk>
+void AES::ExpandKeyFor(const Byte* key) {
+  constexpr int kNr = (kNb < kNk ? kNk : kNb) + 6;
+  constexpr int kC2 = kNb < 8 ? 2 : 3;
+  constexpr int kC3 = kNb < 8 ? 3 : 4;
+  constexpr int n = kNb * (kNr + 1);
+  Nb = kNb;
+  Nk = kNk;
+  Nr = kNr;
+  for (int j = 0; j < kNb; ++j) {
+    FwdShift[3 * j] = static_cast<Byte>((j + 1) % kNb);
+    FwdShift[3 * j + 1] = static_cast<Byte>((j + kC2) % kNb);
+    FwdShift[3 * j + 2] = static_cast<Byte>((j + kC3) % kNb);
+    InvShift[3 * j] = static_cast<Byte>((kNb + j - 1) % kNb);
+    InvShift[3 * j + 1] = static_cast<Byte>((kNb + j - kC2) % kNb);
+    InvShift[3 * j + 2] = static_cast<Byte>((kNb + j - kC3) % kNb);
+  }
+  Word* w = EncKey.data();
+  Word* d = DecKey.data();
+  // Each key word is stored as soon as it is known, with its place in the decryption key
+  // (the Part's step 7, same final values): the first and last round keys swap places,
+  // the words of the rounds between go through InvMixCol. Interleaving lets the column
+  // mixing overlap the serial chain of the expansion.
+  auto put = [w, d, this](int q, Word value) {
+    w[q] = value;
+    const int column = q % kNb;
+    const int round_start = q - column;
+    if (q < kNb) {
+      d[n - kNb + q] = value;
+    } else if (q >= n - kNb) {
+      d[q - n + kNb] = value;
+    } else {
+      d[n - kNb - round_start + column] = InvMixColumn(SBox, value);  // InvMixCol
+    }
+  };
+  for (int i = 0; i < kNk; ++i) put(i, aes_tables::Pack(key[4 * i], key[4 * i + 1], key[4 * i + 2], key[4 * i + 3]));
+  // `last` is always the word just written (EncKey[j - 1] of the Part's formulas).
+  Word last = w[kNk - 1];
+  for (int j = kNk, k = 0; j < n; j += kNk, ++k) {
+    last = w[j - kNk] ^ SubByte((last >> 8) | (last << 24)) ^ RoundConst[static_cast<std::size_t>(k)];
+    put(j, last);
+    if constexpr (kNk <= 6) {
+      for (int i = 1; i < kNk && i + j < n; ++i) put(i + j, last = w[i + j - kNk] ^ last);
+    } else {
+      for (int i = 1; i < 4 && i + j < n; ++i) put(i + j, last = w[i + j - kNk] ^ last);
+      if (j + 4 < n) put(j + 4, last = w[j + 4 - kNk] ^ SubByte(last));
+      for (int i = 5; i < kNk && i + j < n; ++i) put(i + j, last = w[i + j - kNk] ^ last);
+    }
+  }
+}
+
+void AES::CheckedKey(std::int32_t nb, std::int32_t nk, std::span<const Byte> key) {
   try {
     Nb = nb;
     Nk = nk;
@@ -238,12 +312,12 @@ void AES::gkey(std::int32_t nb, std::int32_t nk, std::span<const Byte> key) {
     const std::int64_t c2 = Nb < 8 ? 2 : 3;
     const std::int64_t c3 = Nb < 8 ? 3 : 4;
     for (std::int64_t j = 0; j < Nb; ++j) {
-      At(FwdShift, 3 * j) = ToByte((j + c1) % Nb);
-      At(FwdShift, 3 * j + 1) = ToByte((j + c2) % Nb);
-      At(FwdShift, 3 * j + 2) = ToByte((j + c3) % Nb);
-      At(InvShift, 3 * j) = ToByte((Nb + j - c1) % Nb);
-      At(InvShift, 3 * j + 1) = ToByte((Nb + j - c2) % Nb);
-      At(InvShift, 3 * j + 2) = ToByte((Nb + j - c3) % Nb);
+      At(FwdShift, 3 * j) = ToByte(Mod(j + c1, Nb));
+      At(FwdShift, 3 * j + 1) = ToByte(Mod(j + c2, Nb));
+      At(FwdShift, 3 * j + 2) = ToByte(Mod(j + c3, Nb));
+      At(InvShift, 3 * j) = ToByte(Mod(Nb + j - c1, Nb));
+      At(InvShift, 3 * j + 1) = ToByte(Mod(Nb + j - c2, Nb));
+      At(InvShift, 3 * j + 2) = ToByte(Mod(Nb + j - c3, Nb));
     }
     const std::int64_t n = Int32(std::int64_t{Nb} * Int32(std::int64_t{Nr} + 1));
 
@@ -325,7 +399,58 @@ void AES::Cipher(std::span<Byte> buff, const std::array<Word, 120>& key,
   for (std::int64_t i = 0; i < Nb; ++i) UnpackFrom(At(*y, i), buff, Int32(4 * i));
 }
 
+// The fast way applies when the key state is one that gkey leaves for lengths of the
+// Part (Nb, Nk in {4, 6, 8}, Nr from them) and the buffer holds a whole block. Then every
+// index of the Part's steps is in range, nothing can fail, and FwdShift / InvShift hold
+// exactly the row offsets for Nb (gkey writes all 3*Nb entries whenever it sets such an
+// Nb), which CipherFor uses as constants.
+bool AES::FastCipherFits(std::size_t size) const {
+  const bool standard = IsStandardLength(Nb) && IsStandardLength(Nk);
+  return standard && Nr == (Nb < Nk ? Nk : Nb) + 6 && size >= static_cast<std::size_t>(4 * Nb);
+}
+
+template <int kNb, bool kInverse>
+void AES::CipherFor(Byte* buff) {
+  const Word* key = kInverse ? DecKey.data() : EncKey.data();
+  const Word* table = kInverse ? InvTable.data() : FwdTable.data();
+  const Byte* box = kInverse ? InvSBox.data() : SBox.data();
+  constexpr int kC2 = kNb < 8 ? 2 : 3;
+  constexpr int kC3 = kNb < 8 ? 3 : 4;
+  // Source column of row `c` for state column j: FwdShift / InvShift of the Part.
+  constexpr auto source = [](int j, int c) { return kInverse ? (kNb + j - c) % kNb : (j + c) % kNb; };
+  constexpr auto rotl = [](Word v, int n) { return static_cast<Word>((v << n) | (v >> (32 - n))); };
+
+  std::array<Word, kNb> x{};
+  std::array<Word, kNb> y{};
+  for (int i = 0; i < kNb; ++i)
+    x[i] = aes_tables::Pack(buff[4 * i], buff[4 * i + 1], buff[4 * i + 2], buff[4 * i + 3]) ^ key[i];
+  const Word* round_key = key + kNb;
+  for (int round = 1; round < Nr; ++round, round_key += kNb) {
+    for (int j = 0; j < kNb; ++j) {
+      y[j] = round_key[j] ^ table[x[j] & 0xFF] ^ rotl(table[(x[source(j, 1)] >> 8) & 0xFF], 8) ^
+             rotl(table[(x[source(j, kC2)] >> 16) & 0xFF], 16) ^ rotl(table[x[source(j, kC3)] >> 24], 24);
+    }
+    x = y;
+  }
+  for (int j = 0; j < kNb; ++j) {
+    y[j] = round_key[j] ^ Word{box[x[j] & 0xFF]} ^ rotl(Word{box[(x[source(j, 1)] >> 8) & 0xFF]}, 8) ^
+           rotl(Word{box[(x[source(j, kC2)] >> 16) & 0xFF]}, 16) ^ rotl(Word{box[x[source(j, kC3)] >> 24]}, 24);
+  }
+  for (int i = 0; i < kNb; ++i)
+    for (int r = 0; r < 4; ++r) buff[4 * i + r] = static_cast<Byte>(y[i] >> (8 * r));
+}
+
+template <bool kInverse>
+void AES::FastCipher(Byte* buff) {
+  switch (Nb) {
+    case 4: return CipherFor<4, kInverse>(buff);
+    case 6: return CipherFor<6, kInverse>(buff);
+    default: return CipherFor<8, kInverse>(buff);
+  }
+}
+
 void AES::Encrypt(std::span<Byte> buff) {
+  if (FastCipherFits(buff.size())) return FastCipher<false>(buff.data());
   try {
     Cipher(buff, EncKey, FwdTable, SBox, FwdShift);
   } catch (const Raise& raised) {
@@ -334,6 +459,7 @@ void AES::Encrypt(std::span<Byte> buff) {
 }
 
 void AES::Decrypt(std::span<Byte> buff) {
+  if (FastCipherFits(buff.size())) return FastCipher<true>(buff.data());
   try {
     Cipher(buff, DecKey, InvTable, InvSBox, InvShift);
   } catch (const Raise& raised) {
@@ -389,7 +515,7 @@ ByteArray AES::EncryptData(const ByteArray& bytMessage, const ByteArray& bytPass
   }
 }
 
-ByteArray AES::DecryptData(const ByteArray& bytIn, const ByteArray& bytPassword) {
+ByteArray AES::DecryptData(ByteArray bytIn, const ByteArray& bytPassword) {
   if (!IsArrayDimensioned(bytIn) || !IsArrayDimensioned(bytPassword)) return std::nullopt;
   try {
     const std::int64_t total = static_cast<std::int64_t>(bytIn->size());
@@ -398,13 +524,11 @@ ByteArray AES::DecryptData(const ByteArray& bytIn, const ByteArray& bytPassword)
     gentables();
     gkey(8, 8, key);
 
-    std::vector<Byte> out(bytIn->size());
-    std::array<Byte, kBlock> block{};
-    for (std::size_t offset = 0; offset < out.size(); offset += kBlock) {
-      std::copy_n(bytIn->begin() + static_cast<std::ptrdiff_t>(offset), kBlock, block.begin());
-      Decrypt(block);
-      std::copy_n(block.begin(), kBlock, out.begin() + static_cast<std::ptrdiff_t>(offset));
-    }
+    // The output buffer is the argument's own (taken by value): each 32-byte block is
+    // deciphered where it lies.
+    std::vector<Byte> out = std::move(*bytIn);
+    for (std::size_t offset = 0; offset < out.size(); offset += kBlock)
+      Decrypt(std::span<Byte>(out).subspan(offset, kBlock));
     // The length field; an empty envelope has no bytes 0..3 to read.
     if (out.size() < 4) throw Raise{kSubscriptOutOfRange};
     const std::uint32_t raw = static_cast<std::uint32_t>(out[0]) | (static_cast<std::uint32_t>(out[1]) << 8) |
@@ -414,7 +538,9 @@ ByteArray AES::DecryptData(const ByteArray& bytIn, const ByteArray& bytPassword)
     if (std::int64_t{length} > total - 4) return std::nullopt;
     // Building the payload of `length` bytes (indexes 0 .. length-1) fails for 0 or less.
     if (length <= 0) throw Raise{kSubscriptOutOfRange};
-    return std::vector<Byte>(out.begin() + 4, out.begin() + 4 + length);
+    out.erase(out.begin(), out.begin() + 4);
+    out.resize(static_cast<std::size_t>(length));
+    return out;
   } catch (const Raise& raised) {
     Fail(u"DecryptData", raised.description);
     return std::nullopt;

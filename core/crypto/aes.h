@@ -16,6 +16,7 @@
 #include <span>
 #include <vector>
 
+#include "core/crypto/aes_fields.h"
 #include "core/platform/activity_log.h"
 
 namespace zc {
@@ -27,7 +28,10 @@ using ByteArray = std::optional<std::vector<std::uint8_t>>;
 
 class AESTestAccess;  // tests/unit/crypto: reaches the private operations and fields
 
-class AES {
+// The fields (LongMask ... DecKey) come from the three groups of aes_fields.h.
+class AES : private aes_fields::ConstructionTables,
+            private aes_fields::GeneratedTables,
+            private aes_fields::KeyState {
  public:
   using Word = std::uint32_t;
   using Byte = std::uint8_t;
@@ -54,7 +58,8 @@ class AES {
 
   // The envelope (Part 2.2), always Nb = Nk = 8 with a 32-byte key made of the password.
   ByteArray EncryptData(const ByteArray& bytMessage, const ByteArray& bytPassword);
-  ByteArray DecryptData(const ByteArray& bytIn, const ByteArray& bytPassword);
+  // bytIn is taken by value: pass an rvalue and its buffer becomes the result's.
+  ByteArray DecryptData(ByteArray bytIn, const ByteArray& bytPassword);
 
  private:
   friend class AESTestAccess;
@@ -80,30 +85,25 @@ class AES {
   Byte ByteSub(Byte x);
   static bool IsArrayDimensioned(const ByteArray& a);
 
-  // One block through the rounds: shared body of Encrypt and Decrypt.
+  // gkey's two ways: the Part's steps without checks for Nb, Nk in {4, 6, 8} and a whole
+  // key (nothing can fail there), and the same steps with every check for the rest.
+  void ExpandKey(std::int32_t nb, std::int32_t nk, const Byte* key);
+  template <int kNb, int kNk>
+  void ExpandKeyFor(const Byte* key);
+  void CheckedKey(std::int32_t nb, std::int32_t nk, std::span<const Byte> key);
+
+  // Encrypt and Decrypt for key states of the Part's lengths and a whole block: the
+  // Part's steps with constant lengths and nothing to check (see FastCipherFits).
+  bool FastCipherFits(std::size_t size) const;
+  template <bool kInverse>
+  void FastCipher(Byte* buff);
+  template <int kNb, bool kInverse>
+  void CipherFor(Byte* buff);
+
+  // One block through the rounds with every check: shared body of Encrypt and Decrypt.
   void Cipher(std::span<Byte> buff, const std::array<Word, 120>& key,
               const std::array<Word, 256>& table, const std::array<Byte, 256>& box,
               const std::array<Byte, 24>& shift);
-
-  std::array<Word, 31> LongMask{};
-  std::array<Word, 31> LongPow2{};
-  std::array<Byte, 8> ByteMask{};
-  std::array<Byte, 8> BytePow2{};
-  std::array<Byte, 4> InvMixCoeff{};
-  std::array<Byte, 256> SBox{};
-  std::array<Byte, 256> InvSBox{};
-  std::array<Byte, 256> PowTab{};
-  std::array<Byte, 256> LogTab{};
-  std::array<Word, 256> FwdTable{};
-  std::array<Word, 256> InvTable{};
-  std::array<Word, 30> RoundConst{};
-  std::int32_t Nk = 0;
-  std::int32_t Nb = 0;
-  std::int32_t Nr = 0;
-  std::array<Byte, 24> FwdShift{};
-  std::array<Byte, 24> InvShift{};
-  std::array<Word, 120> EncKey{};
-  std::array<Word, 120> DecKey{};
 
   FailureReporter& reporter_;
 };

@@ -8,17 +8,11 @@
 #include <array>
 #include <cstdint>
 
+#include "core/crypto/aes_fields.h"
+
 namespace zc::aes_tables {
 
-struct Tables {
-  std::array<std::uint8_t, 256> SBox{};
-  std::array<std::uint8_t, 256> InvSBox{};
-  std::array<std::uint8_t, 256> PowTab{};
-  std::array<std::uint8_t, 256> LogTab{};
-  std::array<std::uint32_t, 256> FwdTable{};
-  std::array<std::uint32_t, 256> InvTable{};
-  std::array<std::uint32_t, 30> RoundConst{};
-};
+using Tables = aes_fields::GeneratedTables;
 
 constexpr std::uint8_t Xtime(std::uint8_t a) {
   return static_cast<std::uint8_t>(((a << 1) & 0xFF) ^ ((a & 0x80) ? 0x1B : 0x00));
@@ -86,6 +80,41 @@ constexpr Tables Generate() {
 }
 
 inline constexpr Tables kTables = Generate();
+
+// The inverse column mixing by table: kInvMix[r][v] is the column (0E*v, 09*v, 0D*v, 0B*v)
+// of the generated InvTable[SBox[v]] rotated left by 8*r bits, so that for a column word x
+// InvMixCol(x) = kInvMix[0][x.b0] ^ kInvMix[1][x.b1] ^ kInvMix[2][x.b2] ^ kInvMix[3][x.b3].
+// Valid only for an object whose tables are generated (AES::InvMixCol checks that).
+constexpr std::array<std::array<std::uint32_t, 256>, 4> InvMixTables() {
+  std::array<std::array<std::uint32_t, 256>, 4> t{};
+  for (int v = 0; v < 256; ++v) {
+    const std::uint32_t column = kTables.InvTable[kTables.SBox[v]];
+    t[0][v] = column;
+    t[1][v] = (column << 8) | (column >> 24);
+    t[2][v] = (column << 16) | (column >> 16);
+    t[3][v] = (column << 24) | (column >> 8);
+  }
+  return t;
+}
+
+inline constexpr std::array<std::array<std::uint32_t, 256>, 4> kInvMix = InvMixTables();
+
+// Class_Initialize's values.
+constexpr aes_fields::ConstructionTables Construction() {
+  aes_fields::ConstructionTables c;
+  for (int i = 0; i < 31; ++i) {
+    c.LongMask[i] = static_cast<std::uint32_t>((std::uint64_t{1} << (i + 1)) - 1);
+    c.LongPow2[i] = std::uint32_t{1} << i;
+  }
+  for (int i = 0; i < 8; ++i) {
+    c.ByteMask[i] = static_cast<std::uint8_t>((1u << (i + 1)) - 1);
+    c.BytePow2[i] = static_cast<std::uint8_t>(1u << i);
+  }
+  c.InvMixCoeff = {0x0B, 0x0D, 0x09, 0x0E};
+  return c;
+}
+
+inline constexpr aes_fields::ConstructionTables kConstruction = Construction();
 
 static_assert(kTables.SBox[0] == 0x63 && kTables.SBox[1] == 0x7C && kTables.SBox[0x53] == 0xED);
 static_assert(kTables.InvSBox[0x63] == 0 && kTables.LogTab[1] == 255);

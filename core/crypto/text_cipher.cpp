@@ -1,5 +1,6 @@
 #include "core/crypto/text_cipher.h"
 
+#include <array>
 #include <cstdint>
 #include <vector>
 
@@ -12,12 +13,17 @@ namespace {
 
 constexpr char16_t kLabel[] = u"PreFer";
 
-int HexValue(char16_t c) {
-  if (c >= u'0' && c <= u'9') return c - u'0';
-  if (c >= u'A' && c <= u'F') return c - u'A' + 10;
-  if (c >= u'a' && c <= u'f') return c - u'a' + 10;
-  return -1;
-}
+// Value of a hexadecimal digit (either case), -1 for anything else.
+constexpr std::array<std::int8_t, 128> kHexValues = [] {
+  std::array<std::int8_t, 128> values{};
+  for (auto& v : values) v = -1;
+  for (int c = '0'; c <= '9'; ++c) values[static_cast<std::size_t>(c)] = static_cast<std::int8_t>(c - '0');
+  for (int c = 'A'; c <= 'F'; ++c) values[static_cast<std::size_t>(c)] = static_cast<std::int8_t>(c - 'A' + 10);
+  for (int c = 'a'; c <= 'f'; ++c) values[static_cast<std::size_t>(c)] = static_cast<std::int8_t>(c - 'a' + 10);
+  return values;
+}();
+
+int HexValue(char16_t c) { return c < 128 ? kHexValues[c] : -1; }
 
 std::vector<std::uint8_t> Utf16LeBytes(TextView text) {
   std::vector<std::uint8_t> bytes(text.size() * 2);

@@ -247,3 +247,57 @@ TEST(AesBlockFailures, WithoutGkeyABlockStaysAsItIs) {
 
 }  // namespace
 }  // namespace zc
+
+namespace zc {
+namespace {
+
+// gkey, Encrypt and Decrypt take a way without checks for the Part's lengths; it must
+// leave exactly the state and blocks of the checked way (the Part's steps with every
+// check), for every length pair, with and without generated tables.
+TEST(AesFastPaths, SameKeyStateAndBlocksAsTheCheckedSteps) {
+  for (const bool generated : {true, false}) {
+    for (const std::int32_t nb : {4, 6, 8}) {
+      for (const std::int32_t nk : {4, 6, 8}) {
+        for (const std::uint8_t seed : {std::uint8_t{0}, std::uint8_t{0x5A}, std::uint8_t{0xFF}}) {
+          fakes::FakeFailureReporter reporter;
+          AES fast(reporter);
+          AES checked(reporter);
+          AESTestAccess f(fast);
+          AESTestAccess c(checked);
+          if (generated) {
+            fast.gentables();
+            checked.gentables();
+          }
+          const auto key = Counting(static_cast<std::size_t>(4 * nk), seed, 29);
+          fast.gkey(nb, nk, key);
+          c.CheckedKey(nb, nk, key);
+          SCOPED_TRACE(testing::Message() << "generated " << generated << " Nb " << nb << " Nk " << nk);
+          EXPECT_EQ(f.Nb(), c.Nb());
+          EXPECT_EQ(f.Nk(), c.Nk());
+          EXPECT_EQ(f.Nr(), c.Nr());
+          EXPECT_EQ(f.FwdShift(), c.FwdShift());
+          EXPECT_EQ(f.InvShift(), c.InvShift());
+          EXPECT_EQ(f.EncKey(), c.EncKey());
+          EXPECT_EQ(f.DecKey(), c.DecKey());
+
+          const auto plain = Counting(static_cast<std::size_t>(4 * nb), static_cast<std::uint8_t>(seed + 1), 53);
+          auto a = plain;
+          auto b = plain;
+          fast.Encrypt(a);
+          c.CheckedEncrypt(b);
+          EXPECT_EQ(a, b);
+          fast.Decrypt(a);
+          c.CheckedDecrypt(b);
+          EXPECT_EQ(a, b);
+          if (generated) {
+            EXPECT_EQ(a, plain);
+          }
+          EXPECT_TRUE(reporter.reports.empty());
+        }
+      }
+    }
+  }
+}
+
+}  // namespace
+}  // namespace zc
