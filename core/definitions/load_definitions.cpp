@@ -8,6 +8,11 @@ namespace {
 constexpr char16_t kElementSeparator[] = u"@@";
 constexpr char16_t kListSeparator[] = u"|";
 
+// "1 element", "3 elements".
+Text Counted(size_t count, const char16_t* one, const char16_t* many) {
+  return DecimalText(static_cast<long long>(count)) + u" " + (count == 1 ? one : many);
+}
+
 DefinitionsResult MissingElement(size_t element, size_t count) {
   DefinitionsResult result;
   result.error = DefinitionsError::TooFewElements;
@@ -86,13 +91,13 @@ Text DescribeDefinitionsResult(const DefinitionsResult& result) {
     case DefinitionsError::RequestNotSent:
       return u"the definitions request could not be sent: " + result.detail;
     case DefinitionsError::TooFewElements:
-      return u"the definitions text has " + DecimalText(static_cast<long long>(result.count)) +
-             u" elements; element " + DecimalText(static_cast<long long>(result.element)) +
+      return u"the definitions text has " + Counted(result.count, u"element", u"elements") + u"; element " +
+             DecimalText(static_cast<long long>(result.element)) +
              u" is missing (14 are needed)";
     case DefinitionsError::InputTunnelListTooLong:
     case DefinitionsError::OutputTunnelListTooLong:
       return u"the list of element " + DecimalText(static_cast<long long>(result.element)) + u" has " +
-             DecimalText(static_cast<long long>(result.count)) + u" entries; its table holds " +
+             Counted(result.count, u"entry", u"entries") + u"; its table holds " +
              DecimalText(static_cast<long long>(kPatternTableSlots));
   }
   return {};

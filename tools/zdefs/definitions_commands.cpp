@@ -68,6 +68,9 @@ std::string JoinedPieces(const std::vector<Text>& pieces) {
   return Printable(text);
 }
 
+// "1 entry", "3 entries".
+std::string Entries(size_t count) { return std::to_string(count) + (count == 1 ? " entry" : " entries"); }
+
 void PrintEntries(std::ostream& out, const Text* entries, size_t count) {
   for (size_t i = 0; i < count; ++i) out << "  [" << i << "] " << Printable(entries[i]) << '\n';
 }
@@ -188,19 +191,19 @@ int RunShow(const std::vector<std::string>& args, std::istream& in, std::ostream
   };
   for (const auto& t : tableViews) {
     if (tables.error == t.tooLong) {
-      out << t.name << ": " << t.patterns->size() - 2 << " entries, more than its " << kPatternTableSlots
+      out << t.name << ": " << Entries(t.patterns->size() - 2) << ", more than its " << kPatternTableSlots
           << " slots\n";
       break;  // the program stops at the first list that does not fit
     }
     const size_t count = PatternEntryCount(*t.patterns);
-    out << t.name << ": " << count << " entries\n";
+    out << t.name << ": " << Entries(count) << '\n';
     PrintEntries(out, t.table->data(), count);
   }
   if (!tables.ok()) reasons.push_back(ToUtf8(DescribeDefinitionsResult(tables)));
 
   for (const auto& l : lists) {
     if (l.element == 1 || l.element == 3) continue;
-    out << l.name << ": " << l.list->size() << " entries\n";
+    out << l.name << ": " << Entries(l.list->size()) << '\n';
     PrintEntries(out, l.list->data(), l.list->size());
   }
 

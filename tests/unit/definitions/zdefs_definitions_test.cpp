@@ -166,8 +166,8 @@ TEST(ZdefsCommands, ShowPrintsWhatTheProgramReadsAndExitsZeroWhenStartUpGoesOn) 
   EXPECT_THAT(shown.out, HasSubstr("elements: 15\n"));
   EXPECT_THAT(shown.out, HasSubstr("element 1 (input tunnel patterns): |:48121|  :48122 |\n"));
   EXPECT_THAT(shown.out, HasSubstr("input tunnel table: 2 entries\n  [0] :48121\n  [1]   :48122 \n"));
-  EXPECT_THAT(shown.out, HasSubstr("output tunnel table: 1 entries\n  [0] :48123\n"));
-  EXPECT_THAT(shown.out, HasSubstr("service names: 1 entries\n  [0] 좀비서비스\n"));
+  EXPECT_THAT(shown.out, HasSubstr("output tunnel table: 1 entry\n  [0] :48123\n"));
+  EXPECT_THAT(shown.out, HasSubstr("service names: 1 entry\n  [0] 좀비서비스\n"));
   EXPECT_THAT(shown.out, HasSubstr("kill patterns: 0 entries\n"));
   EXPECT_THAT(shown.out, HasSubstr("LatestVersion: 2 (reads as 2;"));
   EXPECT_THAT(shown.out, HasSubstr("HomepageUrl: http://127.0.0.1:8731/zombie/\n"));
@@ -188,7 +188,7 @@ TEST(ZdefsCommands, ShowExitsOneWithTheReasonWhenStartUpWouldEnd) {
   } cases[] = {
       {"empty body", "", "0 elements; element 1 is missing"},
       {"three elements", "a@@b@@c", "3 elements; element 3 is missing"},
-      {"single at-signs", "a@b@c@d@e@f@g@h@i@j@k@l@m@n", "1 elements"},
+      {"single at-signs", "a@b@c@d@e@f@g@h@i@j@k@l@m@n", "has 1 element;"},
       {"404 page", "<html><body><h1>404 Not Found</h1></body></html>\n", "element 1 is missing"},
       {"newer version", Build(kSource, {"--version", std::to_string(own + 1)}).out, "is newer than"},
       {"101 output patterns", ToUtf8(testing_util::WireText(longList)), "element 3 has 101 entries"},
