@@ -11,6 +11,7 @@ namespace {
 // long Korean texts) the patterns are searched one by one instead.
 constexpr size_t kMaxTableCells = size_t{4} << 20;
 constexpr size_t kMaxStates = 0xFFFF;
+constexpr uint32_t kEndsHere = 0x80000000u;
 
 }  // namespace
 
@@ -86,6 +87,12 @@ void MultiPatternSearch::BuildAutomaton() {
   for (size_t state = 0; state < states; ++state) {
     reportFrom_[state] = output_[state] >= 0 ? static_cast<int32_t>(state) : outputLink_[state];
   }
+  // The search steps by row offsets, which saves a multiplication per character; the
+  // top bit marks a state at which some pattern ends.
+  rowOffsets_.resize(next_.size());
+  for (size_t i = 0; i < next_.size(); ++i) {
+    rowOffsets_[i] = static_cast<uint32_t>(next_[i] * classCount_) | (reportFrom_[next_[i]] >= 0 ? kEndsHere : 0u);
+  }
   useAutomaton_ = true;
 }
 
@@ -95,10 +102,15 @@ std::vector<size_t> MultiPatternSearch::FirstOccurrences(TextView text) const {
   size_t remaining = 0;
   for (const Text& p : patterns_) remaining += p.empty() ? 0 : 1;
   // Duplicated patterns end at one state and are all recorded together.
-  size_t state = 0;
+  const uint32_t* rows = rowOffsets_.data();
+  const uint16_t* classes = classOfChar_.data();
+  const int32_t* reportFrom = reportFrom_.data();
+  const uint32_t classCount = classCount_;
+  uint32_t row = 0;
   for (size_t pos = 0; pos < text.size() && remaining > 0; ++pos) {
-    state = next_[state * classCount_ + classOfChar_[text[pos]]];
-    for (int32_t at = reportFrom_[state]; at >= 0;) {
+    row = rows[(row & ~kEndsHere) + classes[text[pos]]];
+    if ((row & kEndsHere) == 0) continue;
+    for (int32_t at = reportFrom[(row & ~kEndsHere) / classCount]; at >= 0;) {
       for (int32_t p = output_[static_cast<size_t>(at)]; p >= 0; p = sameEnd_[static_cast<size_t>(p)]) {
         size_t& slot = first[static_cast<size_t>(p)];
         if (slot == kNotFound) {

@@ -37,6 +37,7 @@ class MultiPatternSearch {
   std::vector<int32_t> output_;        // state -> a pattern that ends here, or -1
   std::vector<int32_t> sameEnd_;       // pattern -> another pattern ending at its state, or -1
   std::vector<int32_t> outputLink_;    // state -> longest proper suffix state with output, or -1
+  std::vector<uint32_t> rowOffsets_;   // next_ with each state as the offset of its row
   std::vector<int32_t> reportFrom_;    // state -> itself when it has output, else its outputLink_
 };
 
