@@ -12,6 +12,7 @@
 //       published version, a pattern list longer than its table); 2 on a usage error or
 //       an unreadable file.
 
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <iterator>
@@ -34,8 +35,10 @@ std::optional<std::string> ReadAll(std::istream& in) {
   return std::move(bytes).str();
 }
 
+// `path` is UTF-8 on every system (zdefs' arguments are), also where file names are wide.
 std::optional<std::string> ReadFile(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
+  const auto* utf8 = reinterpret_cast<const char8_t*>(path.data());
+  std::ifstream file(std::filesystem::path(utf8, utf8 + path.size()), std::ios::binary);
   if (!file) return std::nullopt;
   return ReadAll(file);
 }
