@@ -68,10 +68,10 @@ struct ScanWorld {
       processes.AddProcess(static_cast<uint32_t>(1000 + i), A("proc" + std::to_string(i) + ".exe"),
                            A("\\Device\\HarddiskVolume1\\p\\proc" + std::to_string(i) + ".exe"));
     }
-    auto fill = [](std::vector<Text>& list, PatternTable& table, int first, int matching) {
+    auto fill = [](std::vector<Text>& list, PatternTable& table, int first, int matchingCount) {
       list = {Text()};
       for (int i = 0; i < kPatterns; ++i) {
-        const Text pattern = i < matching ? Address(first + i * 97) : A("203.0.113." + std::to_string(first + i) + ":8080");
+        const Text pattern = i < matchingCount ? Address(first + i * 97) : A("203.0.113." + std::to_string(first + i) + ":8080");
         table[static_cast<size_t>(i)] = pattern;
         list.push_back(pattern);
       }
@@ -129,41 +129,33 @@ struct CheckWorld {
 };
 
 // Nothing present: every entry is probed on every run.
-void BM_ServiceCheckNothingFound(benchmark::State& state) {
+template <typename Check>
+void NothingFound(benchmark::State& state, Check CheckWorld::*check) {
   CheckWorld world(false);
-  for (auto _ : state) world.services.Run();
+  for (auto _ : state) (world.*check).Run();
 }
+
+// Everything present: 100 rows added per run (the list and the reported names are
+// emptied between runs, outside the timing).
+template <typename Check>
+void AllFound(benchmark::State& state, Check CheckWorld::*check) {
+  CheckWorld world(true);
+  for (auto _ : state) {
+    (world.*check).Run();
+    state.PauseTiming();
+    (world.*check).ClearReported();
+    world.results.rows.clear();
+    state.ResumeTiming();
+  }
+}
+
+void BM_ServiceCheckNothingFound(benchmark::State& state) { NothingFound(state, &CheckWorld::services); }
+void BM_RegistryInfectionCheckNothingFound(benchmark::State& state) { NothingFound(state, &CheckWorld::entries); }
+void BM_ServiceCheckAllFound(benchmark::State& state) { AllFound(state, &CheckWorld::services); }
+void BM_RegistryInfectionCheckAllFound(benchmark::State& state) { AllFound(state, &CheckWorld::entries); }
 BENCHMARK(BM_ServiceCheckNothingFound)->Unit(benchmark::kMicrosecond);
-
-void BM_RegistryInfectionCheckNothingFound(benchmark::State& state) {
-  CheckWorld world(false);
-  for (auto _ : state) world.entries.Run();
-}
 BENCHMARK(BM_RegistryInfectionCheckNothingFound)->Unit(benchmark::kMicrosecond);
-
-// Everything present: 100 rows added per run (the list is emptied between runs).
-void BM_ServiceCheckAllFound(benchmark::State& state) {
-  CheckWorld world(true);
-  for (auto _ : state) {
-    world.services.Run();
-    state.PauseTiming();
-    world.services.ClearReported();
-    world.results.rows.clear();
-    state.ResumeTiming();
-  }
-}
 BENCHMARK(BM_ServiceCheckAllFound)->Unit(benchmark::kMicrosecond);
-
-void BM_RegistryInfectionCheckAllFound(benchmark::State& state) {
-  CheckWorld world(true);
-  for (auto _ : state) {
-    world.entries.Run();
-    state.PauseTiming();
-    world.entries.ClearReported();
-    world.results.rows.clear();
-    state.ResumeTiming();
-  }
-}
 BENCHMARK(BM_RegistryInfectionCheckAllFound)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
