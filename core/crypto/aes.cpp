@@ -420,8 +420,10 @@ void AES::CipherFor(Byte* buff) {
   constexpr auto source = [](int j, int c) { return kInverse ? (kNb + j - c) % kNb : (j + c) % kNb; };
   constexpr auto rotl = [](Word v, int n) { return static_cast<Word>((v << n) | (v >> (32 - n))); };
 
-  std::array<Word, kNb> x{};
-  std::array<Word, kNb> y{};
+  Word a[kNb];
+  Word b[kNb];
+  Word* x = a;
+  Word* y = b;
   for (int i = 0; i < kNb; ++i)
     x[i] = aes_tables::Pack(buff[4 * i], buff[4 * i + 1], buff[4 * i + 2], buff[4 * i + 3]) ^ key[i];
   const Word* round_key = key + kNb;
@@ -430,7 +432,7 @@ void AES::CipherFor(Byte* buff) {
       y[j] = round_key[j] ^ table[x[j] & 0xFF] ^ rotl(table[(x[source(j, 1)] >> 8) & 0xFF], 8) ^
              rotl(table[(x[source(j, kC2)] >> 16) & 0xFF], 16) ^ rotl(table[x[source(j, kC3)] >> 24], 24);
     }
-    x = y;
+    std::swap(x, y);
   }
   for (int j = 0; j < kNb; ++j) {
     y[j] = round_key[j] ^ Word{box[x[j] & 0xFF]} ^ rotl(Word{box[(x[source(j, 1)] >> 8) & 0xFF]}, 8) ^
