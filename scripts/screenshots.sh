@@ -4,6 +4,7 @@
 #   build/screenshots/with-findings.png    two planted autorun values listed
 #   build/screenshots/treat-message.png    the treat button's message while monitoring
 #   build/screenshots/monitoring-off.png   real-time monitoring switched off
+#   build/screenshots/tray.png             hidden to the notification area: the tray window
 # Usage: bash scripts/screenshots.sh [WINDOWS-BUILD-DIR]   (default build/windows, built
 # by scripts/build.sh). It serves the build's sample definitions at the build's own
 # definitions address and leaves the prefix's registry as it found it.
@@ -73,3 +74,8 @@ sleep 0.5
 drv click 109
 sleep 1
 shot monitoring-off
+
+drv press 111
+sleep 1.5
+import -window root -crop 240x80+0+0 +repage "$out/tray.png"
+echo "saved $out/tray.png"

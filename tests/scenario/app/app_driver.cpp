@@ -19,6 +19,7 @@
 //   app_driver wait-message TITLE MS     text of the message box with that title
 //   app_driver dismiss-message TITLE     presses its OK button
 //   app_driver tray CODE                 sends the icon's callback with event CODE
+//   app_driver tray-icon-point           screen point of the first icon of the tray window
 //   app_driver menu-choose N MS          in the open pop-up menu, chooses item N (from 1)
 //   app_driver close                     asks the main window to close
 //   app_driver close-explorers           closes file-explorer windows
@@ -203,6 +204,16 @@ int Run(const std::vector<std::wstring>& args) {
   if (command == L"setting") return PrintSetting();
   if (command == L"set-setting" && args.size() == 2) return SetValue(kOptionKey, kOptionValue, args[1]);
   if (command == L"set-run-value" && args.size() == 3) return SetValue(kRunKey, args[1], args[2]);
+  if (command == L"tray-icon-point") {
+    HWND tray = FindWindowW(nullptr, L"Wine System Tray");
+    if (!tray) tray = FindWindowW(L"Shell_TrayWnd", nullptr);
+    if (!tray) return 1;
+    POINT origin{0, 0};
+    ClientToScreen(tray, &origin);
+    const int half = GetSystemMetrics(SM_CXSMICON) / 2 + 2;
+    Print(std::to_wstring(origin.x + half) + L" " + std::to_wstring(origin.y + half));
+    return 0;
+  }
   if (command == L"menu-choose" && args.size() == 3) {
     HWND menu = WaitFor(L"#32768", L"", static_cast<DWORD>(number(2)));
     if (!menu) return 1;

@@ -123,6 +123,7 @@ stop_program() {
 }
 
 reset_state() {
+  drv close-explorers >/dev/null || true  # a file-explorer window left over would cover the tray
   drv set-run-value "$(plain LogonValueName)" - >/dev/null || true
   drv set-run-value ZcTestAutorun - >/dev/null || true
   drv set-run-value ZcTestAutorun2 - >/dev/null || true
