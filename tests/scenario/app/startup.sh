@@ -12,7 +12,10 @@ wait_ready
 wait "$watcher" || true
 read -r steps top disabled final enabled <"$work/fade.txt" || true
 check "$((${steps#steps=} >= 5))" "1" "the fade goes through several opacities ($steps)"
-check "$top" "top=253" "its last step is 253, never 255"
+# The last step (253) lasts only until the layered style goes, so a watcher sees 246 or
+# 253 at the top, never 255.
+case $top in top=246 | top=253) top_ok=yes ;; *) top_ok=$top ;; esac
+check "$top_ok" "yes" "it climbs to its last steps, never to 255"
 check "$disabled $final $enabled" "disabled=1 final=0 enabled=1" "disabled while fading; opaque and enabled after"
 
 check "$(drv caption)" "$(plain WindowCaption)" "window caption"
