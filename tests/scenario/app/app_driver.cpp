@@ -15,6 +15,7 @@
 //                                        (1 when disabled while layered) final= (layered
 //                                        style after the fade: 0 or 1) enabled=
 //   app_driver rows                      number of rows of the result list
+//   app_driver columns                   COUNT: WIDTH... of the result list's columns
 //   app_driver cell ROW COLUMN           one cell, read through the program's memory
 //   app_driver wait-message TITLE MS     text of the message box with that title
 //   app_driver dismiss-message TITLE     presses its OK button
@@ -283,6 +284,14 @@ int Run(const std::vector<std::wstring>& args) {
     return 0;
   }
   if (command == L"rows") return Print(std::to_wstring(SendMessageW(ResultList(main), LVM_GETITEMCOUNT, 0, 0))), 0;
+  if (command == L"columns") {
+    HWND list = ResultList(main);
+    const auto count = SendMessageW(reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0)), HDM_GETITEMCOUNT, 0, 0);
+    std::wstring line = std::to_wstring(count) + L":";
+    for (int i = 0; i < count; ++i) line += L" " + std::to_wstring(SendMessageW(list, LVM_GETCOLUMNWIDTH, i, 0));
+    Print(line);
+    return 0;
+  }
   if (command == L"cell" && args.size() == 3) return CellText(ResultList(main), number(1), number(2));
   if (command == L"tray" && args.size() == 2) {
     HWND receiver = FindWindowExW(main, nullptr, kReceiverClass, nullptr);

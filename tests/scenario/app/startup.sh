@@ -29,7 +29,7 @@ check "$(drv checked $CHECK2)" "1" "monitoring box checked"
 check "$(drv text $CHECK1)" "부팅 시 자동실행" "log-on box caption"
 check "$(drv checked $CHECK1)" "0" "log-on box unchecked without a stored option"
 check "$(drv state)" "visible=1 enabled=1 layered=0 alpha=0" "after the fade: shown, enabled, no layered style"
-check "$(drv rows)" "0" "nothing listed on a clean machine"
+check "$(drv columns)" "7: 100 60 200 200 100 50 50" "the result list's seven columns"
 check "$(drv run-values | grep -c "^$(plain LogonValueName)=" || true)" "0" "no log-on entry written"
 check "$(drv setting)" "<none>" "no option stored"
 
