@@ -251,6 +251,7 @@ void Form1::FailAndEnd(TextView message, TextView detail) {
   Text report(message);
   if (!detail.empty()) {
     report += u"\r\n\r\n";
+    report += p_.texts.Get(enc::ErrorDetailLead);
     report += detail;
   }
   p_.view.ShowMessage(report, p_.texts.Get(enc::MessageTitle), MessageIcon::Critical);

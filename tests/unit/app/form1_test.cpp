@@ -123,7 +123,8 @@ TEST_F(Form1Test, NetworkReportCarriesThePlatformsReason) {
   definitions.loadResult = {DefinitionsLoadFailure::Network, u"연결이 거부되었습니다"};
   form.Form_Load();
   ASSERT_EQ(view.messages.size(), 1u);
-  EXPECT_EQ(view.messages[0].text, T(enc::StartupNetworkError) + u"\r\n\r\n연결이 거부되었습니다");
+  EXPECT_EQ(view.messages[0].text,
+            T(enc::StartupNetworkError) + u"\r\n\r\n" + T(enc::ErrorDetailLead) + u"연결이 거부되었습니다");
   EXPECT_TRUE(view.versionText.empty());
 }
 
