@@ -1,5 +1,5 @@
 #pragma once
-// The benchmark's baseline: a straightforward implementation of Parts 2.1 and 2.2 as
+// The benchmark's baseline: a straightforward implementation of the cipher and the envelope as
 // written, with gentables computing every table at run time (power and log tables,
 // ByteSub per entry, bmul for the inverse round table) and InvMixCol as four products.
 // No failure reporting; used only to show what the program's AES saves per call.
@@ -52,7 +52,7 @@ class BaselineRijndael {
   Word DecKey[120] = {};
 };
 
-// DecryptText of Part 2.2 on the baseline cipher.
+// DecryptText on the baseline cipher.
 std::u16string BaselineDecryptText(std::u16string_view enciphered, std::u16string_view key);
 
 }  // namespace zc::bench

@@ -17,7 +17,7 @@ using failure::kSubscriptOutOfRange;
 constexpr std::int64_t kInt32Max = std::numeric_limits<std::int32_t>::max();
 constexpr std::int64_t kInt32Min = std::numeric_limits<std::int32_t>::min();
 
-// The block and key lengths of the Part, in words.
+// The block and key lengths the cipher supports, in words.
 constexpr bool IsStandardLength(std::int32_t words) { return words == 4 || words == 6 || words == 8; }
 
 }  // namespace
@@ -48,7 +48,7 @@ std::int32_t Int32(std::int64_t v) {
   return static_cast<std::int32_t>(v);
 }
 
-// a mod n with the sign of a (as the Part's Mod and C++'s %), without a division in the
+// a mod n with the sign of a (as the reference Mod and C++'s %), without a division in the
 // common case 0 <= a < 2n that gkey meets for every valid block length.
 std::int64_t Mod(std::int64_t a, std::int64_t n) {
   if (a >= 0 && a < 2 * n) return a >= n ? a - n : a;
@@ -72,7 +72,7 @@ AES::AES(FailureReporter& reporter)
     : ConstructionTables(aes_tables::kConstruction), GeneratedTables{}, KeyState{}, reporter_(reporter) {}
 
 // ---- shifts and rotations -------------------------------------------------------------
-// Native unsigned shifts give the results of the Part's table formulas for every count
+// Native unsigned shifts give the results of the reference table formulas for every count
 // in range; a count out of range is refused with an overflow failure.
 
 AES::Word AES::LShift(Word v, std::int32_t n) {
@@ -191,7 +191,7 @@ AES::Byte AES::product(Word x, Word y) {
                            bmul((x >> 16) & 0xFF, (y >> 16) & 0xFF) ^ bmul(x >> 24, y >> 24));
 }
 
-// The Part computes the column as four products with the rotated coefficient word
+// The reference computes the column as four products with the rotated coefficient word
 // (b3 = product(m, x), then b2, b1, b0 after successive RotateLeft(m, 24)). The tables an
 // object can hold are of two kinds only: all zero (before gentables; every product is
 // then 0, and so is the column) or the generated ones (gentables is their only writer
@@ -226,7 +226,7 @@ bool AES::IsArrayDimensioned(const ByteArray& a) { return a.has_value(); }
 
 void AES::gentables() { static_cast<GeneratedTables&>(*this) = aes_tables::kTables; }
 
-// For the lengths of the Part with a whole key no step can fail, and ExpandKey runs the
+// For the supported lengths with a whole key no step can fail, and ExpandKey runs the
 // same steps without the checks; everything else takes the checked way.
 void AES::gkey(std::int32_t nb, std::int32_t nk, std::span<const Byte> key) {
   if (IsStandardLength(nb) && IsStandardLength(nk) && key.size() >= static_cast<std::size_t>(4 * nk)) {
@@ -250,7 +250,7 @@ void AES::ExpandKey(std::int32_t nb, std::int32_t nk, const Byte* key) {
   }
 }
 
-// The Part's gkey steps for fixed lengths: every index is in range, so nothing to check,
+// The reference gkey steps for fixed lengths: every index is in range, so nothing to check,
 // and the loops have constant bounds.
 template <int kNb, int kNk>
 void AES::ExpandKeyFor(const Byte* key) {
@@ -272,7 +272,7 @@ void AES::ExpandKeyFor(const Byte* key) {
   Word* w = EncKey.data();
   Word* d = DecKey.data();
   // Each key word is stored as soon as it is known, with its place in the decryption key
-  // (the Part's step 7, same final values): the first and last round keys swap places,
+  // (the reference's step 7, same final values): the first and last round keys swap places,
   // the words of the rounds between go through InvMixCol. Interleaving lets the column
   // mixing overlap the serial chain of the expansion.
   auto put = [w, d, this](int q, Word value) {
@@ -288,7 +288,7 @@ void AES::ExpandKeyFor(const Byte* key) {
     }
   };
   for (int i = 0; i < kNk; ++i) put(i, aes_tables::Pack(key[4 * i], key[4 * i + 1], key[4 * i + 2], key[4 * i + 3]));
-  // `last` is always the word just written (EncKey[j - 1] of the Part's formulas).
+  // `last` is always the word just written (EncKey[j - 1] of the reference formulas).
   Word last = w[kNk - 1];
   for (int j = kNk, k = 0; j < n; j += kNk, ++k) {
     last = w[j - kNk] ^ SubByte((last >> 8) | (last << 24)) ^ RoundConst[static_cast<std::size_t>(k)];
@@ -400,8 +400,8 @@ void AES::Cipher(std::span<Byte> buff, const std::array<Word, 120>& key,
 }
 
 // The fast way applies when the key state is one that gkey leaves for lengths of the
-// Part (Nb, Nk in {4, 6, 8}, Nr from them) and the buffer holds a whole block. Then every
-// index of the Part's steps is in range, nothing can fail, and FwdShift / InvShift hold
+// cipher (Nb, Nk in {4, 6, 8}, Nr from them) and the buffer holds a whole block. Then every
+// index of the reference steps is in range, nothing can fail, and FwdShift / InvShift hold
 // exactly the row offsets for Nb (gkey writes all 3*Nb entries whenever it sets such an
 // Nb), which CipherFor uses as constants.
 bool AES::FastCipherFits(std::size_t size) const {
@@ -416,7 +416,7 @@ void AES::CipherFor(Byte* buff) {
   const Byte* box = kInverse ? InvSBox.data() : SBox.data();
   constexpr int kC2 = kNb < 8 ? 2 : 3;
   constexpr int kC3 = kNb < 8 ? 3 : 4;
-  // Source column of row `c` for state column j: FwdShift / InvShift of the Part.
+  // Source column of row `c` for state column j: FwdShift / InvShift.
   constexpr auto source = [](int j, int c) { return kInverse ? (kNb + j - c) % kNb : (j + c) % kNb; };
   constexpr auto rotl = [](Word v, int n) { return static_cast<Word>((v << n) | (v >> (32 - n))); };
 
@@ -469,7 +469,7 @@ void AES::Decrypt(std::span<Byte> buff) {
   }
 }
 
-// ---- the envelope (Part 2.2) ----------------------------------------------------------
+// ---- the envelope ----------------------------------------------------------------------
 
 namespace {
 

@@ -1,8 +1,8 @@
 #pragma once
-// Part 2.1 and the envelope of Part 2.2: the class AES, a table-driven Rijndael for block
+// The cipher and its envelope: the class AES, a table-driven Rijndael for block
 // and key lengths of 4, 6 or 8 words, bit-exact with standard Rijndael.
 //
-// Failure policy (Part 2.1): every routine except IsArrayDimensioned traps its own
+// Failure policy: every routine except IsArrayDimensioned traps its own
 // run-time failures (an index out of range, an arithmetic overflow), reports them to the
 // FailureReporter with its own name as the label and returns at once with what it holds:
 // 0 for the word and byte operations, the buffer as far as it was written for Encrypt and
@@ -21,7 +21,7 @@
 
 namespace zc {
 
-// A byte array as the Part sees it: std::nullopt is an array that was never dimensioned
+// A byte array as the cipher sees it: std::nullopt is an array that was never dimensioned
 // (IsArrayDimensioned answers false); an empty vector is a dimensioned array with upper
 // bound -1.
 using ByteArray = std::optional<std::vector<std::uint8_t>>;
@@ -45,7 +45,7 @@ class AES : private aes_fields::ConstructionTables,
   AES& operator=(const AES&) = delete;
 
   // Computes SBox, InvSBox, PowTab, LogTab, RoundConst, FwdTable and InvTable. Must run
-  // before gkey. (The values are those of the Part's algorithm, produced at compile time
+  // before gkey. (The values are those of the reference algorithm, produced at compile time
   // by the same steps; every object still owns its own copy.)
   void gentables();
 
@@ -56,7 +56,7 @@ class AES : private aes_fields::ConstructionTables,
   void Encrypt(std::span<Byte> buff);
   void Decrypt(std::span<Byte> buff);
 
-  // The envelope (Part 2.2), always Nb = Nk = 8 with a 32-byte key made of the password.
+  // The envelope, always Nb = Nk = 8 with a 32-byte key made of the password.
   ByteArray EncryptData(const ByteArray& bytMessage, const ByteArray& bytPassword);
   // bytIn is taken by value: pass an rvalue and its buffer becomes the result's.
   ByteArray DecryptData(ByteArray bytIn, const ByteArray& bytPassword);
@@ -85,15 +85,15 @@ class AES : private aes_fields::ConstructionTables,
   Byte ByteSub(Byte x);
   static bool IsArrayDimensioned(const ByteArray& a);
 
-  // gkey's two ways: the Part's steps without checks for Nb, Nk in {4, 6, 8} and a whole
+  // gkey's two ways: the reference steps without checks for Nb, Nk in {4, 6, 8} and a whole
   // key (nothing can fail there), and the same steps with every check for the rest.
   void ExpandKey(std::int32_t nb, std::int32_t nk, const Byte* key);
   template <int kNb, int kNk>
   void ExpandKeyFor(const Byte* key);
   void CheckedKey(std::int32_t nb, std::int32_t nk, std::span<const Byte> key);
 
-  // Encrypt and Decrypt for key states of the Part's lengths and a whole block: the
-  // Part's steps with constant lengths and nothing to check (see FastCipherFits).
+  // Encrypt and Decrypt for key states of the supported lengths and a whole block: the
+  // reference steps with constant lengths and nothing to check (see FastCipherFits).
   bool FastCipherFits(std::size_t size) const;
   template <bool kInverse>
   void FastCipher(Byte* buff);

@@ -1,5 +1,5 @@
 #pragma once
-// The fields of an AES object (Part 2.1, data model), in the Part's order and with its
+// The fields of an AES object in the reference order and with their
 // names and sizes, grouped by the step that fills them: construction, gentables, gkey.
 // AES inherits the three groups privately, so its routines name the fields directly,
 // and each group is set up as one block (one zero fill, one copy of the tables).

@@ -1,8 +1,8 @@
 #pragma once
-// The tables of AES::gentables, computed at compile time by exactly the steps of Part 2.1
+// The tables of AES::gentables, computed at compile time by exactly the reference steps
 // (gentables, ByteSub, xtime, bmul). gentables copies them into its object, so every
 // object still owns its tables while no run time is spent computing them. The unit tests
-// check that these values equal the ones the Part's algorithm gives when run step by step
+// check that these values equal the ones the reference algorithm gives when run step by step
 // through the object's own private operations.
 
 #include <array>

@@ -1,6 +1,6 @@
 #pragma once
 // The descriptions that the cipher's failure reports carry (the run-time failures the
-// Parts name: an index out of range, an arithmetic overflow, a failed conversion).
+// design names: an index out of range, an arithmetic overflow, a failed conversion).
 
 namespace zc::failure {
 

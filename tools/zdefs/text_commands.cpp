@@ -1,4 +1,4 @@
-// zdefs' text and envelope commands (Part 2.2):
+// zdefs' text and envelope commands:
 //
 //   zdefs text-encrypt TEXT               stored form of TEXT (UTF-8) under the text key
 //   zdefs text-decrypt HEX                DecryptText of HEX with the text key, as UTF-8

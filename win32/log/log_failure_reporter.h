@@ -1,5 +1,5 @@
 #pragma once
-// Where the cipher's failure reports go (Parts 2.1, 2.2): one Log_Trans line
+// Where the cipher's failure reports go: one Log_Trans line
 // "<label>: <description>" (e.g. "PreFer: Type mismatch") in the activity log of a
 // folder, by default the program's own folder (the folder of the running exe, with its
 // trailing backslash).

@@ -1,5 +1,5 @@
 #pragma once
-// Part 1.2: the activity log on Windows. Each Log_Trans call finds, opens or creates,
+// The activity log on Windows. Each Log_Trans call finds, opens or creates,
 // writes one line to and closes <folder><LogFileName>:
 //
 //   - the path is the folder text immediately followed by the deciphered LogFileName

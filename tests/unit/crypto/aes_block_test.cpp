@@ -1,4 +1,4 @@
-// Part 2.1: the block cipher against FIPS-197 Appendix C, the 256-bit block round trip
+// The block cipher against FIPS-197 Appendix C, the 256-bit block round trip
 // and the key schedule's shape.
 
 #include <gtest/gtest.h>
@@ -251,14 +251,14 @@ TEST(AesBlockFailures, WithoutGkeyABlockStaysAsItIs) {
 namespace zc {
 namespace {
 
-// gkey, Encrypt and Decrypt take a way without checks for the Part's lengths; it must
-// leave exactly the state and blocks of the checked way (the Part's steps with every
+// gkey, Encrypt and Decrypt take a way without checks for the supported lengths; it must
+// leave exactly the state and blocks of the checked way (the reference steps with every
 // check), for every length pair, with and without generated tables.
 TEST(AesFastPaths, SameKeyStateAndBlocksAsTheCheckedSteps) {
   for (const bool generated : {true, false}) {
     for (const std::int32_t nb : {4, 6, 8}) {
       for (const std::int32_t nk : {4, 6, 8}) {
-        for (const std::uint8_t seed : {std::uint8_t{0}, std::uint8_t{0x5A}, std::uint8_t{0xFF}}) {
+        for (const std::uint8_t first : {std::uint8_t{0}, std::uint8_t{0x5A}, std::uint8_t{0xFF}}) {
           fakes::FakeFailureReporter reporter;
           AES fast(reporter);
           AES checked(reporter);
@@ -268,7 +268,7 @@ TEST(AesFastPaths, SameKeyStateAndBlocksAsTheCheckedSteps) {
             fast.gentables();
             checked.gentables();
           }
-          const auto key = Counting(static_cast<std::size_t>(4 * nk), seed, 29);
+          const auto key = Counting(static_cast<std::size_t>(4 * nk), first, 29);
           fast.gkey(nb, nk, key);
           c.CheckedKey(nb, nk, key);
           SCOPED_TRACE(testing::Message() << "generated " << generated << " Nb " << nb << " Nk " << nk);
@@ -280,7 +280,7 @@ TEST(AesFastPaths, SameKeyStateAndBlocksAsTheCheckedSteps) {
           EXPECT_EQ(f.EncKey(), c.EncKey());
           EXPECT_EQ(f.DecKey(), c.DecKey());
 
-          const auto plain = Counting(static_cast<std::size_t>(4 * nb), static_cast<std::uint8_t>(seed + 1), 53);
+          const auto plain = Counting(static_cast<std::size_t>(4 * nb), static_cast<std::uint8_t>(first + 1), 53);
           auto a = plain;
           auto b = plain;
           fast.Encrypt(a);

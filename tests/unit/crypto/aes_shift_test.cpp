@@ -1,4 +1,4 @@
-// Part 2.1: the shift, rotation and packing operations, their edge cases and the counts
+// The shift, rotation and packing operations, their edge cases and the counts
 // they refuse.
 
 #include <gtest/gtest.h>
@@ -89,7 +89,7 @@ INSTANTIATE_TEST_SUITE_P(
                   {kOverflowIn(u"LShiftByte"), kSubscriptIn(u"RShiftByte")}}),
     [](const auto& param_info) { return std::string(param_info.param.what); });
 
-// The native shifts give the results of the Part's formulas on the construction tables
+// The native shifts give the results of the reference formulas on the construction tables
 // for every count in range.
 TEST(ShiftFormulas, NativeShiftsEqualTheTableFormulas) {
   fakes::FakeFailureReporter reporter;

@@ -1,4 +1,4 @@
-// Part 2.1: the construction tables, gentables and the field arithmetic.
+// The construction tables, gentables and the field arithmetic.
 
 #include <gtest/gtest.h>
 
@@ -62,7 +62,7 @@ TEST_F(AesTables, EverythingElseStartsAtZero) {
   EXPECT_EQ(access.Nb() | access.Nk() | access.Nr(), 0);
 }
 
-// gentables takes its values from compile time; they must be exactly those of the Part's
+// gentables takes its values from compile time; they must be exactly those of the reference
 // algorithm run step by step with the object's own private operations.
 TEST_F(AesTables, GentablesEqualsThePartsAlgorithmRunThroughThePrivateOperations) {
   fakes::FakeFailureReporter other_reporter;
@@ -165,7 +165,7 @@ TEST_F(AesTables, SubByteAndProduct) {
   EXPECT_EQ(access.product(0x57000000u, 0x13000000u), 0xFE);
 }
 
-// The Part's InvMixCol: four products of the rotated coefficient word.
+// The reference InvMixCol: four products of the rotated coefficient word.
 Word InvMixColByProducts(AESTestAccess& a, Word x) {
   Word m = a.Pack(a.InvMixCoeff());
   const Byte b3 = a.product(m, x);

@@ -33,7 +33,7 @@ class AESTestAccess {
   Byte ByteSub(Byte x) { return a_.ByteSub(x); }
   static bool IsArrayDimensioned(const ByteArray& b) { return AES::IsArrayDimensioned(b); }
 
-  // The checked ways that gkey, Encrypt and Decrypt take outside the Part's lengths.
+  // The checked ways that gkey, Encrypt and Decrypt take outside the supported lengths.
   void CheckedKey(std::int32_t nb, std::int32_t nk, std::span<const Byte> key) { a_.CheckedKey(nb, nk, key); }
   void CheckedEncrypt(std::span<Byte> buff) { a_.Cipher(buff, a_.EncKey, a_.FwdTable, a_.SBox, a_.FwdShift); }
   void CheckedDecrypt(std::span<Byte> buff) { a_.Cipher(buff, a_.DecKey, a_.InvTable, a_.InvSBox, a_.InvShift); }

@@ -1,4 +1,4 @@
-// Part 2.2: the envelope, EncryptData and DecryptData.
+// The envelope, EncryptData and DecryptData.
 
 #include <gtest/gtest.h>
 
@@ -127,7 +127,7 @@ TEST(Envelope, PasswordBeyond32BytesIsIgnoredAndAShortOneIsZeroFilled) {
   EXPECT_TRUE(reporter.reports.empty());
 }
 
-// Refusals: no bytes, and a report only where the Part says so.
+// Refusals: no bytes, and a report only where the design says so.
 struct RefusalCase {
   const char* what;
   bool decrypt;

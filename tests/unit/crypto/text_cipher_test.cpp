@@ -1,4 +1,4 @@
-// Part 2.2: DecryptText, its inverse EncryptText and the stored form.
+// DecryptText, its inverse EncryptText and the stored form.
 
 #include <gtest/gtest.h>
 

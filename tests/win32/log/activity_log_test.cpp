@@ -1,4 +1,4 @@
-// Part 1.2 under Wine with the Korean locale (code page 949): the activity log file.
+// The activity log under Wine with the Korean locale (code page 949): the activity log file.
 
 #include <windows.h>
 
