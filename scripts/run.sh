@@ -26,6 +26,7 @@ cleanup() {
   [ -n "${ZC_XVFB_PID:-}" ] && kill "$ZC_XVFB_PID" 2>/dev/null || true
 }
 trap cleanup EXIT
+[ -z "${ZC_XVFB_PID:-}" ] && export ZC_WINE_MANAGED=Y
 bash scripts/wine-prefix.sh
 
 wine build/windows/win32/app/ZombieCure.exe >build/program.log 2>&1 </dev/null &

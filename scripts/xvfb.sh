@@ -1,7 +1,7 @@
-# Sourced: makes sure a display exists. Without one, starts a virtual display (Xvfb)
-# and exports DISPLAY; ZC_XVFB_PID names the server this script started.
-if [ -z "${DISPLAY:-}" ] || ! xdpyinfo >/dev/null 2>&1 && ! xdotool getdisplaygeometry >/dev/null 2>&1; then
-  for n in $(seq 91 120); do
+# Sourced: makes sure a display exists. Without a usable one, starts a virtual display
+# (Xvfb) and exports DISPLAY; ZC_XVFB_PID names the server this script started.
+if ! xdotool getdisplaygeometry >/dev/null 2>&1; then
+  for n in $(seq 91 140); do
     if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then
       Xvfb ":$n" -screen 0 1280x900x24 -nolisten tcp >/dev/null 2>&1 &
       ZC_XVFB_PID=$!
