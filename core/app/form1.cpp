@@ -38,7 +38,9 @@ void Form1::Form_Load() {
   CheckVersion();
   if (ended_) return;
 
-  p_.view.SetVersionText(u"v" + p_.texts.Get(enc::VersionText));
+  Text version = u"v";
+  version += p_.texts.Get(enc::VersionText);
+  p_.view.SetVersionText(version);
   if (!p_.definitions.FillPatternTables()) {
     FailAndEnd(p_.texts.Get(enc::StartupDefinitionsError), p_.texts.Get(enc::PatternListTooLong));
     return;

@@ -49,6 +49,19 @@ TEST(ProgramIconTest, IsDrawnInBothSizesWithATransparentGround) {
   }
 }
 
+// The executable carries the same icon as a resource, so Explorer shows it too.
+TEST(ProgramIconTest, TheProgramFileCarriesItAsItsFirstIconResource) {
+  char self[MAX_PATH] = {};
+  ASSERT_GT(GetModuleFileNameA(nullptr, self, MAX_PATH), 0u);
+  std::string program(self);
+  program = program.substr(0, program.find_last_of('\\')) + "\\..\\..\\..\\win32\\app\\ZombieCure.exe";
+  UniqueModule file(LoadLibraryExA(program.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
+  ASSERT_TRUE(file) << program;
+  HANDLE icon = LoadImageA(file.get(), MAKEINTRESOURCEA(1), IMAGE_ICON, 32, 32, 0);
+  ASSERT_NE(icon, nullptr);
+  DestroyIcon(static_cast<HICON>(icon));
+}
+
 TEST(RegistrySettingsTest, StoresTextsPerApplicationSectionAndKey) {
   RegistrySettings settings;
   const Text app = u"zc-settings-test-" + DecimalText(GetCurrentProcessId());
