@@ -19,3 +19,23 @@ if(ZC_SANITIZE AND NOT ZC_TARGET_WINDOWS)
   add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
   add_link_options(-fsanitize=address,undefined)
 endif()
+
+# Host programs that run during the build (constgen, zdefs, icongen). A cross build runs
+# the host tree's copies: scripts/build.sh builds that tree first and passes its tools folder.
+set(ZC_HOST_TOOLS_DIR "" CACHE PATH "Folder of the host tree's tools (cross builds): <dir>/<tool>/<tool>")
+
+# zc_host_tool(<tool> <command-var> <depends-var>): the <tool> this tree runs during the
+# build: its own target, or in a cross build the host tree's copy. Both variables are left
+# empty when a cross build has no host copy.
+function(zc_host_tool tool command_var depends_var)
+  if(NOT CMAKE_CROSSCOMPILING)
+    set(${command_var} $<TARGET_FILE:${tool}> PARENT_SCOPE)
+    set(${depends_var} ${tool} PARENT_SCOPE)
+  elseif(ZC_HOST_TOOLS_DIR AND EXISTS "${ZC_HOST_TOOLS_DIR}/${tool}/${tool}")
+    set(${command_var} "${ZC_HOST_TOOLS_DIR}/${tool}/${tool}" PARENT_SCOPE)
+    set(${depends_var} "${ZC_HOST_TOOLS_DIR}/${tool}/${tool}" PARENT_SCOPE)
+  else()
+    set(${command_var} "" PARENT_SCOPE)
+    set(${depends_var} "" PARENT_SCOPE)
+  endif()
+endfunction()
