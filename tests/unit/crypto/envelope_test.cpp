@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <span>
+#include <utility>
+#include <vector>
+
 #include "core/crypto/aes.h"
 #include "tests/fakes/fake_activity_log.h"
 #include "tests/unit/crypto/test_util.h"
@@ -25,28 +29,29 @@ ByteArray Decrypt(const ByteArray& envelope, const ByteArray& password, FailureR
   return aes.DecryptData(envelope, password);
 }
 
-// Builds an envelope by hand: given plain bytes (length field included), enciphered block
-// by block with the 32-byte key.
-std::vector<std::uint8_t> SealBlocks(std::vector<std::uint8_t> plain, std::vector<std::uint8_t> key) {
+// Builds (or opens) an envelope by hand: every whole 32-byte block of `bytes` through the
+// bare cipher with a zero-padded 32-byte key, without the envelope's length field or
+// refusals.
+std::vector<std::uint8_t> RunBlocks(std::vector<std::uint8_t> bytes, std::vector<std::uint8_t> key,
+                                    bool encipher) {
   fakes::FakeFailureReporter reporter;
   AES aes(reporter);
   aes.gentables();
   key.resize(32, 0);
   aes.gkey(8, 8, key);
-  for (std::size_t offset = 0; offset + 32 <= plain.size(); offset += 32)
-    aes.Encrypt(std::span<std::uint8_t>(plain).subspan(offset, 32));
-  return plain;
+  for (std::size_t offset = 0; offset + 32 <= bytes.size(); offset += 32) {
+    const auto block = std::span<std::uint8_t>(bytes).subspan(offset, 32);
+    encipher ? aes.Encrypt(block) : aes.Decrypt(block);
+  }
+  return bytes;
+}
+
+std::vector<std::uint8_t> SealBlocks(std::vector<std::uint8_t> plain, std::vector<std::uint8_t> key) {
+  return RunBlocks(std::move(plain), std::move(key), true);
 }
 
 std::vector<std::uint8_t> OpenBlocks(std::vector<std::uint8_t> envelope, std::vector<std::uint8_t> key) {
-  fakes::FakeFailureReporter reporter;
-  AES aes(reporter);
-  aes.gentables();
-  key.resize(32, 0);
-  aes.gkey(8, 8, key);
-  for (std::size_t offset = 0; offset + 32 <= envelope.size(); offset += 32)
-    aes.Decrypt(std::span<std::uint8_t>(envelope).subspan(offset, 32));
-  return envelope;
+  return RunBlocks(std::move(envelope), std::move(key), false);
 }
 
 std::vector<std::uint8_t> WithLength(std::int32_t length, std::vector<std::uint8_t> rest, std::size_t total) {
