@@ -6,6 +6,7 @@
 
 #include "win32/base/ansi.h"
 #include "win32/base/unique_handle.h"
+#include "win32/machine/system_program.h"
 
 namespace zc::win {
 namespace {
@@ -29,9 +30,12 @@ bool Win32Shell::Launch(TextView commandLine, WindowState state) {
 
   // A console program gets a console of its own, so the window state applies to it
   // also when the caller has a console.
+  const Text program = SystemProgramFor(commandLine);
+  if (program.empty()) return false;
+  const std::string application = ToAnsi(program);
   std::string command = ToAnsi(commandLine);
   PROCESS_INFORMATION started{};
-  if (!::CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, CREATE_NEW_CONSOLE,
+  if (!::CreateProcessA(application.c_str(), command.data(), nullptr, nullptr, FALSE, CREATE_NEW_CONSOLE,
                         nullptr, nullptr, &startup, &started)) {
     return false;
   }
