@@ -1,5 +1,6 @@
 #include "core/app/form1.h"
 
+#include "core/app/web_address.h"
 #include "core/machine/registry_values.h"
 
 namespace zc {
@@ -12,6 +13,14 @@ Text Form1::ProgramPath(TextView folder, TextView fileName) {
   path += fileName;
   path += u".exe";
   return path;
+}
+
+Text Form1::LogonEntryData(TextView programPath) {
+  if (programPath.find(u' ') == TextView::npos) return Text(programPath);
+  Text quoted(1, u'"');
+  quoted += programPath;
+  quoted += u'"';
+  return quoted;
 }
 
 // --- start-up ---------------------------------------------------------------------------
@@ -182,8 +191,21 @@ void Form1::Form_QueryUnload() {
   EndProgram();
 }
 
+// The homepage address comes with the downloaded definitions: only a plain web address is
+// opened; anything else is left alone and logged, which is not a failure to open it.
 bool Form1::LaunchHomepage() {
-  return p_.shell.Launch(u"explorer " + p_.definitions.HomepageUrl(), WindowState::NormalFocused);
+  const Text address = p_.definitions.HomepageUrl();
+  if (!IsOpenableWebAddress(address)) {
+    LogInProgramFolder(p_.texts.Get(enc::HomepageIgnored) + PrintableAddress(address));
+    return true;
+  }
+  return p_.shell.OpenWebAddress(address);
+}
+
+void Form1::LogInProgramFolder(TextView line) {
+  Text folder = p_.view.ProgramFolder();
+  if (!folder.empty() && folder.back() != u'\\') folder.push_back(u'\\');
+  p_.log.Log_Trans(line, folder);
 }
 
 // --- options -------------------------------------------------------------------------------
@@ -201,8 +223,9 @@ void Form1::Check1_Click() {
   const Text keyPath = p_.texts.Get(enc::LogonKeyPath);
   const Text valueName = p_.texts.Get(enc::LogonValueName);
   if (on) {
-    p_.registry.WriteRegistryString(root, keyPath, valueName,
-                                    ProgramPath(p_.view.ProgramFolder(), p_.view.ProgramFileName()));
+    p_.registry.WriteRegistryString(
+        root, keyPath, valueName,
+        LogonEntryData(ProgramPath(p_.view.ProgramFolder(), p_.view.ProgramFileName())));
   } else {
     p_.registry.DeleteRegistryValue(root, keyPath, valueName);
   }

@@ -1,6 +1,8 @@
 #include "win32/machine/win32_shell.h"
 
 #include <windows.h>
+#include <objbase.h>
+#include <shellapi.h>
 
 #include <string>
 
@@ -42,6 +44,17 @@ bool Win32Shell::Launch(TextView commandLine, WindowState state) {
   UniqueHandle thread(started.hThread);
   UniqueHandle process(started.hProcess);
   return true;
+}
+
+bool Win32Shell::OpenWebAddress(TextView address) {
+  // Some protocol handlers are reached through COM; the shell wants it on the calling
+  // thread. A thread that already has it keeps it as it was.
+  const HRESULT com = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+  const std::wstring target = ToWide(address);
+  const auto result = reinterpret_cast<INT_PTR>(
+      ::ShellExecuteW(nullptr, L"open", target.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+  if (SUCCEEDED(com)) ::CoUninitialize();
+  return result > 32;  // larger than 32 means it was opened
 }
 
 }  // namespace zc::win

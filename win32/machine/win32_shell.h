@@ -10,6 +10,7 @@ namespace zc::win {
 class Win32Shell : public ShellApi {
  public:
   bool Launch(TextView commandLine, WindowState state) override;
+  bool OpenWebAddress(TextView address) override;
 };
 
 }  // namespace zc::win
