@@ -154,6 +154,12 @@ void Form1::CandyButton2_Click() {
   trayRecord_.balloonIconFlags = kTrayBalloonInfoIcon;
   trayRecord_.balloonText = p_.texts.Get(enc::BalloonText);
   p_.view.AddTrayIcon(trayRecord_);
+  trayIconAdded_ = true;
+}
+
+void Form1::Form_TaskbarCreated() {
+  if (ended_ || !trayIconAdded_) return;
+  p_.view.AddTrayIcon(trayRecord_);
 }
 
 void Form1::P_MouseMove(int eventCode) {
@@ -165,6 +171,7 @@ void Form1::P_MouseMove(int eventCode) {
   if (eventCode == kTrayLeftButtonUp) {
     p_.view.ShowMainWindow();
     p_.view.DeleteTrayIcon(trayRecord_);
+    trayIconAdded_ = false;
   } else if (eventCode == kTrayRightButtonUp) {
     switch (p_.view.ShowTrayMenu()) {
       case TrayMenuChoice::Homepage: myHome_Click(); break;
@@ -183,11 +190,13 @@ void Form1::myHome_Click() {
 
 void Form1::exitMe_Click() {
   p_.view.DeleteTrayIcon(trayRecord_);
+  trayIconAdded_ = false;
   EndProgram();
 }
 
 void Form1::Form_QueryUnload() {
   p_.view.DeleteTrayIcon(trayRecord_);
+  trayIconAdded_ = false;
   EndProgram();
 }
 

@@ -62,6 +62,9 @@ class Form1 {
   void Check2_Click();
   // The icon's callback: `eventCode` is the mouse event (514 left up, 517 right up).
   void P_MouseMove(int eventCode);
+  // The notification area was made anew (its host restarted) and holds no icon of ours:
+  // while the window is hidden there, the icon is added again.
+  void Form_TaskbarCreated();
 
   // True once the program has been told to end; handlers then do nothing more.
   bool Ended() const { return ended_; }
@@ -91,6 +94,7 @@ class Form1 {
 
   Form1Parts p_;
   TrayIconRecord trayRecord_;
+  bool trayIconAdded_ = false;  // the window is hidden in the notification area
   bool treating_ = false;
   bool trayHandlerBusy_ = false;
   int lastTrayEvent_ = 0;

@@ -103,6 +103,7 @@ class Form1Window : public Form1View {
   std::map<int, COLORREF> textColours_;
   Form1* form_ = nullptr;
   TickHandler onTick_;
+  UINT taskbarCreated_ = 0;  // broadcast when the notification area is made anew
 };
 
 }  // namespace zc::win

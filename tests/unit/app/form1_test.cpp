@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "fake_form1_view.h"
 #include "tests/fakes/fake_activity_log.h"
 #include "tests/fakes/fake_registry.h"
@@ -457,6 +459,42 @@ TEST_F(Form1Test, RightReleaseOpensTheMenuAndDropsCallbacksWhileItIsOpen) {
   form.P_MouseMove(517);
   EXPECT_TRUE(view.ended);
   EXPECT_EQ(view.deletedIcons.size(), 2u);
+}
+
+// When the notification area is made anew (its host restarted) our icon is gone; a window
+// hidden there would have no way back unless the icon is added again.
+TEST_F(Form1Test, TheIconIsAddedAgainWhenTheNotificationAreaIsMadeAnewWhileHidden) {
+  struct Case {
+    const char* name;
+    std::function<void(Form1&)> before;
+    size_t addedAgain;
+  };
+  const Case cases[] = {
+      {"never hidden", [](Form1&) {}, 0},
+      {"hidden in the tray", [](Form1& f) { f.CandyButton2_Click(); }, 1},
+      {"hidden, then a move and a press", [](Form1& f) { f.CandyButton2_Click(); f.P_MouseMove(512); f.P_MouseMove(513); }, 1},
+      {"restored by a click", [](Form1& f) { f.CandyButton2_Click(); f.P_MouseMove(514); }, 0},
+      {"restored and hidden again", [](Form1& f) { f.CandyButton2_Click(); f.P_MouseMove(514); f.CandyButton2_Click(); }, 1},
+      {"ended from the menu", [](Form1& f) { f.CandyButton2_Click(); f.exitMe_Click(); }, 0},
+      {"closed", [](Form1& f) { f.CandyButton2_Click(); f.Form_QueryUnload(); }, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    fakes::FakeForm1View v;
+    Form1 f({texts, v, pump, results, settings, registry, shell, timers, definitions, checks, log});
+    c.before(f);
+    const size_t addedBefore = v.addedIcons.size();
+    const bool visibleBefore = v.windowVisible;
+    f.Form_TaskbarCreated();
+    f.Form_TaskbarCreated();  // every restart of the host, not only the first
+    ASSERT_EQ(v.addedIcons.size(), addedBefore + 2 * c.addedAgain);
+    for (size_t i = addedBefore; i < v.addedIcons.size(); ++i) {
+      EXPECT_EQ(v.addedIcons[i].iconId, 1u);
+      EXPECT_EQ(v.addedIcons[i].callbackMessage, 512u);
+      EXPECT_EQ(v.addedIcons[i].balloonText, T(enc::BalloonText));
+    }
+    EXPECT_EQ(v.windowVisible, visibleBefore);
+  }
 }
 
 TEST_F(Form1Test, ClosingTheWindowDeletesTheIconWithTheStoredRecord) {
