@@ -23,6 +23,12 @@ using fakes::kHkeyCurrentUser;
 
 class Form1Test : public ::testing::Test {
  protected:
+  // One journal, in order, for the view, the definitions, the checks and the timers.
+  Form1Test() {
+    definitions.journal = &view.journal;
+    checks.journal = &view.journal;
+    timers.journal = &view.journal;
+  }
   Text T(TextView enciphered) const { return texts.Get(enciphered); }
   Text LogonKey() const { return T(enc::LogonKeyPath); }
   Text LogonName() const { return T(enc::LogonValueName); }
@@ -45,7 +51,7 @@ class Form1Test : public ::testing::Test {
   fakes::FakeSettings settings;
   fakes::FakeRegistry registry;
   fakes::FakeShell shell;
-  fakes::FakeTimers timers;
+  fakes::JournalingTimers timers;
   fakes::FakeDefinitionsPort definitions;
   fakes::FakeChecksPort checks;
   fakes::FakeActivityLog log;
@@ -58,8 +64,10 @@ TEST_F(Form1Test, StartUpRunsItsStepsInOrderAndEndsMonitoring) {
   form.Form_Load();
 
   EXPECT_FALSE(form.Ended());
-  EXPECT_EQ(view.journal, (std::vector<std::string>{"list", "caption", "fade-begin", "fade-end",
-                                                     "notice", "check1", "version", "status"}));
+  EXPECT_EQ(view.journal,
+            (std::vector<std::string>{"list", "caption", "fade-begin", "fade-end", "notice", "check1", "load",
+                                      "version-check", "version", "tables", "clear", "start TmrChk",
+                                      "start Timer1", "start Timer2", "status"}));
   EXPECT_EQ((std::vector<int>{view.listLeft, view.listTop, view.listWidth, view.listHeight}),
             (std::vector<int>{10, 10, 662, 242}));
   EXPECT_EQ(view.listExtendedStyle, 33u);
