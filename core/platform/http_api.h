@@ -8,7 +8,9 @@ namespace zc {
 struct HttpResponse {
   bool sent = false;  // false: the request could not be opened or sent
   Text body;          // the body bytes converted through the ANSI code page
-  Text error;         // what failed, for the user's error report, when !sent
+  Text error;         // what failed, for the user's error report, when !sent or bodyTooLong
+  // Sent and answered, but the body was longer than the client takes: none of it is kept.
+  bool bodyTooLong = false;
 };
 
 class HttpApi {

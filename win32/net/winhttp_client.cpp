@@ -82,6 +82,8 @@ HttpResponse WinHttpClient::Get(TextView url) {
     if (available == 0) break;
     if (bytes.size() + available > kMaxBodyBytes) {
       HttpResponse response;
+      response.sent = true;
+      response.bodyTooLong = true;
       response.error = u"the answer is longer than " + DecimalText(kMaxBodyBytes >> 20) + u" MiB";
       return response;
     }
