@@ -9,8 +9,14 @@
 
 #include <unistd.h>
 
+#include "core/crypto/text_cipher.h"
+#include "core/definitions/load_definitions.h"
+#include "tests/fakes/fake_activity_log.h"
+#include "tests/fakes/fake_http.h"
+#include "tests/unit/definitions/wire_text.h"
 #include "tools/zdefs/command.h"
 #include "tools/zdefs/signing/file_bytes.h"
+#include "tools/zdefs/signing/openssl_signatures.h"
 
 namespace zc::zdefs {
 namespace {
@@ -158,6 +164,42 @@ TEST_F(ZdefsSigningTest, BadArgumentsAndUnreadableFilesExitWith2) {
     EXPECT_FALSE(o.err.empty());
   }
   EXPECT_FALSE(FileExists(Path("x.pem")));
+}
+
+// The program's own check (the core's decision, OpenSSL in the platform's place) takes
+// what zdefs made: keygen's printed key as the build option and sign's .sig as served.
+TEST_F(ZdefsSigningTest, TheProgramsCheckTakesKeygensKeyAndSignsSignature) {
+  const std::string wire = ToUtf8(testing_util::WireText(testing_util::PlainDefinitions{}));
+  Write("wire.txt", wire);
+  ASSERT_EQ(Zdefs({"sign", Path("wire.txt"), Path("a.pem")}).status, 0);
+  std::string keyDigits = Zdefs({"public-key", Path("a.pub.pem")}).out;
+  keyDigits.pop_back();  // the line end
+
+  fakes::FakeFailureReporter reporter;
+  ConstantTexts texts(reporter);
+  const Text storedKey = EncryptText(FromAscii(keyDigits), kTextKey, reporter);
+  OpenSslSignatures openssl;
+  const Text address = texts.Get(enc::DefinitionsAddress);
+  std::string tampered = wire;
+  tampered[1] = '#';
+
+  const struct {
+    const char* what;
+    std::string served;
+    DefinitionsError error;
+  } cases[] = {
+      {"the signed set", wire, DefinitionsError::None},
+      {"the set with a byte changed", tampered, DefinitionsError::SignatureWrong},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    fakes::FakeHttp http;
+    http.rawBodies[address] = c.served;
+    http.rawBodies[address + u".sig"] = Read("wire.txt.sig");
+    DefinitionsSet set;
+    const DefinitionsResult result = LoadDefinitions(http, texts, set, DefinitionsSigner(storedKey, openssl));
+    EXPECT_EQ(result.error, c.error) << ToUtf8(DescribeDefinitionsResult(result));
+  }
 }
 
 }  // namespace
