@@ -2,6 +2,8 @@
 
 #include <optional>
 
+#include "core/engine/file_target.h"
+
 namespace zc {
 namespace {
 
@@ -26,6 +28,7 @@ Text FreeBackupPath(FileApi& files, TextView folder, TextView name) {
 }
 
 BackupState CopyIntoBackup(FileApi& files, TextView source, TextView folder, TextView name) {
+  if (!NamesFileOrNothing(files, source)) return BackupState::NotAFile;
   const std::optional<int64_t> sourceLength = files.FileLength(source);
   const Text destination = FreeBackupPath(files, folder, name);
   const bool copied = !destination.empty() && files.CopyFileTo(source, destination);

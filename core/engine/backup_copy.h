@@ -14,6 +14,7 @@ enum class BackupState {
   NothingToLose,  // the file is missing (or could not be measured): no copy to keep
   Secured,        // an exact-length copy is in the backup folder
   NotSecured,     // the file exists but has no whole copy: it must not be removed
+  NotAFile,       // the path names a folder: nothing is copied, removed or put there
 };
 
 // A name in `folder` for the backup copy of `name` that does not overwrite an earlier
@@ -22,7 +23,8 @@ enum class BackupState {
 Text FreeBackupPath(FileApi& files, TextView folder, TextView name);
 
 // Copies `source` into `folder` under a free name and says whether the file may now be
-// removed: only when the copy has the source's length.
+// removed: only when the copy has the source's length. A source that names a folder
+// (see file_target.h) is not copied at all.
 BackupState CopyIntoBackup(FileApi& files, TextView source, TextView folder, TextView name);
 
 }  // namespace zc
