@@ -46,8 +46,9 @@ void SuspectProcesses::EndCopiesOfImage(TextView name, TextView path) {
   for (const ProcessEntry& entry : processes_.ListProcesses()) {
     if (FoldCase(entry.name) != foldedName) continue;
     const Text image = inventory_.GetProcessImagePath(entry.id);
-    // An image that cannot be read is not known to be the suspect's.
-    if (!image.empty() && SameWindowsPath(image, path) && !LiesInFolder(image, windowsFolder)) {
+    // An image that cannot be read is not known to be the suspect's. (A copy never lies
+    // in the Windows folder: `path` does not.)
+    if (!image.empty() && SameWindowsPath(image, path)) {
       copies.push_back(entry.id);
     } else {
       othersRun = true;
