@@ -322,7 +322,7 @@ TEST_F(TreatmentPassTest, TextsFromTheMachineAddNoArguments) {
   }
   EXPECT_EQ(w.shell.CommandLines(),
             (std::vector<Text>{u"taskkill /f /im \"a.exe\"", ServiceFinal(u"Bot Svc"), Explorer(u"a.exe"),
-                               Explorer(u"b.exe")}));
+                               Explorer(u"b.exe"), Explorer(u"evil.exe_ _select,C__")}));
   EXPECT_EQ(pass.TreatedCount(), 3);
 }
 
@@ -509,7 +509,7 @@ TEST_F(TreatmentPassTest, APathThatNamesAFolderIsLeftUntouched) {
       for (const auto& [operation, path] : t.w.files.operations) {
         EXPECT_TRUE(operation == "mkdir" && path.find(t.w.T(enc::BackupRoot)) == 0) << what << " " << operation;
       }
-      const std::vector<Text> lines = t.w.log.LinesOf(t.LogFolder(c.name));
+      const std::vector<Text> lines = t.w.log.LinesOf(t.LogFolder(BackupName(c.name)));
       ASSERT_GE(lines.size(), 2u) << what;
       EXPECT_EQ(lines.back(), Text(c.name) + t.w.T(enc::LogNotAFileText) + c.path + t.w.T(enc::LogLineEnd)) << what;
       EXPECT_EQ(std::count(lines.begin(), lines.end(), t.w.T(enc::LogClosingFirst)), 0) << what;
@@ -519,6 +519,47 @@ TEST_F(TreatmentPassTest, APathThatNamesAFolderIsLeftUntouched) {
           << what;
     }
   }
+}
+
+TEST(BackupCopyTest, ABackupNameStaysInsideTheBackupRoot) {
+  struct Case {
+    const char16_t* name;
+    const char16_t* plain;
+  };
+  const Case cases[] = {
+      {u"evil.exe", u"evil.exe"},
+      {u"a.exe -k netsvcs", u"a.exe -k netsvcs"},
+      {u"좀비.exe", u"좀비.exe"},
+      {u"..", u"__"},
+      {u".", u"_"},
+      {u"..//Windows", u"..__Windows"},
+      {u"svc.exe\"", u"svc.exe_"},
+      {u"C:x", u"C_x"},
+      {u"a*b?c<d>e|f\tg", u"a_b_c_d_e_f_g"},
+      {u"...x", u"...x"},
+      {u"", u""},
+  };
+  for (const Case& c : cases) EXPECT_EQ(ToUtf8(BackupName(c.name)), ToUtf8(c.plain)) << ToUtf8(c.name);
+}
+
+TEST_F(TreatmentPassTest, ANameThatWouldLeaveTheBackupRootIsMadePlain) {
+  w.files.AddFolder(u"C:\\Windows");
+  w.files.AddFolder(u"C:\\Temp\\Vendor");
+  AddRow(u"..//Windows", u"None", u"C:\\Temp\\evil.exe", u"N/A", kKindRegistryInfection, u"Run1", u"1");
+  AddRow(u"..", u"None", u"C:\\Temp\\Vendor\\..", u"N/A", kKindRegistryInfection, u"Run2", u"1");
+  pass.TreatFindings();
+  EXPECT_EQ(Content(Folder(u"..__Windows") + u"\\..__Windows"), "MZ evil");
+  EXPECT_EQ(w.log.LinesOf(LogFolder(u"..__Windows")).size(), 4u);
+  EXPECT_EQ(w.log.LinesOf(LogFolder(u"__")).size(), 3u);
+  for (const auto& [folder, line] : w.log.lines) {
+    EXPECT_EQ(folder.rfind(w.T(enc::BackupPrefix), 0), 0u) << ToUtf8(folder);
+    EXPECT_EQ(folder.find(u".."), folder.find(u"..__")) << ToUtf8(folder);
+  }
+  for (const auto& [operation, path] : w.files.operations) {
+    if (operation != "copy") continue;
+    EXPECT_EQ(path.rfind(w.T(enc::BackupPrefix), 0), 0u) << ToUtf8(path);
+  }
+  EXPECT_EQ(pass.CurrentBackupFolder(), Folder(u"__"));
 }
 
 TEST(BackupCopyTest, FreeNamesNeverOverwriteAnEarlierCopy) {
