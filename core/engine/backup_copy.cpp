@@ -16,13 +16,28 @@ Text Join(TextView folder, TextView name) {
   return path;
 }
 
+bool LeavesItsFolder(char16_t c) {
+  return c < 0x20 || c == 0x7F || c == u'\\' || c == u'/' || c == u':' || c == u'*' || c == u'?' || c == u'"' ||
+         c == u'<' || c == u'>' || c == u'|';
+}
+
 }  // namespace
 
+Text BackupName(TextView name) {
+  Text plain(name);
+  for (char16_t& c : plain) {
+    if (LeavesItsFolder(c)) c = u'_';
+  }
+  if (!plain.empty() && plain.find_first_not_of(u'.') == Text::npos) plain.assign(plain.size(), u'_');
+  return plain;
+}
+
 Text FreeBackupPath(FileApi& files, TextView folder, TextView name) {
-  Text path = Join(folder, name);
+  const Text plain = BackupName(name);
+  Text path = Join(folder, plain);
   for (int number = 2; files.FileLength(path).has_value(); ++number) {
     if (number > kMaxNumberedNames) return {};
-    path = Join(folder, Text(name) + u" (" + DecimalText(number) + u")");
+    path = Join(folder, plain + u" (" + DecimalText(number) + u")");
   }
   return path;
 }

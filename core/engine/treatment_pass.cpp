@@ -150,7 +150,7 @@ void TreatmentPass::TreatRegistryEntry(const Finding& finding) {
 }
 
 void TreatmentPass::BeginBackupFolder(TextView name) {
-  currentBackupFolder_ = texts_.Get(enc::BackupPrefix) + Text(name);
+  currentBackupFolder_ = texts_.Get(enc::BackupPrefix) + BackupName(name);
   files_.CreateFolder(texts_.Get(enc::BackupRoot));  // usually there already
   files_.CreateFolder(currentBackupFolder_);         // shared by Findings of one name
 }
