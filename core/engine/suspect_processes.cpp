@@ -40,10 +40,15 @@ void SuspectProcesses::EndCopiesOfImage(TextView name, TextView path) {
   const Text windowsFolder = processes_.WindowsFolder();
   if (windowsFolder.empty() || LiesInFolder(path, windowsFolder)) return;
 
+  // A snapshot always holds at least this program itself: an empty one failed, and
+  // then nobody knows what else runs under that name.
+  const std::vector<ProcessEntry> running = processes_.ListProcesses();
+  if (running.empty()) return;
+
   const Text foldedName = FoldCase(name);
   std::vector<uint32_t> copies;
   bool othersRun = false;
-  for (const ProcessEntry& entry : processes_.ListProcesses()) {
+  for (const ProcessEntry& entry : running) {
     if (FoldCase(entry.name) != foldedName) continue;
     const Text image = inventory_.GetProcessImagePath(entry.id);
     // An image that cannot be read is not known to be the suspect's. (A copy never lies

@@ -41,7 +41,8 @@ class SuspectProcesses {
   // running process of that name is such a copy (or none runs), the task-kill tool is
   // started by image name as it always was; otherwise each copy is ended by its id and
   // the other processes of that name are left alone. Nothing is ended by name when
-  // `path` lies in the Windows folder or the Windows folder cannot be told.
+  // `path` lies in the Windows folder, or when the Windows folder or the running
+  // processes cannot be told.
   void EndCopiesOfImage(TextView name, TextView path);
 
  private:

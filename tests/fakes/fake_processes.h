@@ -37,6 +37,7 @@ class FakeProcesses : public ProcessApi {
   Text windowsFolder = u"C:\\Windows";
   int nameQueries = 0;
   int snapshots = 0;
+  bool failSnapshots = false;  // ListProcesses finds nothing, as when no snapshot can be taken
 
   Text ProcessName(uint32_t processId) override {
     ++nameQueries;
@@ -46,6 +47,7 @@ class FakeProcesses : public ProcessApi {
   std::vector<ProcessEntry> ListProcesses() override {
     ++snapshots;
     std::vector<ProcessEntry> entries;
+    if (failSnapshots) return entries;
     for (const auto& [id, process] : processes) entries.push_back({id, process.name});
     return entries;
   }

@@ -26,6 +26,7 @@ struct Bench {
     w.processes.AddDrive(u"C:\\", u"\\Device\\HarddiskVolume1");
     w.processes.AddDrive(u"D:\\", u"\\Device\\HarddiskVolume10");
     RunImage(4120, u"C:\\Temp\\evil.exe");
+    RunImage(100, u"C:\\Apps\\ZombieCure.exe");  // a snapshot always lists the program itself
   }
 
   // Starts a fake process of the image at `drivePath` (C: or D:).
@@ -391,7 +392,12 @@ TEST_F(TreatmentPassTest, EndingByNameEndsOnlyTheFindingsOwnCopies) {
     std::vector<int32_t> terminated;  // ids ended directly: the row's id first
   };
   const Case cases[] = {
-      {"no copy runs", u"C:\\Temp\\evil.exe", [](Bench& t) { t.w.processes.EndProcess(4120); }, true, {}},
+      {"no copy runs", u"C:\\Temp\\evil.exe",
+       [](Bench& t) {
+         t.w.processes.EndProcess(4120);
+         t.RunImage(7000, u"C:\\Apps\\editor.exe");
+       },
+       true, {}},
       {"only the suspect's copies", u"C:\\Temp\\evil.exe",
        [](Bench& t) { t.RunImage(5000, u"C:\\Temp\\evil.exe"); }, true, {4120}},
       {"same name in another folder", u"C:\\Temp\\evil.exe",
@@ -411,6 +417,8 @@ TEST_F(TreatmentPassTest, EndingByNameEndsOnlyTheFindingsOwnCopies) {
          t.RunImage(5000, u"C:\\Windows\\evil.exe");
        },
        false, {4120}},
+      {"no process snapshot", u"C:\\Temp\\evil.exe", [](Bench& t) { t.w.processes.failSnapshots = true; }, false,
+       {4120}},
       {"Windows folder unknown", u"C:\\Temp\\evil.exe",
        [](Bench& t) {
          t.w.processes.windowsFolder.clear();
