@@ -191,9 +191,9 @@ void TreatmentPass::RemoveAndBlock(const Finding& finding, BackupState backup) {
   Status(enc::DeleteStatus);
   files_.RemoveFile(finding.path);
   view_.Delay(2);
-  // A folder at the file's own path keeps the file from being written there again.
-  files_.CreateFolder(finding.path);
-  files_.SetAttributes(finding.path, kPlaceholderAttributes);
+  // A folder at the file's own path keeps the file from being written there again. A
+  // file that could not be deleted keeps its own attributes: they are the folder's.
+  if (files_.CreateFolder(finding.path)) files_.SetAttributes(finding.path, kPlaceholderAttributes);
 }
 
 std::vector<Text> TreatmentPass::StandardLines(const Finding& finding, BackupState backup) const {

@@ -41,6 +41,8 @@ class FakeFiles : public FileApi {
 
   // Any operation naming one of these paths fails.
   std::set<Text> failingPaths;
+  // Files that cannot be deleted, as a running program's image cannot.
+  std::set<Text> inUse;
   // Copies write only the first `copyTruncateTo` bytes (a short copy), when set.
   std::optional<size_t> copyTruncateTo;
 
@@ -66,6 +68,7 @@ class FakeFiles : public FileApi {
     auto it = entries.find(Key(path));
     if (it == entries.end() || it->second.isFolder) return false;
     if (it->second.attributes & kAttributeReadOnly) return false;
+    if (inUse.count(Text(path)) != 0) return false;
     entries.erase(it);
     return true;
   }

@@ -310,6 +310,17 @@ TEST_F(TreatmentPassTest, AFileWithoutAWholeBackupIsNeverRemoved) {
   }
 }
 
+TEST_F(TreatmentPassTest, AFileThatCannotBeDeletedIsNotMadeHidden) {
+  w.files.inUse.insert(u"C:\\Temp\\evil.exe");
+  AddRow(u"evil.exe", u"None", u"C:\\Temp\\evil.exe", u"N/A", kKindRegistryInfection, u"Updater", u"1");
+  pass.TreatFindings();
+  EXPECT_EQ(Content(Folder(u"evil.exe") + u"\\evil.exe"), "MZ evil");
+  const auto* file = w.files.Find(u"C:\\Temp\\evil.exe");
+  ASSERT_TRUE(file && !file->isFolder);
+  EXPECT_EQ(file->content, "MZ evil");
+  EXPECT_EQ(file->attributes & (kAttributeHidden | kAttributeSystem), 0u);
+}
+
 TEST_F(TreatmentPassTest, TextsFromTheMachineAddNoArguments) {
   // Blanks stay inside one quoted argument; a quote cannot close it.
   AddRow(u"a.exe", u"1", u"None", u"Bot Svc ", kKindOutputTunnel);
