@@ -33,6 +33,7 @@ class FakeProcesses : public ProcessApi {
   std::vector<std::pair<Text, Text>> drives;  // root, device name
   std::vector<int32_t> terminated;            // ids given to TerminateProcessById
   int nameQueries = 0;
+  int driveListings = 0;  // calls of ListDriveRoots
 
   Text ProcessName(uint32_t processId) override {
     ++nameQueries;
@@ -45,6 +46,7 @@ class FakeProcesses : public ProcessApi {
     return it->second.devicePath;
   }
   std::vector<Text> ListDriveRoots() override {
+    ++driveListings;
     std::vector<Text> roots;
     for (const auto& d : drives) roots.push_back(d.first);
     return roots;

@@ -47,7 +47,7 @@ class ConnectionScanTest : public ::testing::Test {
   }
 
   EngineWorld w;
-  ConnectionScan scan{w.texts, w.definitions, w.console, w.inventory, w.shell, w.registry, w.results, w.rowBuffer};
+  ConnectionScan scan{w.texts, w.definitions, w.listings, w.inventory, w.shell, w.registry, w.results, w.rowBuffer};
 };
 
 TEST_F(ConnectionScanTest, ListsMatchingProcessesWithTheirPathAndServices) {
@@ -61,9 +61,16 @@ TEST_F(ConnectionScanTest, ListsMatchingProcessesWithTheirPathAndServices) {
   EXPECT_EQ(w.results.images, (std::vector<int32_t>{0, 0}));
   EXPECT_TRUE(scan.HasSeen(4120));
   EXPECT_TRUE(scan.HasSeen(5200));
-  // The connection listing once, the service listing once per listed process.
-  EXPECT_EQ(w.console.calls, (std::vector<Text>{w.T(enc::ConnectionListCommand), w.T(enc::ServiceListCommand),
-                                                 w.T(enc::ServiceListCommand)}));
+  // The connection listing once; the service listing and the device map once for both
+  // listed processes.
+  EXPECT_EQ(w.console.calls, (std::vector<Text>{w.T(enc::ConnectionListCommand), w.T(enc::ServiceListCommand)}));
+  EXPECT_EQ(w.processes.driveListings, 1);
+
+  // The next scan takes both afresh when it lists a process.
+  scan.ClearSeenProcessIds();
+  scan.ScanConnections();
+  EXPECT_EQ(w.console.calls.size(), 4u);
+  EXPECT_EQ(w.processes.driveListings, 2);
 }
 
 TEST_F(ConnectionScanTest, NoMatchChangesNothing) {
@@ -74,7 +81,10 @@ TEST_F(ConnectionScanTest, NoMatchChangesNothing) {
   EXPECT_TRUE(w.results.rows.empty());
   EXPECT_EQ(scan.SeenCount(), 0u);
   EXPECT_TRUE(w.shell.launches.empty());
+  // Only the connection listing: with nothing to list, no service listing and no
+  // device map are needed.
   EXPECT_EQ(w.console.calls.size(), 1u);
+  EXPECT_EQ(w.processes.driveListings, 0);
 }
 
 TEST_F(ConnectionScanTest, AnEmptyCaptureFindsNothing) {

@@ -13,14 +13,17 @@
 #include <vector>
 
 #include "core/engine/connection_scan.h"
+#include "core/engine/listing_route.h"
 #include "core/engine/registry_infection_check.h"
 #include "core/engine/service_check.h"
 #include "core/engine/treatment_pass.h"
 #include "core/machine/process_inventory.h"
 #include "core/machine/registry_values.h"
 #include "core/texts/constant_texts.h"
+#include "tests/fakes/fake_connection_table.h"
 #include "tests/fakes/fake_console.h"
 #include "tests/fakes/fake_result_list.h"
+#include "tests/fakes/fake_service_table.h"
 #include "win32/base/ansi.h"
 #include "win32/base/unique_handle.h"
 #include "win32/log/win32_activity_log.h"
@@ -200,6 +203,8 @@ class Win32TreatmentTest : public ::testing::Test {
   fakes::FakeResultList results_;
   RowBuffer rowBuffer_;
   fakes::FakeConsole listings_;  // Wine's netstat and tasklist print no process ids
+  fakes::FakeConnectionTable connectionTable_;
+  fakes::FakeServiceTable serviceTable_;
   Win32Console console_;
   Win32Processes processes_;
   ProcessInventory inventory_{processes_};
@@ -240,7 +245,8 @@ TEST_F(Win32TreatmentTest, FindsAndTreatsAProcessAServiceAndAnAutorunValue) {
   definitions_.RegistryEntryList = {Wide(runEntry_)};
 
   // Detection.
-  ConnectionScan scan(texts_, definitions_, listings_, inventory_, shell_, registry_, results_, rowBuffer_);
+  ListingRoute listings(texts_, listings_, connectionTable_, serviceTable_, ListingRouteChoice::Console);
+  ConnectionScan scan(texts_, definitions_, listings, inventory_, shell_, registry_, results_, rowBuffer_);
   ServiceCheck serviceCheck(texts_, definitions_, registry_, results_, rowBuffer_);
   RegistryInfectionCheck registryCheck(texts_, definitions_, registry_, results_, rowBuffer_);
   scan.ScanConnections();
