@@ -4,7 +4,9 @@
 // the processes it starts (and, under Wine, in the Wine server), which this process's
 // own times do not show: scripts/measure-monitoring.sh counts the whole tree.
 //
-//   listing_benchmark [repetitions] [tables|console|auto]   (all three when no route is named)
+//   listing_benchmark [repetitions] [tables|console|auto] [connections|services]
+//
+// All three routes when no route is named; both listings when neither is named.
 
 #include <windows.h>
 
@@ -49,28 +51,29 @@ const char* WayName(zc::ListingWay way) {
   return "none";
 }
 
-void Run(const char* label, zc::ListingRouteChoice choice, int repetitions) {
+void Run(const char* label, zc::ListingRouteChoice choice, int repetitions, const std::string& which) {
+  const bool connections = which != "services", servicesToo = which != "connections";
   zc::SilentFailureReporter reporter;
   zc::ConstantTexts texts(reporter);
   zc::win::Win32Console console;
-  zc::win::Win32ConnectionTable connections;
-  zc::win::Win32ServiceTable services;
-  zc::ListingRoute route(texts, console, connections, services, choice);
+  zc::win::Win32ConnectionTable connectionTable;
+  zc::win::Win32ServiceTable serviceTable;
+  zc::ListingRoute route(texts, console, connectionTable, serviceTable, choice);
   std::vector<double> wall, cpu;
   size_t connectionSize = 0, serviceSize = 0;
   for (int i = 0; i < repetitions; ++i) {
     LARGE_INTEGER start, end;
     const double cpuStart = OwnCpuSeconds();
     ::QueryPerformanceCounter(&start);
-    connectionSize = route.ConnectionListing().size();
-    serviceSize = route.ServiceListing().size();
+    if (connections) connectionSize = route.ConnectionListing().size();
+    if (servicesToo) serviceSize = route.ServiceListing().size();
     ::QueryPerformanceCounter(&end);
     cpu.push_back(OwnCpuSeconds() - cpuStart);
     wall.push_back(Seconds(start, end));
   }
-  std::printf("%-8s both listings: median %7.1f ms wall, %6.1f ms CPU of this process "
+  std::printf("%-8s %-11s: median %7.1f ms wall, %6.1f ms CPU of this process "
               "(connections %zu chars by %s, services %zu chars by %s)\n",
-              label, Median(wall) * 1000, Median(cpu) * 1000, connectionSize, WayName(route.lastConnectionWay()),
+              label, which.empty() ? "both" : which.c_str(), Median(wall) * 1000, Median(cpu) * 1000, connectionSize, WayName(route.lastConnectionWay()),
               serviceSize, WayName(route.lastServiceWay()));
 }
 
@@ -79,8 +82,9 @@ void Run(const char* label, zc::ListingRouteChoice choice, int repetitions) {
 int main(int argc, char** argv) {
   const int repetitions = argc > 1 ? std::max(1, std::atoi(argv[1])) : 9;
   const std::string only = argc > 2 ? argv[2] : "";
-  if (only.empty() || only == "tables") Run("tables", zc::ListingRouteChoice::Tables, repetitions);
-  if (only.empty() || only == "console") Run("console", zc::ListingRouteChoice::Console, repetitions);
-  if (only.empty() || only == "auto") Run("auto", zc::ListingRouteChoice::Auto, repetitions);
+  const std::string which = argc > 3 ? argv[3] : "";
+  if (only.empty() || only == "tables") Run("tables", zc::ListingRouteChoice::Tables, repetitions, which);
+  if (only.empty() || only == "console") Run("console", zc::ListingRouteChoice::Console, repetitions, which);
+  if (only.empty() || only == "auto") Run("auto", zc::ListingRouteChoice::Auto, repetitions, which);
   return 0;
 }
