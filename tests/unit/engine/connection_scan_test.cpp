@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
+
 #include "tests/unit/engine/engine_world.h"
 
 namespace zc {
@@ -180,6 +183,51 @@ TEST_F(ConnectionScanTest, OnlyTheTableEntriesThatTheListStandsForAreSearched) {
   w.definitions.OutputTunnelTable[0] = u"203.0.113.9:443";
   scan.ScanConnections();
   EXPECT_TRUE(w.results.rows.empty());
+}
+
+// The same machine seen through the system's tables: the rows behind kListing and the
+// services and processes behind kServiceListing.
+ConnectionRow TcpRow(std::array<uint8_t, 4> local, uint16_t localPort, std::array<uint8_t, 4> remote,
+                     uint16_t remotePort, TcpState state, uint32_t owner) {
+  ConnectionRow row;
+  std::copy(local.begin(), local.end(), row.local.address.begin());
+  row.local.port = localPort;
+  std::copy(remote.begin(), remote.end(), row.remote.address.begin());
+  row.remote.port = remotePort;
+  row.state = state;
+  row.owningProcessId = owner;
+  return row;
+}
+
+TEST_F(ConnectionScanTest, TheTablesRouteFindsWhatTheConsoleListingsFind) {
+  w.SetOutbound({u"203.0.113.9:443", u":8080 "});
+  w.SetInbound({u"192.0.2.10:6667", u"0.0.0.0:4444"});
+  w.definitions.ConnectionKillPatterns = {u"", u":25 ", u""};
+  scan.ScanConnections();
+  const std::vector<RowBuffer> consoleRows = w.results.rows;
+  const std::vector<Text> consoleKills = w.shell.CommandLines();
+  ASSERT_EQ(consoleRows.size(), 3u);
+  ASSERT_EQ(consoleKills.size(), 1u);
+
+  w.connectionTable.rows = {
+      TcpRow({10, 0, 0, 5}, 49702, {203, 0, 113, 9}, 443, TcpState::Established, 4120),
+      TcpRow({10, 0, 0, 5}, 49703, {198, 51, 100, 7}, 8080, TcpState::Established, 4120),
+      TcpRow({10, 0, 0, 5}, 49704, {192, 0, 2, 10}, 6667, TcpState::Established, 5200),
+      TcpRow({0, 0, 0, 0}, 4444, {0, 0, 0, 0}, 0, TcpState::Listening, 6300),
+      TcpRow({10, 0, 0, 5}, 49705, {192, 0, 2, 99}, 25, TcpState::Established, 804),
+  };
+  w.serviceTable.processes = {{1020, u"svchost.exe"}, {4120, u"evil.exe"}, {5200, u"bot.exe"}, {6300, u"door.exe"}};
+  w.serviceTable.services = {{u"DcomLaunch", 1020}, {u"PlugPlay", 1020}, {u"BotSvc", 5200}};
+  w.results.rows.clear();
+  w.results.images.clear();
+  w.shell.launches.clear();
+  w.console.calls.clear();
+  ListingRoute tables(w.texts, w.console, w.connectionTable, w.serviceTable, ListingRouteChoice::Tables);
+  ConnectionScan fromTables{w.texts, w.definitions, tables, w.inventory, w.shell, w.registry, w.results, w.rowBuffer};
+  fromTables.ScanConnections();
+  EXPECT_EQ(w.results.rows, consoleRows);
+  EXPECT_EQ(w.shell.CommandLines(), consoleKills);
+  EXPECT_TRUE(w.console.calls.empty()) << "no process started";
 }
 
 }  // namespace
