@@ -175,7 +175,7 @@ TEST(ListingsFromTables, TheScanFindsTheSameProcessesAsInTheConsoleText) {
     EXPECT_EQ(FirstProcessIdAfterMatches(ours, pattern, inOurs),
               FirstProcessIdAfterMatches(kConsoleConnections, pattern, inConsole))
         << ToUtf8(pattern);
-    EXPECT_EQ(IdTextAfterMatch(ours, pattern, inOurs), IdTextAfterMatch(kConsoleConnections, pattern, inConsole))
+    EXPECT_EQ(IdTextOfMatchedLine(ours, pattern, inOurs), IdTextOfMatchedLine(kConsoleConnections, pattern, inConsole))
         << ToUtf8(pattern);
   }
 
