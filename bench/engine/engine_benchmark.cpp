@@ -8,9 +8,12 @@
 #include <string>
 
 #include "core/engine/connection_scan.h"
+#include "core/engine/listing_route.h"
 #include "core/engine/registry_infection_check.h"
 #include "core/engine/service_check.h"
+#include "tests/fakes/fake_connection_table.h"
 #include "tests/fakes/fake_console.h"
+#include "tests/fakes/fake_service_table.h"
 #include "tests/fakes/fake_processes.h"
 #include "tests/fakes/fake_registry.h"
 #include "tests/fakes/fake_result_list.h"
@@ -56,7 +59,10 @@ struct ScanWorld {
   fakes::FakeRegistry registry;
   fakes::FakeResultList results;
   RowBuffer rowBuffer;
-  ConnectionScan scan{texts, definitions, console, inventory, shell, registry, results, rowBuffer};
+  fakes::FakeConnectionTable connectionTable;
+  fakes::FakeServiceTable serviceTable;
+  ListingRoute listings{texts, console, connectionTable, serviceTable, ListingRouteChoice::Console};
+  ConnectionScan scan{texts, definitions, listings, inventory, shell, registry, results, rowBuffer};
 
   // `matching` patterns of each tunnel list match a line of the listing; the rest and
   // every kill pattern match none.
@@ -85,10 +91,20 @@ struct ScanWorld {
   }
 };
 
+// What one scan asked of the machine, on average: listings captured, drive lists read
+// (one per device-map refresh), process snapshots taken (one per name query).
+void PerScan(benchmark::State& state, const ScanWorld& world) {
+  const double scans = static_cast<double>(state.iterations());
+  state.counters["captures"] = static_cast<double>(world.console.calls.size()) / scans;
+  state.counters["driveLists"] = static_cast<double>(world.processes.driveListings) / scans;
+  state.counters["snapshots"] = static_cast<double>(world.processes.nameQueries) / scans;
+}
+
 // No pattern matches: the cost of searching 300 patterns in the listing.
 void BM_ConnectionScanNoMatch(benchmark::State& state) {
   ScanWorld world(0);
   for (auto _ : state) world.scan.ScanConnections();
+  PerScan(state, world);
 }
 BENCHMARK(BM_ConnectionScanNoMatch)->Unit(benchmark::kMillisecond);
 
@@ -101,6 +117,21 @@ void BM_ConnectionScanSeenMatches(benchmark::State& state) {
   state.counters["rows"] = static_cast<double>(world.results.rows.size());
 }
 BENCHMARK(BM_ConnectionScanSeenMatches)->Unit(benchmark::kMillisecond);
+
+// Five patterns of each list match processes not listed yet: ten processes listed per
+// scan, each with its path and services (the seen ids and the rows are emptied between
+// scans).
+void BM_ConnectionScanListsNew(benchmark::State& state) {
+  ScanWorld world(5);
+  for (auto _ : state) {
+    world.scan.ClearSeenProcessIds();
+    world.results.rows.clear();
+    world.results.images.clear();
+    world.scan.ScanConnections();
+  }
+  PerScan(state, world);
+}
+BENCHMARK(BM_ConnectionScanListsNew)->Unit(benchmark::kMillisecond);
 
 constexpr int32_t kHklm = fakes::kHkeyLocalMachine;
 constexpr int32_t kHkcu = fakes::kHkeyCurrentUser;
@@ -145,6 +176,7 @@ void AllFound(benchmark::State& state, Check CheckWorld::*check) {
     state.PauseTiming();
     (world.*check).ClearReported();
     world.results.rows.clear();
+    world.results.images.clear();
     state.ResumeTiming();
   }
 }

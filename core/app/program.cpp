@@ -7,7 +7,7 @@ Program::Program(const ConstantTexts& texts, const PlatformParts& platform, cons
     : inventory_(platform.processes),
       registryCheck_(texts, definitions_, platform.registry, window.results, rowBuffer_),
       serviceCheck_(texts, definitions_, platform.registry, window.results, rowBuffer_),
-      connectionScan_(texts, definitions_, platform.console, inventory_, platform.shell, platform.registry,
+      connectionScan_(texts, definitions_, platform.listings, inventory_, platform.shell, platform.registry,
                       window.results, rowBuffer_),
       treatment_(texts, window.results, window.view, platform.log, platform.files, platform.shell,
                  platform.console, platform.processes, platform.registry),

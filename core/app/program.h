@@ -8,6 +8,7 @@
 #include "core/definitions/definitions_set.h"
 #include "core/definitions/definitions_signer.h"
 #include "core/engine/connection_scan.h"
+#include "core/engine/listing_source.h"
 #include "core/engine/registry_infection_check.h"
 #include "core/engine/scan_scheduler.h"
 #include "core/engine/service_check.h"
@@ -27,6 +28,7 @@ struct PlatformParts {
   RegistryApi& registry;
   ProcessApi& processes;
   ConsoleApi& console;
+  ListingSource& listings;  // the connection scan's two listings
   ShellApi& shell;
   FileApi& files;
   WindowEnumApi& windows;

@@ -27,9 +27,13 @@ bool ConnectionScan::IsExcludedName(const Text& name) const {
 }
 
 void ConnectionScan::ListProcess(uint32_t processId, const Text& name, TextView kind) {
+  if (!deviceMapRefreshed_) {
+    inventory_.RefreshDeviceMap();
+    deviceMapRefreshed_ = true;
+  }
   const Text path = inventory_.GetProcessImagePath(processId);
-  const Text serviceListing = console_.RunCapture(texts_.Get(enc::ServiceListCommand));
-  const Text services = ServicesTextOf(serviceListing, processId);
+  if (!serviceListing_) serviceListing_ = listings_.ServiceListing();
+  const Text services = ServicesTextOf(*serviceListing_, processId);
   const Text registryPath =
       ReadRegistryText(registry_, RootKeyFromText(texts_.Get(enc::ServiceRootText)),
                        texts_.Get(enc::ServiceKeyPrefix) + services, texts_.Get(enc::ServiceImageValueName));
@@ -47,8 +51,9 @@ void ConnectionScan::ListProcess(uint32_t processId, const Text& name, TextView 
 }
 
 void ConnectionScan::ScanConnections() {
-  inventory_.RefreshDeviceMap();
-  const Text listing = console_.RunCapture(texts_.Get(enc::ConnectionListCommand));
+  deviceMapRefreshed_ = false;
+  serviceListing_.reset();
+  const Text listing = listings_.ConnectionListing();
 
   // Every pattern of the scan is looked for in this one listing, all in one pass.
   const std::vector<Text>& killPatterns = definitions_.ConnectionKillPatterns;

@@ -6,11 +6,12 @@
 // cleared.
 
 #include <cstdint>
+#include <optional>
 #include <unordered_set>
 
 #include "core/definitions/definitions_set.h"
 #include "core/machine/process_inventory.h"
-#include "core/platform/console_api.h"
+#include "core/engine/listing_source.h"
 #include "core/platform/registry_api.h"
 #include "core/platform/result_list.h"
 #include "core/platform/shell_api.h"
@@ -20,10 +21,10 @@ namespace zc {
 
 class ConnectionScan {
  public:
-  ConnectionScan(const ConstantTexts& texts, const DefinitionsSet& definitions, ConsoleApi& console,
+  ConnectionScan(const ConstantTexts& texts, const DefinitionsSet& definitions, ListingSource& listings,
                  ProcessInventory& inventory, ShellApi& shell, RegistryApi& registry,
                  ResultList& results, RowBuffer& rowBuffer)
-      : texts_(texts), definitions_(definitions), console_(console), inventory_(inventory),
+      : texts_(texts), definitions_(definitions), listings_(listings), inventory_(inventory),
         shell_(shell), registry_(registry), results_(results), rowBuffer_(rowBuffer) {}
 
   void ScanConnections();
@@ -39,13 +40,18 @@ class ConnectionScan {
 
   const ConstantTexts& texts_;
   const DefinitionsSet& definitions_;
-  ConsoleApi& console_;
+  ListingSource& listings_;
   ProcessInventory& inventory_;
   ShellApi& shell_;
   RegistryApi& registry_;
   ResultList& results_;
   RowBuffer& rowBuffer_;
   std::unordered_set<uint32_t> seenProcessIds_;
+  // The device map and the service listing are taken when a scan lists its first
+  // process and serve every other process it lists; a scan that lists nothing needs
+  // neither.
+  bool deviceMapRefreshed_ = false;
+  std::optional<Text> serviceListing_;
 };
 
 }  // namespace zc

@@ -12,8 +12,11 @@
 #include <vector>
 
 #include "core/engine/connection_scan.h"
+#include "core/engine/listing_route.h"
 #include "core/engine/pattern_search.h"
+#include "tests/fakes/fake_connection_table.h"
 #include "tests/fakes/fake_console.h"
+#include "tests/fakes/fake_service_table.h"
 #include "tests/fakes/fake_processes.h"
 #include "tests/fakes/fake_registry.h"
 #include "tests/fakes/fake_result_list.h"
@@ -75,7 +78,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   zc::fakes::FakeRegistry registry;
   zc::fakes::FakeResultList results;
   zc::RowBuffer row;
-  zc::ConnectionScan scan(texts, definitions, console, inventory, shell, registry, results, row);
+  zc::fakes::FakeConnectionTable connectionTable;
+  zc::fakes::FakeServiceTable serviceTable;
+  zc::ListingRoute listings(texts, console, connectionTable, serviceTable, zc::ListingRouteChoice::Console);
+  zc::ConnectionScan scan(texts, definitions, listings, inventory, shell, registry, results, row);
   scan.ScanConnections();
   scan.ScanConnections();
   // No process is listed twice, and every listed one is a live process other than id 0.

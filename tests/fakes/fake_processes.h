@@ -36,6 +36,7 @@ class FakeProcesses : public ProcessApi {
   std::vector<int32_t> terminated;            // ids given to TerminateProcessById
   Text windowsFolder = u"C:\\Windows";
   int nameQueries = 0;
+  int driveListings = 0;  // calls of ListDriveRoots
   int snapshots = 0;
   bool failSnapshots = false;  // ListProcesses finds nothing, as when no snapshot can be taken
 
@@ -57,6 +58,7 @@ class FakeProcesses : public ProcessApi {
     return it->second.devicePath;
   }
   std::vector<Text> ListDriveRoots() override {
+    ++driveListings;
     std::vector<Text> roots;
     for (const auto& d : drives) roots.push_back(d.first);
     return roots;

@@ -12,10 +12,14 @@
 #include "win32/desktop/win32_window_enum.h"
 #include "win32/log/log_failure_reporter.h"
 #include "win32/log/win32_activity_log.h"
+#include "core/engine/listing_route.h"
+#include "win32/machine/environment_text.h"
+#include "win32/machine/win32_connection_table.h"
 #include "win32/machine/win32_console.h"
 #include "win32/machine/win32_files.h"
 #include "win32/machine/win32_processes.h"
 #include "win32/machine/win32_registry.h"
+#include "win32/machine/win32_service_table.h"
 #include "win32/machine/win32_shell.h"
 #include "win32/net/winhttp_client.h"
 #include "win32/signing/cng_signatures.h"
@@ -31,13 +35,18 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   zc::win::Win32Registry registry;
   zc::win::Win32Processes processes;
   zc::win::Win32Console console;
+  zc::win::Win32ConnectionTable connectionTable;
+  zc::win::Win32ServiceTable serviceTable;
+  const zc::ListingRouteChoice route =
+      zc::ParseListingRouteChoice(texts, zc::win::EnvironmentText(texts.Get(zc::enc::ListingRouteVariable)));
+  zc::ListingRoute listings(texts, console, connectionTable, serviceTable, route);
   zc::win::Win32Shell shell;
   zc::win::Win32Files files;
   zc::win::Win32WindowEnum windows;
   zc::win::RegistrySettings settings;
   zc::win::CngSignatures signatures;
 
-  zc::Program program(texts, {http, registry, processes, console, shell, files, windows, settings, log},
+  zc::Program program(texts, {http, registry, processes, console, listings, shell, files, windows, settings, log},
                       {window, window.Pump(), window.Results(), window.Timers()},
                       zc::DefinitionsSigner(zc::enc::DefinitionsPublicKey, signatures));
   window.Bind(program.form(), [&program](zc::TimerId timer) { program.Tick(timer); });

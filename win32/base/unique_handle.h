@@ -7,6 +7,7 @@
 //   DWORD n = GetProcessImageFileNameA(process.get(), ...);
 
 #include <windows.h>
+#include <winsvc.h>
 
 #include <utility>
 
@@ -98,6 +99,11 @@ struct GdiObjectTraits {  // pens, brushes, fonts, bitmaps, regions
   static Type Invalid() noexcept { return nullptr; }
   static void Close(Type h) noexcept { ::DeleteObject(h); }
 };
+struct ServiceHandleTraits {  // the service manager and its services
+  using Type = SC_HANDLE;
+  static Type Invalid() noexcept { return nullptr; }
+  static void Close(Type h) noexcept { ::CloseServiceHandle(h); }
+};
 struct MemoryDcTraits {
   using Type = HDC;
   static Type Invalid() noexcept { return nullptr; }
@@ -111,6 +117,7 @@ using UniqueKey = UniqueAny<RegistryKeyTraits>;
 using UniqueModule = UniqueAny<ModuleTraits>;
 using UniqueWindow = UniqueAny<WindowTraits>;
 using UniqueMenu = UniqueAny<MenuTraits>;
+using UniqueServiceHandle = UniqueAny<ServiceHandleTraits>;
 using UniqueIcon = UniqueAny<IconTraits>;
 using UniqueBrush = UniqueAny<GdiObjectTraits<HBRUSH>>;
 using UniquePen = UniqueAny<GdiObjectTraits<HPEN>>;

@@ -92,7 +92,9 @@ time.sleep(600)"
 }
 
 start_program() {
-  wine "$program" >"$work/program.log" 2>&1 </dev/null &
+  # The listings come from the stand-ins of the scenario (Wine names no owners), so the
+  # program takes them from the console commands unless a scenario chooses otherwise.
+  ZC_LISTING_ROUTE=${ZC_LISTING_ROUTE:-console} wine "$program" >"$work/program.log" 2>&1 </dev/null &
   program_pid=$!
 }
 

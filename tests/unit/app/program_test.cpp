@@ -9,6 +9,8 @@
 
 #include "core/crypto/text_cipher.h"
 #include "fake_form1_view.h"
+#include "core/engine/listing_route.h"
+#include "tests/fakes/fake_connection_table.h"
 #include "tests/fakes/fake_activity_log.h"
 #include "tests/fakes/fake_console.h"
 #include "tests/fakes/fake_files.h"
@@ -17,6 +19,7 @@
 #include "tests/fakes/fake_registry.h"
 #include "tests/fakes/fake_result_list.h"
 #include "tests/fakes/fake_settings.h"
+#include "tests/fakes/fake_service_table.h"
 #include "tests/fakes/fake_shell.h"
 #include "tests/fakes/fake_timers.h"
 #include "tests/fakes/fake_window_enum.h"
@@ -49,6 +52,9 @@ class ProgramTest : public ::testing::Test {
   fakes::FakeRegistry registry;
   fakes::FakeProcesses processes;
   fakes::FakeConsole console;
+  fakes::FakeConnectionTable connectionTable;
+  fakes::FakeServiceTable serviceTable;
+  ListingRoute listings{texts, console, connectionTable, serviceTable, ListingRouteChoice::Console};
   fakes::FakeShell shell;
   fakes::FakeFiles files;
   fakes::FakeWindowEnum windows;
@@ -59,7 +65,7 @@ class ProgramTest : public ::testing::Test {
   fakes::FakeResultList results;
   fakes::FakeTimers timers;
   Program program{texts,
-                  {http, registry, processes, console, shell, files, windows, settings, log},
+                  {http, registry, processes, console, listings, shell, files, windows, settings, log},
                   {view, pump, results, timers}};
 };
 
@@ -115,7 +121,7 @@ TEST_F(ProgramTest, StartUpEndsOnANewerVersionAShortTextOrNoServer) {
     fakes::FakeTimers t;
     if (c.body && c.body->empty()) h.tooLong.insert(T(enc::DefinitionsAddress));
     if (c.body) h.bodies[T(enc::DefinitionsAddress)] = *c.body;
-    Program p(texts, {h, registry, processes, console, shell, files, windows, settings, log}, {v, pump, results, t});
+    Program p(texts, {h, registry, processes, console, listings, shell, files, windows, settings, log}, {v, pump, results, t});
     p.form().Form_Load();
     EXPECT_TRUE(v.ended);
     ASSERT_FALSE(v.messages.empty());

@@ -6,15 +6,18 @@
 
 #include "core/app/program.h"
 #include "core/crypto/text_cipher.h"
+#include "core/engine/listing_route.h"
 #include "core/definitions/signature_text.h"
 #include "fake_form1_view.h"
 #include "tests/fakes/fake_activity_log.h"
+#include "tests/fakes/fake_connection_table.h"
 #include "tests/fakes/fake_console.h"
 #include "tests/fakes/fake_files.h"
 #include "tests/fakes/fake_http.h"
 #include "tests/fakes/fake_processes.h"
 #include "tests/fakes/fake_registry.h"
 #include "tests/fakes/fake_result_list.h"
+#include "tests/fakes/fake_service_table.h"
 #include "tests/fakes/fake_settings.h"
 #include "tests/fakes/fake_shell.h"
 #include "tests/fakes/fake_signatures.h"
@@ -35,6 +38,9 @@ struct SignedProgram {
   fakes::FakeRegistry registry;
   fakes::FakeProcesses processes;
   fakes::FakeConsole console;
+  fakes::FakeConnectionTable connectionTable;
+  fakes::FakeServiceTable serviceTable;
+  ListingRoute listings{texts, console, connectionTable, serviceTable, ListingRouteChoice::Console};
   fakes::FakeShell shell;
   fakes::FakeFiles files;
   fakes::FakeWindowEnum windows;
@@ -47,7 +53,7 @@ struct SignedProgram {
   P256PublicKey key{};
   Text storedKey = EncryptText(FromAscii(WriteP256Hex(key)), kTextKey, reporter);
   Program program{texts,
-                  {http, registry, processes, console, shell, files, windows, settings, log},
+                  {http, registry, processes, console, listings, shell, files, windows, settings, log},
                   {view, pump, results, timers},
                   DefinitionsSigner(storedKey, signatures)};
   const Text address = T(enc::DefinitionsAddress);

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
+
 #include "tests/unit/engine/engine_world.h"
 
 namespace zc {
@@ -47,7 +50,7 @@ class ConnectionScanTest : public ::testing::Test {
   }
 
   EngineWorld w;
-  ConnectionScan scan{w.texts, w.definitions, w.console, w.inventory, w.shell, w.registry, w.results, w.rowBuffer};
+  ConnectionScan scan{w.texts, w.definitions, w.listings, w.inventory, w.shell, w.registry, w.results, w.rowBuffer};
 };
 
 TEST_F(ConnectionScanTest, ListsMatchingProcessesWithTheirPathAndServices) {
@@ -61,9 +64,16 @@ TEST_F(ConnectionScanTest, ListsMatchingProcessesWithTheirPathAndServices) {
   EXPECT_EQ(w.results.images, (std::vector<int32_t>{0, 0}));
   EXPECT_TRUE(scan.HasSeen(4120));
   EXPECT_TRUE(scan.HasSeen(5200));
-  // The connection listing once, the service listing once per listed process.
-  EXPECT_EQ(w.console.calls, (std::vector<Text>{w.T(enc::ConnectionListCommand), w.T(enc::ServiceListCommand),
-                                                 w.T(enc::ServiceListCommand)}));
+  // The connection listing once; the service listing and the device map once for both
+  // listed processes.
+  EXPECT_EQ(w.console.calls, (std::vector<Text>{w.T(enc::ConnectionListCommand), w.T(enc::ServiceListCommand)}));
+  EXPECT_EQ(w.processes.driveListings, 1);
+
+  // The next scan takes both afresh when it lists a process.
+  scan.ClearSeenProcessIds();
+  scan.ScanConnections();
+  EXPECT_EQ(w.console.calls.size(), 4u);
+  EXPECT_EQ(w.processes.driveListings, 2);
 }
 
 TEST_F(ConnectionScanTest, NoMatchChangesNothing) {
@@ -74,7 +84,10 @@ TEST_F(ConnectionScanTest, NoMatchChangesNothing) {
   EXPECT_TRUE(w.results.rows.empty());
   EXPECT_EQ(scan.SeenCount(), 0u);
   EXPECT_TRUE(w.shell.launches.empty());
+  // Only the connection listing: with nothing to list, no service listing and no
+  // device map are needed.
   EXPECT_EQ(w.console.calls.size(), 1u);
+  EXPECT_EQ(w.processes.driveListings, 0);
 }
 
 TEST_F(ConnectionScanTest, AnEmptyCaptureFindsNothing) {
@@ -200,6 +213,51 @@ TEST_F(ConnectionScanTest, OnlyTheTableEntriesThatTheListStandsForAreSearched) {
   w.definitions.OutputTunnelTable[0] = u"203.0.113.9:443";
   scan.ScanConnections();
   EXPECT_TRUE(w.results.rows.empty());
+}
+
+// The same machine seen through the system's tables: the rows behind kListing and the
+// services and processes behind kServiceListing.
+ConnectionRow TcpRow(std::array<uint8_t, 4> local, uint16_t localPort, std::array<uint8_t, 4> remote,
+                     uint16_t remotePort, TcpState state, uint32_t owner) {
+  ConnectionRow row;
+  std::copy(local.begin(), local.end(), row.local.address.begin());
+  row.local.port = localPort;
+  std::copy(remote.begin(), remote.end(), row.remote.address.begin());
+  row.remote.port = remotePort;
+  row.state = state;
+  row.owningProcessId = owner;
+  return row;
+}
+
+TEST_F(ConnectionScanTest, TheTablesRouteFindsWhatTheConsoleListingsFind) {
+  w.SetOutbound({u"203.0.113.9:443", u":8080 "});
+  w.SetInbound({u"192.0.2.10:6667", u"0.0.0.0:4444"});
+  w.definitions.ConnectionKillPatterns = {u"", u":25 ", u""};
+  scan.ScanConnections();
+  const std::vector<RowBuffer> consoleRows = w.results.rows;
+  const std::vector<Text> consoleKills = w.shell.CommandLines();
+  ASSERT_EQ(consoleRows.size(), 3u);
+  ASSERT_EQ(consoleKills.size(), 1u);
+
+  w.connectionTable.rows = {
+      TcpRow({10, 0, 0, 5}, 49702, {203, 0, 113, 9}, 443, TcpState::Established, 4120),
+      TcpRow({10, 0, 0, 5}, 49703, {198, 51, 100, 7}, 8080, TcpState::Established, 4120),
+      TcpRow({10, 0, 0, 5}, 49704, {192, 0, 2, 10}, 6667, TcpState::Established, 5200),
+      TcpRow({0, 0, 0, 0}, 4444, {0, 0, 0, 0}, 0, TcpState::Listening, 6300),
+      TcpRow({10, 0, 0, 5}, 49705, {192, 0, 2, 99}, 25, TcpState::Established, 804),
+  };
+  w.serviceTable.processes = {{1020, u"svchost.exe"}, {4120, u"evil.exe"}, {5200, u"bot.exe"}, {6300, u"door.exe"}};
+  w.serviceTable.services = {{u"DcomLaunch", 1020}, {u"PlugPlay", 1020}, {u"BotSvc", 5200}};
+  w.results.rows.clear();
+  w.results.images.clear();
+  w.shell.launches.clear();
+  w.console.calls.clear();
+  ListingRoute tables(w.texts, w.console, w.connectionTable, w.serviceTable, ListingRouteChoice::Tables);
+  ConnectionScan fromTables{w.texts, w.definitions, tables, w.inventory, w.shell, w.registry, w.results, w.rowBuffer};
+  fromTables.ScanConnections();
+  EXPECT_EQ(w.results.rows, consoleRows);
+  EXPECT_EQ(w.shell.CommandLines(), consoleKills);
+  EXPECT_TRUE(w.console.calls.empty()) << "no process started";
 }
 
 }  // namespace

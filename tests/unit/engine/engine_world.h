@@ -6,16 +6,19 @@
 #include <vector>
 
 #include "core/definitions/definitions_set.h"
+#include "core/engine/listing_route.h"
 #include "core/machine/process_inventory.h"
 #include "core/platform/result_list.h"
 #include "core/texts/constant_texts.h"
 #include "tests/fakes/fake_activity_log.h"
+#include "tests/fakes/fake_connection_table.h"
 #include "tests/fakes/fake_console.h"
 #include "tests/fakes/fake_files.h"
 #include "tests/fakes/fake_main_window_view.h"
 #include "tests/fakes/fake_processes.h"
 #include "tests/fakes/fake_registry.h"
 #include "tests/fakes/fake_result_list.h"
+#include "tests/fakes/fake_service_table.h"
 #include "tests/fakes/fake_shell.h"
 #include "tests/fakes/fake_timers.h"
 #include "tests/fakes/fake_window_enum.h"
@@ -30,6 +33,10 @@ struct EngineWorld {
   fakes::FakeResultList results;
   RowBuffer rowBuffer;
   fakes::FakeConsole console;
+  fakes::FakeConnectionTable connectionTable;
+  fakes::FakeServiceTable serviceTable;
+  // The listings as the console commands print them (what most tests prepare).
+  ListingRoute listings{texts, console, connectionTable, serviceTable, ListingRouteChoice::Console};
   fakes::FakeProcesses processes;
   ProcessInventory inventory{processes};
   fakes::FakeShell shell;

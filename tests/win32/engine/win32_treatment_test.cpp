@@ -14,14 +14,17 @@
 #include <vector>
 
 #include "core/engine/connection_scan.h"
+#include "core/engine/listing_route.h"
 #include "core/engine/registry_infection_check.h"
 #include "core/engine/service_check.h"
 #include "core/engine/treatment_pass.h"
 #include "core/machine/process_inventory.h"
 #include "core/machine/registry_values.h"
 #include "core/texts/constant_texts.h"
+#include "tests/fakes/fake_connection_table.h"
 #include "tests/fakes/fake_console.h"
 #include "tests/fakes/fake_result_list.h"
+#include "tests/fakes/fake_service_table.h"
 #include "win32/base/ansi.h"
 #include "win32/base/unique_handle.h"
 #include "win32/log/win32_activity_log.h"
@@ -222,6 +225,9 @@ class Win32TreatmentTest : public ::testing::Test {
   fakes::FakeResultList results_;
   RowBuffer rowBuffer_;
   fakes::FakeConsole listings_;  // Wine's netstat and tasklist print no process ids
+  fakes::FakeConnectionTable connectionTable_;
+  fakes::FakeServiceTable serviceTable_;
+  ListingRoute consoleListings_{texts_, listings_, connectionTable_, serviceTable_, ListingRouteChoice::Console};
   Win32Console console_;
   Win32Processes processes_;
   ProcessInventory inventory_{processes_};
@@ -263,7 +269,7 @@ TEST_F(Win32TreatmentTest, FindsAndTreatsAProcessAServiceAndAnAutorunValue) {
   definitions_.RegistryEntryList = {Wide(runEntry_)};
 
   // Detection.
-  ConnectionScan scan(texts_, definitions_, listings_, inventory_, shell_, registry_, results_, rowBuffer_);
+  ConnectionScan scan(texts_, definitions_, consoleListings_, inventory_, shell_, registry_, results_, rowBuffer_);
   ServiceCheck serviceCheck(texts_, definitions_, registry_, results_, rowBuffer_);
   RegistryInfectionCheck registryCheck(texts_, definitions_, registry_, results_, rowBuffer_);
   scan.ScanConnections();
@@ -353,7 +359,7 @@ TEST_F(Win32TreatmentTest, LeavesEveryInnocentBystanderAlone) {
   definitions_.ConnectionKillPatterns = {u"198.51.100.9:80"};
   definitions_.RegistryEntryList = {Wide(vendorEntry_), Wide(parentEntry_)};
 
-  ConnectionScan scan(texts_, definitions_, listings_, inventory_, shell_, registry_, results_, rowBuffer_);
+  ConnectionScan scan(texts_, definitions_, consoleListings_, inventory_, shell_, registry_, results_, rowBuffer_);
   RegistryInfectionCheck registryCheck(texts_, definitions_, registry_, results_, rowBuffer_);
   scan.ScanConnections();
   registryCheck.Run();
