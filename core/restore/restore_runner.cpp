@@ -30,6 +30,15 @@ RawRegistryValue NumberValue(uint32_t number) {
 
 }  // namespace
 
+Text RestoreProblemsMessage(const ConstantTexts& texts, const RestoreOutcome& outcome) {
+  Text message = outcome.recordRefused ? Text() : texts.Get(enc::RestoreFailedLead);
+  for (const Text& problem : outcome.problems) {
+    if (!message.empty()) message += u"\r\n";
+    message += problem;
+  }
+  return message;
+}
+
 RestoreLimits RestoreRunner::TreatmentLimits(const ConstantTexts& texts) {
   RestoreLimits limits;
   const int32_t serviceRoot = RootKeyFromText(texts.Get(enc::ServiceRootText));
@@ -49,12 +58,14 @@ RestoreOutcome RestoreRunner::Restore(TextView backupFolder) {
   const RecordReading reading = content ? ReadTreatmentRecord(*content) : RecordReading{};
   if (reading.treatments.empty() && reading.faults.empty()) {
     outcome.problems.push_back(Said(enc::RestoreRecordMissing, recordPath));
+    outcome.recordRefused = true;
     return outcome;
   }
   const RestorePlan plan = PlanRestore(reading, folder, limits_);
   if (!plan.faults.empty()) {
     outcome.problems.push_back(Said(enc::RestoreRecordBad, recordPath));
     for (const std::string& fault : plan.faults) outcome.problems.push_back(FromUtf8(fault));
+    outcome.recordRefused = true;
     return outcome;
   }
 

@@ -36,9 +36,14 @@ struct RestoreParts {
 struct RestoreOutcome {
   // One line for each step that could not be done, or why the record was refused.
   std::vector<Text> problems;
+  bool recordRefused = false;  // the record is missing or cannot be trusted: nothing was changed
   int restoredTreatments = 0;
   bool Succeeded() const { return problems.empty(); }
 };
+
+// The message box text for an outcome with problems: the refusal of the record, or the
+// steps that could not be done, one a line.
+Text RestoreProblemsMessage(const ConstantTexts& texts, const RestoreOutcome& outcome);
 
 class RestoreRunner {
  public:

@@ -161,7 +161,9 @@ TEST_P(ReaderCases, ReadsWhatCanBeTrustedAndNamesTheRest) {
   const ReaderCase& c = GetParam();
   const RecordReading reading = ReadTreatmentRecord(c.content);
   ASSERT_EQ(reading.treatments.size(), c.treatments) << c.what;
-  if (c.treatments > 0) EXPECT_EQ(reading.treatments[0].steps.size(), c.stepsOfFirst) << c.what;
+  if (c.treatments > 0) {
+    EXPECT_EQ(reading.treatments[0].steps.size(), c.stepsOfFirst) << c.what;
+  }
   if (std::string(c.fault).empty()) {
     EXPECT_TRUE(reading.faults.empty()) << c.what << ": " << reading.faults.front();
   } else {
