@@ -70,6 +70,8 @@ RestoreOutcome RestoreRunner::Restore(TextView backupFolder) {
   }
 
   const Text logFolder = folder + u"\\";
+  // A line cut short by a crash must not swallow the first "restored" entry.
+  bool needsLineEnd = !content->empty() && content->back() != '\n';
   for (const PlannedTreatment& treatment : plan.treatments) {
     bool whole = true;
     for (const UndoStep& step : treatment.steps) {
@@ -83,7 +85,9 @@ RestoreOutcome RestoreRunner::Restore(TextView backupFolder) {
       }
     }
     if (!whole) continue;
-    p_.files.AppendWhole(recordPath, FormatRecordLine(RestoredLine(treatment.number, p_.clock.LocalTimeText())));
+    std::string entry = FormatRecordLine(RestoredLine(treatment.number, p_.clock.LocalTimeText()));
+    if (needsLineEnd) entry.insert(0, "\r\n");
+    if (p_.files.AppendWhole(recordPath, entry)) needsLineEnd = false;
     p_.log.Log_Trans(treatment.name + p_.texts.Get(enc::RestoreTreatmentDone), logFolder);
     ++outcome.restoredTreatments;
   }

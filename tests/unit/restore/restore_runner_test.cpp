@@ -197,6 +197,17 @@ TEST(Restore, AFileAlreadyBackInPlaceCountsAsRestored) {
   EXPECT_EQ(outcome.restoredTreatments, 1);
 }
 
+TEST(Restore, ARecordEndingInACutLineIsMarkedRestoredReadably) {
+  RestoreWorld w;
+  PlantAndTreat(w);
+  w.files.entries[FoldCase(w.RecordOf(kFolder))].content += "registry-value\ttreatment=1\troot=0x8000";
+  ASSERT_TRUE(w.runner.Restore(kFolder).Succeeded());
+  const RecordReading reading = ReadTreatmentRecord(w.files.Content(w.RecordOf(kFolder)));
+  EXPECT_TRUE(reading.faults.empty());
+  ASSERT_EQ(reading.treatments.size(), 1u);
+  EXPECT_TRUE(reading.treatments[0].restored);
+}
+
 TEST(Restore, NewestTreatmentFirst) {
   RestoreWorld w;
   w.files.AddFolder(kRoot);
