@@ -30,7 +30,12 @@ class Planner {
   void Add(const TreatmentRecord&, const EndedProcessStep&, std::vector<UndoStep>&) {}
 
   void Add(const TreatmentRecord& treatment, const FileStep& file, std::vector<UndoStep>& steps) {
-    if (!IsPlainFullPath(file.originalPath)) return Fault(treatment, "the file path is not a plain full path");
+    if (!IsPlainFullPath(file.originalPath)) {
+      // A service's image path with quotes or arguments: no file was copied from it and
+      // no placeholder could be made at it, so there is nothing to undo.
+      if (file.backupName.empty()) return;
+      return Fault(treatment, "the file path is not a plain full path");
+    }
     if (!file.backupName.empty() && !IsPlainFileName(file.backupName)) {
       return Fault(treatment, "the backup name leaves the backup folder");
     }

@@ -279,6 +279,17 @@ INSTANTIATE_TEST_SUITE_P(
                       "not a plain name"},
         BadRecordCase{"unreadable entry", "file\ttreatment=1\tpath=C:\\a\tend\n", "line 3"}));
 
+TEST(Restore, APlaceholderOnlyStepAtAPathWithArgumentsIsPassedOver) {
+  RestoreWorld w;
+  w.files.AddFolder(u"C:\\b");
+  w.files.AddFile(w.RecordOf(u"C:\\b"), "begin\ttreatment=1\ttime=t\tname=a\tkind=service Hide\tend\n"
+                                        "file\ttreatment=1\tpath=\"C:\\a b\\svc.exe\" -k\tbackup=\tlength=0\tsha256=" +
+                                            std::string(64, '0') + "\tattributes=0\tend\n");
+  const RestoreOutcome outcome = w.runner.Restore(u"C:\\b");
+  EXPECT_TRUE(outcome.Succeeded());
+  EXPECT_EQ(outcome.restoredTreatments, 1);
+}
+
 TEST(Restore, AMissingRecordSaysSo) {
   RestoreWorld w;
   w.files.AddFolder(u"C:\\b");
