@@ -12,6 +12,7 @@
 #include "core/restore/restore_command_line.h"
 #include "core/restore/restore_list.h"
 #include "core/texts/constant_texts.h"
+#include "core/texts/definitions_key.h"
 #include "win32/app/form1_window.h"
 #include "win32/app/registry_settings.h"
 #include "win32/base/ansi.h"
@@ -42,6 +43,7 @@ std::vector<zc::Text> Arguments() {
 }
 
 }  // namespace
+#include "win32/signing/cng_signatures.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   if (const auto folder = zc::RestoreFolderArgument(Arguments())) return zc::win::RunRestoreCommand(*folder);
@@ -65,9 +67,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   zc::RestoreList restoreList(texts, restoreMachine.files, restoreRunner);
   zc::win::RestoreWindow restoreWindow(texts, restoreList);
   window.SetRestoreOpener([&restoreWindow](HWND owner) { restoreWindow.Open(owner); });
+  zc::win::CngSignatures signatures;
 
   zc::Program program(texts, {http, registry, processes, console, shell, files, windows, settings, log},
-                      {window, window.Pump(), window.Results(), window.Timers()});
+                      {window, window.Pump(), window.Results(), window.Timers()},
+                      zc::DefinitionsSigner(zc::enc::DefinitionsPublicKey, signatures));
   window.Bind(program.form(), [&program](zc::TimerId timer) { program.Tick(timer); });
   program.form().Form_Load();
   return window.RunMessageLoop();
