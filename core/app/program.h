@@ -32,6 +32,7 @@ struct PlatformParts {
   WindowEnumApi& windows;
   SettingsApi& settings;
   ActivityLog& log;
+  TreatmentRecorder& recorder;
 };
 
 struct WindowParts {

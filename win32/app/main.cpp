@@ -69,7 +69,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   window.SetRestoreOpener([&restoreWindow](HWND owner) { restoreWindow.Open(owner); });
   zc::win::CngSignatures signatures;
 
-  zc::Program program(texts, {http, registry, processes, console, shell, files, windows, settings, log},
+  zc::TreatmentRecorder recorder(restoreMachine.ForRecording(texts));
+  zc::Program program(texts, {http, registry, processes, console, shell, files, windows, settings, log, recorder},
                       {window, window.Pump(), window.Results(), window.Timers()},
                       zc::DefinitionsSigner(zc::enc::DefinitionsPublicKey, signatures));
   window.Bind(program.form(), [&program](zc::TimerId timer) { program.Tick(timer); });

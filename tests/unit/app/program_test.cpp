@@ -17,6 +17,7 @@
 #include "tests/fakes/fake_registry.h"
 #include "tests/fakes/fake_result_list.h"
 #include "tests/fakes/fake_settings.h"
+#include "tests/fakes/fake_recording.h"
 #include "tests/fakes/fake_shell.h"
 #include "tests/fakes/fake_timers.h"
 #include "tests/fakes/fake_window_enum.h"
@@ -58,8 +59,10 @@ class ProgramTest : public ::testing::Test {
   fakes::FakeEventPump pump;
   fakes::FakeResultList results;
   fakes::FakeTimers timers;
+  fakes::FakeRecording recording{texts};
+  TreatmentRecorder& recorder = recording.recorder;
   Program program{texts,
-                  {http, registry, processes, console, shell, files, windows, settings, log},
+                  {http, registry, processes, console, shell, files, windows, settings, log, recorder},
                   {view, pump, results, timers}};
 };
 
@@ -110,7 +113,7 @@ TEST_F(ProgramTest, StartUpEndsOnANewerVersionAShortTextOrNoServer) {
     fakes::FakeForm1View v;
     fakes::FakeTimers t;
     if (c.body) h.bodies[T(enc::DefinitionsAddress)] = *c.body;
-    Program p(texts, {h, registry, processes, console, shell, files, windows, settings, log}, {v, pump, results, t});
+    Program p(texts, {h, registry, processes, console, shell, files, windows, settings, log, recorder}, {v, pump, results, t});
     p.form().Form_Load();
     EXPECT_TRUE(v.ended);
     ASSERT_FALSE(v.messages.empty());

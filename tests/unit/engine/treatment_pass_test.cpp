@@ -7,6 +7,7 @@
 
 #include "core/engine/backup_copy.h"
 #include "core/engine/suspect_processes.h"
+#include "tests/fakes/fake_recording.h"
 #include "tests/unit/engine/engine_world.h"
 
 namespace zc {
@@ -64,7 +65,10 @@ struct Bench {
   }
 
   EngineWorld w;
-  TreatmentPass pass{w.texts, w.results, w.view, w.log, w.files, w.shell, w.console, w.processes, w.registry};
+  fakes::FakeRecording recording{w.texts};
+  TreatmentRecorder& recorder = recording.recorder;
+  TreatmentPass pass{w.texts, w.results, w.view,      w.log,      w.files,
+                     w.shell, w.console, w.processes, w.registry, recorder};
 };
 
 class TreatmentPassTest : public ::testing::Test, public Bench {};
@@ -191,7 +195,7 @@ TEST_F(TreatmentPassTest, EveryKillMarkerEndsTheHost) {
     world.processes.AddDrive(u"C:\\", u"\\Device\\HarddiskVolume1");
     world.processes.AddProcess(4120, u"evil.exe", u"\\Device\\HarddiskVolume1\\Temp\\evil.exe");
     TreatmentPass p{world.texts, world.results, world.view, world.log, world.files,
-                    world.shell, world.console, world.processes, world.registry};
+                    world.shell, world.console, world.processes, world.registry, recorder};
     world.results.Append({u"evil.exe", u"4120", u"C:\\Temp\\evil.exe", u"EvilSvc", kKindOutputTunnel, u"", u""});
     world.console.SetOutput(ServiceQuery(u"EvilSvc"), u"STATE : x  " + world.T(marker) + u"\r\n");
     p.TreatFindings();
@@ -288,7 +292,7 @@ TEST_F(TreatmentPassTest, AFileWithoutAWholeBackupIsNeverRemoved) {
     world.processes.AddProcess(4120, u"evil.exe", u"\\Device\\HarddiskVolume1\\Temp\\evil.exe");
     c.breakBackup(world, world.T(enc::BackupPrefix) + u"evil.exe");
     TreatmentPass p{world.texts, world.results, world.view, world.log, world.files,
-                    world.shell, world.console, world.processes, world.registry};
+                    world.shell, world.console, world.processes, world.registry, recorder};
     world.results.Append({u"evil.exe", u"4120", u"C:\\Temp\\evil.exe", u"N/A", kKindOutputTunnel, u"", u""});
     p.TreatFindings();
 
