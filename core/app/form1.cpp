@@ -1,5 +1,6 @@
 #include "core/app/form1.h"
 
+#include "core/app/web_address.h"
 #include "core/machine/registry_values.h"
 
 namespace zc {
@@ -12,6 +13,14 @@ Text Form1::ProgramPath(TextView folder, TextView fileName) {
   path += fileName;
   path += u".exe";
   return path;
+}
+
+Text Form1::LogonEntryData(TextView programPath) {
+  if (programPath.find(u' ') == TextView::npos) return Text(programPath);
+  Text quoted(1, u'"');
+  quoted += programPath;
+  quoted += u'"';
+  return quoted;
 }
 
 // --- start-up ---------------------------------------------------------------------------
@@ -145,6 +154,12 @@ void Form1::CandyButton2_Click() {
   trayRecord_.balloonIconFlags = kTrayBalloonInfoIcon;
   trayRecord_.balloonText = p_.texts.Get(enc::BalloonText);
   p_.view.AddTrayIcon(trayRecord_);
+  trayIconAdded_ = true;
+}
+
+void Form1::Form_TaskbarCreated() {
+  if (ended_ || !trayIconAdded_) return;
+  p_.view.AddTrayIcon(trayRecord_);
 }
 
 void Form1::P_MouseMove(int eventCode) {
@@ -156,6 +171,7 @@ void Form1::P_MouseMove(int eventCode) {
   if (eventCode == kTrayLeftButtonUp) {
     p_.view.ShowMainWindow();
     p_.view.DeleteTrayIcon(trayRecord_);
+    trayIconAdded_ = false;
   } else if (eventCode == kTrayRightButtonUp) {
     switch (p_.view.ShowTrayMenu()) {
       case TrayMenuChoice::Homepage: myHome_Click(); break;
@@ -175,16 +191,31 @@ void Form1::myHome_Click() {
 
 void Form1::exitMe_Click() {
   p_.view.DeleteTrayIcon(trayRecord_);
+  trayIconAdded_ = false;
   EndProgram();
 }
 
 void Form1::Form_QueryUnload() {
   p_.view.DeleteTrayIcon(trayRecord_);
+  trayIconAdded_ = false;
   EndProgram();
 }
 
+// The homepage address comes with the downloaded definitions: only a plain web address is
+// opened; anything else is left alone and logged, which is not a failure to open it.
 bool Form1::LaunchHomepage() {
-  return p_.shell.Launch(u"explorer " + p_.definitions.HomepageUrl(), WindowState::NormalFocused);
+  const Text address = p_.definitions.HomepageUrl();
+  if (!IsOpenableWebAddress(address)) {
+    LogInProgramFolder(p_.texts.Get(enc::HomepageIgnored) + PrintableAddress(address));
+    return true;
+  }
+  return p_.shell.OpenWebAddress(address);
+}
+
+void Form1::LogInProgramFolder(TextView line) {
+  Text folder = p_.view.ProgramFolder();
+  if (!folder.empty() && folder.back() != u'\\') folder.push_back(u'\\');
+  p_.log.Log_Trans(line, folder);
 }
 
 // --- options -------------------------------------------------------------------------------
@@ -202,8 +233,9 @@ void Form1::Check1_Click() {
   const Text keyPath = p_.texts.Get(enc::LogonKeyPath);
   const Text valueName = p_.texts.Get(enc::LogonValueName);
   if (on) {
-    p_.registry.WriteRegistryString(root, keyPath, valueName,
-                                    ProgramPath(p_.view.ProgramFolder(), p_.view.ProgramFileName()));
+    p_.registry.WriteRegistryString(
+        root, keyPath, valueName,
+        LogonEntryData(ProgramPath(p_.view.ProgramFolder(), p_.view.ProgramFileName())));
   } else {
     p_.registry.DeleteRegistryValue(root, keyPath, valueName);
   }

@@ -6,6 +6,7 @@
 #include "core/app/form1_ports.h"
 #include "core/app/form1_view.h"
 #include "core/app/tray_icon_record.h"
+#include "core/platform/activity_log.h"
 #include "core/platform/registry_api.h"
 #include "core/platform/result_list.h"
 #include "core/platform/settings_api.h"
@@ -43,6 +44,7 @@ struct Form1Parts {
   TimerApi& timers;
   DefinitionsPort& definitions;
   ChecksPort& checks;
+  ActivityLog& log;  // what the window's logic leaves alone is logged in the program's folder
 };
 
 class Form1 {
@@ -60,6 +62,9 @@ class Form1 {
   void Check2_Click();
   // The icon's callback: `eventCode` is the mouse event (514 left up, 517 right up).
   void P_MouseMove(int eventCode);
+  // The notification area was made anew (its host restarted) and holds no icon of ours:
+  // while the window is hidden there, the icon is added again.
+  void Form_TaskbarCreated();
 
   // True once the program has been told to end; handlers then do nothing more.
   bool Ended() const { return ended_; }
@@ -67,6 +72,9 @@ class Form1 {
 
   // The program's path for the log-on entry: folder, "\", file name, ".exe".
   static Text ProgramPath(TextView folder, TextView fileName);
+  // The log-on entry's data: the path, in double quotes when it holds a blank (else the
+  // system would try "C:\Program.exe" first).
+  static Text LogonEntryData(TextView programPath);
 
  private:
   bool CreateResultList();
@@ -80,11 +88,13 @@ class Form1 {
   void DeleteLogonEntry();
   bool LogonRoot(int32_t& root);
   bool LaunchHomepage();
+  void LogInProgramFolder(TextView line);
   void FailAndEnd(TextView message, TextView detail = {});
   void EndProgram();
 
   Form1Parts p_;
   TrayIconRecord trayRecord_;
+  bool trayIconAdded_ = false;  // the window is hidden in the notification area
   bool treating_ = false;
   bool trayHandlerBusy_ = false;
   int lastTrayEvent_ = 0;

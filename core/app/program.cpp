@@ -13,7 +13,7 @@ Program::Program(const ConstantTexts& texts, const PlatformParts& platform, cons
                  platform.console, platform.processes, platform.registry, platform.recorder),
       loadedDefinitions_(texts, platform.http, definitions_, signer),
       form_({texts, window.view, window.pump, window.results, platform.settings, platform.registry,
-             platform.shell, window.timers, loadedDefinitions_, *this}),
+             platform.shell, window.timers, loadedDefinitions_, *this, platform.log}),
       scheduler_(texts, window.timers, registryCheck_, serviceCheck_, connectionScan_, window.view,
                  platform.windows, [this] { form_.Check2_Click(); }) {}
 

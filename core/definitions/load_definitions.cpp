@@ -78,9 +78,9 @@ DefinitionsResult LoadDefinitions(HttpApi& http, const ConstantTexts& texts, Def
                                   const DefinitionsSigner& signer) {
   const Text address = texts.Get(enc::DefinitionsAddress);
   HttpResponse response = http.Get(address);
-  if (!response.sent) {
+  if (!response.sent || response.bodyTooLong) {
     DefinitionsResult result;
-    result.error = DefinitionsError::RequestNotSent;
+    result.error = response.sent ? DefinitionsError::BodyTooLong : DefinitionsError::RequestNotSent;
     result.detail = std::move(response.error);
     return result;
   }
@@ -97,6 +97,8 @@ Text DescribeDefinitionsResult(const DefinitionsResult& result) {
       return {};
     case DefinitionsError::RequestNotSent:
       return u"the definitions request could not be sent: " + result.detail;
+    case DefinitionsError::BodyTooLong:
+      return u"the definitions text is too long to be read: " + result.detail;
     case DefinitionsError::TooFewElements:
       return u"the definitions text has " + Counted(result.count, u"element", u"elements") + u"; element " +
              DecimalText(static_cast<long long>(result.element)) +

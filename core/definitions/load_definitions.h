@@ -16,6 +16,7 @@ namespace zc {
 enum class DefinitionsError {
   None,
   RequestNotSent,           // the GET could not be opened or sent
+  BodyTooLong,              // the answer was longer than the client takes; none of it was read
   TooFewElements,           // the body lacks an element the program reads
   InputTunnelListTooLong,   // element 1 holds more entries than its table has slots
   OutputTunnelListTooLong,  // element 3 likewise
@@ -30,8 +31,8 @@ struct DefinitionsResult {
   DefinitionsError error = DefinitionsError::None;
   size_t element = 0;  // TooFewElements: the first element missing; ...TooLong: 1 or 3
   size_t count = 0;    // TooFewElements: elements the body has; ...TooLong: its entries
-  Text detail;         // RequestNotSent: what the platform said; Signature...: the
-                       // signature's address and what is wrong with it
+  Text detail;         // RequestNotSent, BodyTooLong: what the platform said; Signature...:
+                       // the signature's address and what is wrong with it
 
   bool ok() const { return error == DefinitionsError::None; }
 };

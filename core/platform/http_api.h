@@ -10,9 +10,11 @@ namespace zc {
 struct HttpResponse {
   bool sent = false;  // false: the request could not be opened or sent
   Text body;          // the body bytes converted through the ANSI code page
-  Text error;         // what failed, for the user's error report, when !sent
+  Text error;         // what failed, for the user's error report, when !sent or bodyTooLong
   std::string bytes;  // the body exactly as it arrived, for signature checks
   int status = 0;     // the HTTP status code, when sent
+  // Sent and answered, but the body was longer than the client takes: none of it is kept.
+  bool bodyTooLong = false;
 };
 
 class HttpApi {

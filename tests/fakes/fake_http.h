@@ -1,9 +1,11 @@
 #pragma once
 // HTTP answers by address; an unknown address is a request that cannot be sent. A body
 // given as text arrives as its UTF-8 bytes (the wire texts are ASCII); `rawBodies` gives
-// the exact bytes instead, and `statuses` another status than 200.
+// the exact bytes instead, `statuses` another status than 200, and an address in
+// `tooLong` answers with a body longer than the client takes.
 
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -16,12 +18,20 @@ class FakeHttp : public HttpApi {
   std::map<Text, Text> bodies;
   std::map<Text, std::string> rawBodies;
   std::map<Text, int> statuses;
+  std::set<Text> tooLong;
   std::vector<Text> requests;
 
   HttpResponse Get(TextView url) override {
     requests.emplace_back(url);
     const Text address(url);
     HttpResponse response;
+    if (tooLong.count(address) != 0) {
+      response.sent = true;
+      response.status = 200;
+      response.bodyTooLong = true;
+      response.error = u"the answer is longer than 32 MiB";
+      return response;
+    }
     if (auto raw = rawBodies.find(address); raw != rawBodies.end()) {
       response.bytes = raw->second;
       response.body = FromUtf8(raw->second);

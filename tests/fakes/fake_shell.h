@@ -1,7 +1,7 @@
 #pragma once
 // Records every launched command line with its window state. `onLaunch` lets a test
 // give a command its effect (a taskkill ending a fake process, say); `failAll` makes
-// every launch fail.
+// every launch fail. Web addresses opened are kept apart, in `openedAddresses`.
 
 #include <functional>
 #include <utility>
@@ -22,6 +22,13 @@ class FakeShell : public ShellApi {
     if (failAll) return false;
     launches.emplace_back(Text(commandLine), state);
     if (onLaunch) onLaunch(launches.back().first, state);
+    return true;
+  }
+
+  std::vector<Text> openedAddresses;
+  bool OpenWebAddress(TextView address) override {
+    if (failAll) return false;
+    openedAddresses.emplace_back(address);
     return true;
   }
 

@@ -7,8 +7,8 @@
 //
 // Each prints one line; a result of no bytes (or the empty text) is an empty line. The
 // cipher's failure reports go to stderr as "zdefs: LABEL: description" and do not change
-// the exit code (0). Bad arguments (a wrong count, KEYHEX or DATAHEX not hexadecimal
-// with an even digit count) print the usage on stderr and exit 2.
+// the exit code (0). Bad arguments (a wrong count, a TEXT that is not valid UTF-8, KEYHEX
+// or DATAHEX not hexadecimal with an even digit count) print the usage on stderr and exit 2.
 
 #include <iostream>
 #include <optional>
@@ -52,6 +52,10 @@ std::optional<std::vector<std::uint8_t>> ParseHex(const std::string& hex) {
   return bytes;
 }
 
+// Valid UTF-8 reads back byte for byte; anything else (a stray or missing continuation
+// byte, an overlong form, a surrogate, a value above U+10FFFF) reads as U+FFFD instead.
+bool IsValidUtf8(const std::string& text) { return ToUtf8(FromUtf8(text)) == text; }
+
 std::string UpperHex(const std::vector<std::uint8_t>& bytes) {
   static constexpr char kDigits[] = "0123456789ABCDEF";
   std::string out;
@@ -65,6 +69,10 @@ std::string UpperHex(const std::vector<std::uint8_t>& bytes) {
 
 int TextEncrypt(const std::vector<std::string>& args, std::istream&, std::ostream& out, std::ostream& err) {
   if (args.size() != 1) return PrintUsage("text-encrypt", err);
+  if (!IsValidUtf8(args[0])) {
+    err << "zdefs: TEXT is not valid UTF-8\n";
+    return PrintUsage("text-encrypt", err);
+  }
   StderrReporter reporter(err);
   out << ToUtf8(EncryptText(FromUtf8(args[0]), kTextKey, reporter)) << "\n";
   return 0;

@@ -72,6 +72,11 @@ bool Form1Window::Create(HINSTANCE instance) {
   if (!window_) return false;
   if (!CreateControls(instance)) return false;
 
+  // The notification area's host tells every top-level window when it starts again; an
+  // elevated program must let that message through from the user's own processes.
+  taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
+  if (taskbarCreated_ != 0) ChangeWindowMessageFilterEx(window_, taskbarCreated_, MSGFLT_ALLOW, nullptr);
+
   // Timer1 and Timer2 run from the window's creation; TmrChk waits for start-up.
   timers_.Attach(window_);
   timers_.StartTimer(TimerId::Timer1);
@@ -172,6 +177,10 @@ LRESULT Form1Window::HandleMain(UINT message, WPARAM wParam, LPARAM lParam) {
       PostQuitMessage(0);
       return 0;
     default:
+      if (message == taskbarCreated_ && taskbarCreated_ != 0) {
+        if (form_) form_->Form_TaskbarCreated();
+        return 0;
+      }
       return DefWindowProcW(window_, message, wParam, lParam);
   }
 }

@@ -109,6 +109,7 @@ class Form1Window : public Form1View {
   Form1* form_ = nullptr;
   TickHandler onTick_;
   std::function<void(HWND)> openRestore_;
+  UINT taskbarCreated_ = 0;  // broadcast when the notification area is made anew
 };
 
 }  // namespace zc::win

@@ -7,6 +7,7 @@
 #include "win32/base/ansi.h"
 #include "win32/base/unique_handle.h"
 #include "win32/machine/ansi_stream_decoder.h"
+#include "win32/machine/system_program.h"
 
 namespace zc::win {
 namespace {
@@ -30,6 +31,10 @@ ReadResult ReadAvailable(HANDLE pipe, AnsiStreamDecoder& decoder, Text& captured
 }  // namespace
 
 Text Win32Console::RunCapture(TextView commandLine) {
+  const Text program = SystemProgramFor(commandLine);
+  if (program.empty()) return {};
+  const std::string application = ToAnsi(program);
+
   SECURITY_ATTRIBUTES inheritable{};
   inheritable.nLength = sizeof(inheritable);
   inheritable.bInheritHandle = TRUE;
@@ -47,7 +52,7 @@ Text Win32Console::RunCapture(TextView commandLine) {
 
   std::string command = ToAnsi(commandLine);
   PROCESS_INFORMATION child{};
-  if (!::CreateProcessA(nullptr, command.data(), nullptr, nullptr, TRUE, CREATE_NEW_CONSOLE,
+  if (!::CreateProcessA(application.c_str(), command.data(), nullptr, nullptr, TRUE, CREATE_NEW_CONSOLE,
                         nullptr, nullptr, &startup, &child)) {
     readEnd.reset();
     writeEnd.reset();

@@ -1,6 +1,8 @@
 #pragma once
 // Console capture: the command runs hidden in a console of its own with one pipe for
 // both standard output and standard error; the calling thread waits until it has ended.
+// The program is a system tool taken from the system folder, or one named by its
+// absolute path (system_program.h).
 //
 // The loop waits for the child at most one interval, then reads whatever the pipe holds,
 // and goes round again only while the child is still running; after the child has ended

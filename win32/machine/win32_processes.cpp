@@ -8,6 +8,7 @@
 
 #include "core/machine/process_inventory.h"
 #include "win32/base/ansi.h"
+#include "win32/base/system_library.h"
 #include "win32/base/unique_handle.h"
 #include "win32/machine/running_under_wine.h"
 
@@ -112,7 +113,7 @@ Text Win32Processes::WindowsFolder() {
 void Win32Processes::TerminateProcessById(int32_t processId) {
   const DWORD id = static_cast<DWORD>(processId);
   if (!RunningUnderWine()) {
-    UniqueModule library(::LoadLibraryA("winsta.dll"));
+    UniqueModule library = LoadSystemLibrary(L"winsta.dll");
     if (library) {
       const auto terminate = reinterpret_cast<TerminateByServer>(
           reinterpret_cast<void*>(::GetProcAddress(library.get(), "WinStationTerminateProcess")));

@@ -1,11 +1,14 @@
 #include "win32/machine/win32_shell.h"
 
 #include <windows.h>
+#include <objbase.h>
+#include <shellapi.h>
 
 #include <string>
 
 #include "win32/base/ansi.h"
 #include "win32/base/unique_handle.h"
+#include "win32/machine/system_program.h"
 
 namespace zc::win {
 namespace {
@@ -29,15 +32,29 @@ bool Win32Shell::Launch(TextView commandLine, WindowState state) {
 
   // A console program gets a console of its own, so the window state applies to it
   // also when the caller has a console.
+  const Text program = SystemProgramFor(commandLine);
+  if (program.empty()) return false;
+  const std::string application = ToAnsi(program);
   std::string command = ToAnsi(commandLine);
   PROCESS_INFORMATION started{};
-  if (!::CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, CREATE_NEW_CONSOLE,
+  if (!::CreateProcessA(application.c_str(), command.data(), nullptr, nullptr, FALSE, CREATE_NEW_CONSOLE,
                         nullptr, nullptr, &startup, &started)) {
     return false;
   }
   UniqueHandle thread(started.hThread);
   UniqueHandle process(started.hProcess);
   return true;
+}
+
+bool Win32Shell::OpenWebAddress(TextView address) {
+  // Some protocol handlers are reached through COM; the shell wants it on the calling
+  // thread. A thread that already has it keeps it as it was.
+  const HRESULT com = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+  const std::wstring target = ToWide(address);
+  const auto result = reinterpret_cast<INT_PTR>(
+      ::ShellExecuteW(nullptr, L"open", target.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+  if (SUCCEEDED(com)) ::CoUninitialize();
+  return result > 32;  // larger than 32 means it was opened
 }
 
 }  // namespace zc::win

@@ -87,6 +87,9 @@ HttpResponse WinHttpClient::Get(TextView url) {
     if (available == 0) break;
     if (bytes.size() + available > kMaxBodyBytes) {
       HttpResponse response;
+      response.sent = true;
+      response.status = static_cast<int>(status);
+      response.bodyTooLong = true;
       response.error = u"the answer is longer than " + DecimalText(kMaxBodyBytes >> 20) + u" MiB";
       return response;
     }

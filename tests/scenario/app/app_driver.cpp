@@ -21,6 +21,12 @@
 //   app_driver dismiss-message TITLE     presses its OK button
 //   app_driver tray CODE                 sends the icon's callback with event CODE
 //   app_driver tray-icon-point           screen point of the first icon of the tray window
+//   app_driver tray-icon-present         1 when the notification area holds the program's
+//                                        icon (a modify of it succeeds), else 0
+//   app_driver tray-icon-drop            removes the icon from the notification area, as a
+//                                        restart of its host loses every icon
+//   app_driver taskbar-created           broadcasts the "TaskbarCreated" message to every
+//                                        top-level window, as a restarted host does
 //   app_driver menu-choose N MS          in the open pop-up menu, chooses item N (from 1)
 //   app_driver restore-rows MS           waits for the restore window; prints its row count
 //   app_driver restore-cell ROW COL      a cell of the restore window's list (as text)
@@ -330,6 +336,19 @@ int Run(const std::vector<std::wstring>& args) {
     return 0;
   }
   if (command == L"cell" && args.size() == 3) return CellText(ResultList(main), number(1), number(2));
+  if (command == L"tray-icon-present" || command == L"tray-icon-drop") {
+    NOTIFYICONDATAW icon{};
+    icon.cbSize = sizeof(icon);
+    icon.hWnd = FindWindowExW(main, nullptr, kReceiverClass, nullptr);
+    icon.uID = 1;
+    if (!icon.hWnd) return 1;
+    if (command == L"tray-icon-drop") return Shell_NotifyIconW(NIM_DELETE, &icon) ? 0 : 1;
+    return Print(Shell_NotifyIconW(NIM_MODIFY, &icon) ? L"1" : L"0"), 0;
+  }
+  if (command == L"taskbar-created") {
+    const UINT message = RegisterWindowMessageW(L"TaskbarCreated");
+    return message != 0 && PostMessageW(HWND_BROADCAST, message, 0, 0) ? 0 : 1;
+  }
   if (command == L"tray" && args.size() == 2) {
     HWND receiver = FindWindowExW(main, nullptr, kReceiverClass, nullptr);
     if (!receiver) return 1;

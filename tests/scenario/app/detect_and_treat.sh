@@ -8,10 +8,10 @@
 # service are deleted.
 #
 # Under Wine, netstat prints no owning process ids and tasklist /svc prints nothing, so
-# the program runs from a folder of the scenario's own where two stand-ins named
-# netstat.exe and tasklist.exe print listings in the real tools' formats (a program's
-# own folder is searched first for the commands it starts).
+# for this run a stand-in takes the place of both in the test prefix's system32, where
+# the program starts them from, and prints listings in the real tools' formats.
 source "$(dirname "$0")/scenario-lib.sh"
+source "$root/scripts/system-tools.sh"
 
 helpers=$(dirname "$driver")
 drive_c="$WINEPREFIX/drive_c"
@@ -47,6 +47,7 @@ clean_up() {
   rm -rf "$folder"
   for name in "${names[@]}"; do rm -rf "${backup_root:?}/$name"; done
   rmdir "$backup_root" 2>/dev/null || true  # only when nothing else is kept there
+  restore_system_tools
 }
 trap 'stop_program; clean_up; finish' EXIT
 clean_up
@@ -58,8 +59,8 @@ cp "$helpers/zc_listing_stand_in.exe" "$folder/$service_image"
 cp "$helpers/zc_attribute_probe.exe" "$folder/$autorun_image"
 for name in "${names[@]}"; do cp "$folder/$name" "$work/$name"; done  # the originals, to compare
 cp "$program" "$folder/ZombieCure.exe"
-cp "$helpers/zc_listing_stand_in.exe" "$folder/netstat.exe"
-cp "$helpers/zc_listing_stand_in.exe" "$folder/tasklist.exe"
+substitute_system_tool netstat.exe "$helpers/zc_listing_stand_in.exe"
+substitute_system_tool tasklist.exe "$helpers/zc_listing_stand_in.exe"
 probe="$helpers/zc_attribute_probe.exe"
 
 wine "$win_folder\\$victim" "$win_folder\\victim.pid" >/dev/null 2>&1 </dev/null &
@@ -74,10 +75,10 @@ printf '%s\r\n' "" "Active Connections" "" \
   "  Proto  Local Address          Foreign Address        State           PID" \
   "  TCP    10.0.0.5:49701         203.0.113.9:443        ESTABLISHED     $(printf '%5s' 4)" \
   "  TCP    10.0.0.5:49702         127.0.0.1:$tunnel_port        ESTABLISHED     $(printf '%5s' "$id")" \
-  >"$folder/netstat.txt"
+  >"$system32/netstat.txt"
 printf '%s\r\n' "" "Image Name                     PID Services" \
   "========================= ======== ============================================" \
-  "$(printf '%-25s %8s N/A' "$victim" "$id")" >"$folder/tasklist.txt"
+  "$(printf '%-25s %8s N/A' "$victim" "$id")" >"$system32/tasklist.txt"
 
 win sc create "$service" binPath= "$win_folder\\$service_image" >/dev/null || true
 service_exists || { echo "FAIL: the service entry could not be made"; exit 1; }

@@ -1,4 +1,4 @@
-// Stands in for a console listing tool (copied as netstat.exe or tasklist.exe): prints,
+// Stands in for a console listing tool (in place of netstat.exe or tasklist.exe): prints,
 // byte for byte, the file beside it named after itself with ".txt" (netstat.txt for
 // netstat.exe). Prints nothing when there is no such file.
 #include <windows.h>

@@ -10,6 +10,7 @@
 #include "core/app/form1_ports.h"
 #include "core/app/form1_view.h"
 #include "core/base/rounding.h"
+#include "tests/fakes/fake_timers.h"
 
 namespace zc::fakes {
 
@@ -50,6 +51,9 @@ class FakeForm1View : public Form1View {
   Text folder = u"C:\\Program Files\\Zombie";
   Text fileName = u"ZombieCure";
   std::vector<std::string> journal;  // "caption", "fade-begin", "notice", ...
+  // What the fade does to the window, in order: "disable", "enable", "layered",
+  // "unlayered", "opacity N", "show".
+  std::vector<std::string> fadeJournal;
 
   std::function<void(const Message&)> onMessage;  // runs while a box is "open"
   std::function<void()> onMenu;                   // runs while the pop-up is "open"
@@ -89,13 +93,23 @@ class FakeForm1View : public Form1View {
   Text ProgramFileName() override { return fileName; }
 
   // --- FadeTarget -------------------------------------------------------------------------
-  void SetWindowEnabled(bool enabled) override { windowEnabled = enabled; }
+  void SetWindowEnabled(bool enabled) override {
+    fadeJournal.push_back(enabled ? "enable" : "disable");
+    windowEnabled = enabled;
+  }
   void SetLayeredStyle(bool on) override {
     journal.push_back(on ? "fade-begin" : "fade-end");
+    fadeJournal.push_back(on ? "layered" : "unlayered");
     layered = on;
   }
-  void SetLayeredOpacity(uint8_t opacity) override { opacities.push_back(opacity); }
-  void ShowMainWindow() override { windowVisible = true; }
+  void SetLayeredOpacity(uint8_t opacity) override {
+    fadeJournal.push_back("opacity " + std::to_string(opacity));
+    opacities.push_back(opacity);
+  }
+  void ShowMainWindow() override {
+    fadeJournal.push_back("show");
+    windowVisible = true;
+  }
 
   // --- MainWindowView ----------------------------------------------------------------------
   void SetStatusText(TextView text) override { journal.push_back("status"); statusText = Text(text); }
@@ -134,6 +148,12 @@ class FakeEventPump : public EventPump {
   uint64_t NowMilliseconds() override { return now; }
 };
 
+// Where the ports and the timers write what they were asked, when a test wants one order
+// for them and the view together (point it at the view's journal).
+inline void Note(std::vector<std::string>* journal, const char* entry) {
+  if (journal) journal->push_back(entry);
+}
+
 class FakeDefinitionsPort : public DefinitionsPort {
  public:
   DefinitionsLoadResult loadResult;
@@ -141,21 +161,62 @@ class FakeDefinitionsPort : public DefinitionsPort {
   bool tablesFit = true;
   Text homepage = u"http://zombie.example/home";
   int loads = 0, tableFills = 0;
+  std::vector<std::string>* journal = nullptr;  // "load", "version-check", "tables"
 
-  DefinitionsLoadResult Load() override { ++loads; return loadResult; }
-  bool IsNewerVersionPublished() override { return newerVersion; }
+  DefinitionsLoadResult Load() override {
+    Note(journal, "load");
+    ++loads;
+    return loadResult;
+  }
+  bool IsNewerVersionPublished() override {
+    Note(journal, "version-check");
+    return newerVersion;
+  }
   Text HomepageUrl() override { return homepage; }
-  bool FillPatternTables() override { ++tableFills; return tablesFit; }
+  bool FillPatternTables() override {
+    Note(journal, "tables");
+    ++tableFills;
+    return tablesFit;
+  }
 };
 
 class FakeChecksPort : public ChecksPort {
  public:
   int clears = 0, passes = 0;
   std::function<void()> onTreat;
-  void ClearReportedItems() override { ++clears; }
+  std::vector<std::string>* journal = nullptr;  // "clear", "treat"
+  void ClearReportedItems() override {
+    Note(journal, "clear");
+    ++clears;
+  }
   void TreatFindings() override {
+    Note(journal, "treat");
     ++passes;
     if (onTreat) onTreat();
+  }
+};
+
+// The timers, with their starts and stops also in a journal ("start TmrChk", ...).
+class JournalingTimers : public FakeTimers {
+ public:
+  std::vector<std::string>* journal = nullptr;
+  void StartTimer(TimerId timer) override {
+    Note(journal, (std::string("start ") + Name(timer)).c_str());
+    FakeTimers::StartTimer(timer);
+  }
+  void StopTimer(TimerId timer) override {
+    Note(journal, (std::string("stop ") + Name(timer)).c_str());
+    FakeTimers::StopTimer(timer);
+  }
+
+ private:
+  static const char* Name(TimerId timer) {
+    switch (timer) {
+      case TimerId::Timer1: return "Timer1";
+      case TimerId::Timer2: return "Timer2";
+      case TimerId::TmrChk: return "TmrChk";
+    }
+    return "?";
   }
 };
 

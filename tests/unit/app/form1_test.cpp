@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "fake_form1_view.h"
 #include "tests/fakes/fake_activity_log.h"
 #include "tests/fakes/fake_registry.h"
@@ -21,6 +23,12 @@ using fakes::kHkeyCurrentUser;
 
 class Form1Test : public ::testing::Test {
  protected:
+  // One journal, in order, for the view, the definitions, the checks and the timers.
+  Form1Test() {
+    definitions.journal = &view.journal;
+    checks.journal = &view.journal;
+    timers.journal = &view.journal;
+  }
   Text T(TextView enciphered) const { return texts.Get(enciphered); }
   Text LogonKey() const { return T(enc::LogonKeyPath); }
   Text LogonName() const { return T(enc::LogonValueName); }
@@ -43,10 +51,11 @@ class Form1Test : public ::testing::Test {
   fakes::FakeSettings settings;
   fakes::FakeRegistry registry;
   fakes::FakeShell shell;
-  fakes::FakeTimers timers;
+  fakes::JournalingTimers timers;
   fakes::FakeDefinitionsPort definitions;
   fakes::FakeChecksPort checks;
-  Form1 form{{texts, view, pump, results, settings, registry, shell, timers, definitions, checks}};
+  fakes::FakeActivityLog log;
+  Form1 form{{texts, view, pump, results, settings, registry, shell, timers, definitions, checks, log}};
 };
 
 TEST_F(Form1Test, StartUpRunsItsStepsInOrderAndEndsMonitoring) {
@@ -55,8 +64,10 @@ TEST_F(Form1Test, StartUpRunsItsStepsInOrderAndEndsMonitoring) {
   form.Form_Load();
 
   EXPECT_FALSE(form.Ended());
-  EXPECT_EQ(view.journal, (std::vector<std::string>{"list", "caption", "fade-begin", "fade-end",
-                                                     "notice", "check1", "version", "status"}));
+  EXPECT_EQ(view.journal,
+            (std::vector<std::string>{"list", "caption", "fade-begin", "fade-end", "notice", "check1", "load",
+                                      "version-check", "version", "tables", "clear", "start TmrChk",
+                                      "start Timer1", "start Timer2", "status"}));
   EXPECT_EQ((std::vector<int>{view.listLeft, view.listTop, view.listWidth, view.listHeight}),
             (std::vector<int>{10, 10, 662, 242}));
   EXPECT_EQ(view.listExtendedStyle, 33u);
@@ -104,7 +115,7 @@ TEST_F(Form1Test, StartUpFailuresEndTheProgramWithANamedReport) {
     fakes::FakeChecksPort k;
     d.loadResult = {c.failure, u"the detail"};
     d.tablesFit = c.tablesFit;
-    Form1 f({texts, v, pump, results, settings, registry, shell, t, d, k});
+    Form1 f({texts, v, pump, results, settings, registry, shell, t, d, k, log});
     f.Form_Load();
 
     EXPECT_TRUE(f.Ended());
@@ -143,7 +154,7 @@ TEST_F(Form1Test, AListThatCannotBeCreatedEndsWithTheCriticalBoxUnderTheDefaultT
 TEST_F(Form1Test, ANewerPublishedVersionShowsTheNoticeOpensTheHomepageAndEnds) {
   definitions.newerVersion = true;
   bool launchedBeforeBoxClosed = false;
-  view.onMessage = [&](const auto&) { launchedBeforeBoxClosed = !shell.launches.empty(); };
+  view.onMessage = [&](const auto&) { launchedBeforeBoxClosed = !shell.openedAddresses.empty(); };
   form.Form_Load();
 
   ASSERT_EQ(view.messages.size(), 1u);
@@ -151,9 +162,8 @@ TEST_F(Form1Test, ANewerPublishedVersionShowsTheNoticeOpensTheHomepageAndEnds) {
   EXPECT_EQ(view.messages[0].icon, MessageIcon::Information);
   EXPECT_EQ(view.messages[0].title, T(enc::MessageTitle));
   EXPECT_FALSE(launchedBeforeBoxClosed);
-  ASSERT_EQ(shell.launches.size(), 1u);
-  EXPECT_EQ(shell.launches[0].first, u"explorer http://zombie.example/home");
-  EXPECT_EQ(shell.launches[0].second, WindowState::NormalFocused);
+  EXPECT_EQ(shell.openedAddresses, std::vector<Text>{u"http://zombie.example/home"});
+  EXPECT_TRUE(shell.launches.empty());
   EXPECT_TRUE(view.ended);
   EXPECT_TRUE(view.versionText.empty());
   EXPECT_FALSE(timers.Running(TimerId::TmrChk));
@@ -167,6 +177,73 @@ TEST_F(Form1Test, AHomepageThatCannotBeOpenedEndsWithAReport) {
   EXPECT_EQ(view.messages[1].icon, MessageIcon::Critical);
   EXPECT_EQ(view.messages[1].text.rfind(T(enc::HomepageLaunchError), 0), 0u);
   EXPECT_TRUE(view.ended);
+}
+
+// The homepage address arrives with the downloaded definitions: only a plain web address
+// reaches the shell, as the one thing it opens; anything else is logged and left alone,
+// from the version check and from the icon's menu alike.
+TEST_F(Form1Test, OnlyAPlainWebAddressIsOpenedAsTheHomepage) {
+  struct Case {
+    Text address;
+    bool opened;
+  };
+  const Case cases[] = {
+      {u"http://zombie.example/home", true},
+      {u"https://zombie.example/a/b?c=d&e=f#g", true},
+      {u"HTTPS://ZOMBIE.EXAMPLE", true},
+      {u"http://127.0.0.1:8731/zombie/", true},
+      {u"http://좀비.example/홈", true},
+      {u"C:\\Windows\\System32\\calc.exe", false},
+      {u"calc", false},
+      {u"file:///C:/Windows/System32/calc.exe", false},
+      {u"ftp://zombie.example/", false},
+      {u"javascript:alert(1)", false},
+      {u"http:zombie.example", false},
+      {u"http://", false},
+      {u"https:///etc", false},
+      {u" http://zombie.example/", false},
+      {u"http://zombie.example/ C:\\evil.exe", false},
+      {u"http://zombie.example/\" C:\\evil.exe", false},
+      {u"http://zombie.example/'x'", false},
+      {u"http://zombie.example/\tx", false},
+      {u"http://zombie.example/\r\nforged log line", false},
+      {Text(u"http://zombie.example/") + char16_t(0x3000) + u"x", false},
+      {Text(u"http://zombie.example/") + char16_t(0x85), false},
+      {u"", false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(ToUtf8(c.address));
+    for (const bool fromVersionCheck : {true, false}) {
+      fakes::FakeForm1View v;
+      fakes::FakeShell sh;
+      fakes::FakeDefinitionsPort d;
+      fakes::FakeActivityLog l;
+      d.homepage = c.address;
+      d.newerVersion = fromVersionCheck;
+      v.menuChoice = TrayMenuChoice::Homepage;
+      Form1 f({texts, v, pump, results, settings, registry, sh, timers, d, checks, l});
+      if (fromVersionCheck) {
+        f.Form_Load();
+        EXPECT_TRUE(v.ended);  // a newer version ends the program whatever the address
+      } else {
+        f.CandyButton2_Click();
+        f.P_MouseMove(517);
+        EXPECT_FALSE(v.ended);
+      }
+      EXPECT_TRUE(sh.launches.empty());
+      EXPECT_EQ(sh.openedAddresses, c.opened ? std::vector<Text>{c.address} : std::vector<Text>{});
+      if (c.opened) {
+        EXPECT_TRUE(l.lines.empty());
+      } else {
+        Text printable = c.address;
+        for (char16_t& ch : printable) if (ch < 0x20 || (ch >= 0x7F && ch <= 0x9F)) ch = u'?';
+        EXPECT_EQ(l.LinesOf(u"C:\\Program Files\\Zombie\\"),
+                  std::vector<Text>{T(enc::HomepageIgnored) + printable});
+        EXPECT_EQ(l.lines.size(), 1u);
+      }
+      EXPECT_EQ(v.messages.size(), fromVersionCheck ? 1u : 0u);  // no failure report
+    }
+  }
 }
 
 TEST_F(Form1Test, StoredOptionIsReadCaseSensitivelyAtStartUp) {
@@ -189,7 +266,7 @@ TEST_F(Form1Test, StoredOptionIsReadCaseSensitivelyAtStartUp) {
     fakes::FakeSettings s;
     fakes::FakeRegistry r;
     if (c.stored) s.SaveSetting(kOptionApplication, kOptionSection, kOptionKey, *c.stored);
-    Form1 f({texts, v, pump, results, s, r, shell, timers, definitions, checks});
+    Form1 f({texts, v, pump, results, s, r, shell, timers, definitions, checks, log});
     f.Form_Load();
     EXPECT_EQ(v.check1, c.expected);
     EXPECT_EQ(r.ValueCount(kHkeyCurrentUser, LogonKey()), c.written ? 1u : 0u);
@@ -202,7 +279,7 @@ TEST_F(Form1Test, StartUpWithTheOptionOnRepairsTheLogOnEntry) {
   StoreOption(u"on");
   registry.SetText(kHkeyCurrentUser, LogonKey(), LogonName(), u"D:\\old\\ZombieCure.exe");
   form.Form_Load();
-  EXPECT_EQ(LogonValue(), u"C:\\Program Files\\Zombie\\ZombieCure.exe");
+  EXPECT_EQ(LogonValue(), u"\"C:\\Program Files\\Zombie\\ZombieCure.exe\"");
 }
 
 TEST_F(Form1Test, CheckingTwiceLeavesOneLogOnValueAndTheStoredOption) {
@@ -210,7 +287,7 @@ TEST_F(Form1Test, CheckingTwiceLeavesOneLogOnValueAndTheStoredOption) {
   view.check1 = CheckState::Checked;
   form.Check1_Click();
   EXPECT_EQ(StoredOption(), Text(u"on"));
-  EXPECT_EQ(LogonValue(), u"C:\\Program Files\\Zombie\\ZombieCure.exe");
+  EXPECT_EQ(LogonValue(), u"\"C:\\Program Files\\Zombie\\ZombieCure.exe\"");
 
   view.check1 = CheckState::Unchecked;
   form.Check1_Click();
@@ -221,7 +298,7 @@ TEST_F(Form1Test, CheckingTwiceLeavesOneLogOnValueAndTheStoredOption) {
   view.check1 = CheckState::Greyed;  // anything but unchecked counts as on
   form.Check1_Click();
   EXPECT_EQ(StoredOption(), Text(u"on"));
-  EXPECT_EQ(LogonValue(), u"C:\\Program Files\\Zombie\\ZombieCure.exe");
+  EXPECT_EQ(LogonValue(), u"\"C:\\Program Files\\Zombie\\ZombieCure.exe\"");
   EXPECT_EQ(registry.ValueCount(kHkeyCurrentUser, LogonKey()), 2u);
   EXPECT_FALSE(form.Ended());
 }
@@ -251,6 +328,33 @@ TEST_F(Form1Test, ASettingsStoreThatCannotBeWrittenEndsTheProgram) {
   ASSERT_EQ(view.messages.size(), 1u);
   EXPECT_EQ(view.messages[0].text, T(enc::OptionSaveError));
   EXPECT_EQ(registry.ValueCount(kHkeyCurrentUser, LogonKey()), 0u);
+}
+
+// An unquoted path with a blank would let "C:\Program.exe" run at log-on in its place.
+TEST_F(Form1Test, TheLogOnEntryIsQuotedOnlyWhenThePathHoldsABlank) {
+  struct Case {
+    Text folder;
+    Text entry;
+  };
+  const Case cases[] = {
+      {u"C:\\Program Files\\Zombie", u"\"C:\\Program Files\\Zombie\\ZombieCure.exe\""},
+      {u"D:\\좀비 치료", u"\"D:\\좀비 치료\\ZombieCure.exe\""},
+      {u"C:\\Tools", u"C:\\Tools\\ZombieCure.exe"},
+      {u"C:\\", u"C:\\\\ZombieCure.exe"},
+      {u"\\\\server\\share\\좀비", u"\\\\server\\share\\좀비\\ZombieCure.exe"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(ToUtf8(c.folder));
+    fakes::FakeForm1View v;
+    fakes::FakeRegistry r;
+    v.folder = c.folder;
+    v.check1 = CheckState::Checked;
+    Form1 f({texts, v, pump, results, settings, r, shell, timers, definitions, checks, log});
+    f.Check1_Click();
+    const auto stored = r.Stored(kHkeyCurrentUser, LogonKey(), LogonName());
+    ASSERT_TRUE(stored);
+    EXPECT_EQ(std::get<Text>(stored->value), c.entry);
+  }
 }
 
 TEST_F(Form1Test, ProgramPathIsBuiltFromFolderAndName) {
@@ -353,8 +457,7 @@ TEST_F(Form1Test, RightReleaseOpensTheMenuAndDropsCallbacksWhileItIsOpen) {
   EXPECT_EQ(view.menusShown, 1);
   EXPECT_FALSE(view.windowVisible);
   EXPECT_TRUE(view.deletedIcons.empty());
-  ASSERT_EQ(shell.launches.size(), 1u);
-  EXPECT_EQ(shell.launches[0].first, u"explorer http://zombie.example/home");
+  EXPECT_EQ(shell.openedAddresses, std::vector<Text>{u"http://zombie.example/home"});
 
   view.onMenu = nullptr;
   form.P_MouseMove(514);  // the flag is clear again afterwards
@@ -369,6 +472,42 @@ TEST_F(Form1Test, RightReleaseOpensTheMenuAndDropsCallbacksWhileItIsOpen) {
   form.P_MouseMove(517);
   EXPECT_TRUE(view.ended);
   EXPECT_EQ(view.deletedIcons.size(), 2u);
+}
+
+// When the notification area is made anew (its host restarted) our icon is gone; a window
+// hidden there would have no way back unless the icon is added again.
+TEST_F(Form1Test, TheIconIsAddedAgainWhenTheNotificationAreaIsMadeAnewWhileHidden) {
+  struct Case {
+    const char* name;
+    std::function<void(Form1&)> before;
+    size_t addedAgain;
+  };
+  const Case cases[] = {
+      {"never hidden", [](Form1&) {}, 0},
+      {"hidden in the tray", [](Form1& f) { f.CandyButton2_Click(); }, 1},
+      {"hidden, then a move and a press", [](Form1& f) { f.CandyButton2_Click(); f.P_MouseMove(512); f.P_MouseMove(513); }, 1},
+      {"restored by a click", [](Form1& f) { f.CandyButton2_Click(); f.P_MouseMove(514); }, 0},
+      {"restored and hidden again", [](Form1& f) { f.CandyButton2_Click(); f.P_MouseMove(514); f.CandyButton2_Click(); }, 1},
+      {"ended from the menu", [](Form1& f) { f.CandyButton2_Click(); f.exitMe_Click(); }, 0},
+      {"closed", [](Form1& f) { f.CandyButton2_Click(); f.Form_QueryUnload(); }, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    fakes::FakeForm1View v;
+    Form1 f({texts, v, pump, results, settings, registry, shell, timers, definitions, checks, log});
+    c.before(f);
+    const size_t addedBefore = v.addedIcons.size();
+    const bool visibleBefore = v.windowVisible;
+    f.Form_TaskbarCreated();
+    f.Form_TaskbarCreated();  // every restart of the host, not only the first
+    ASSERT_EQ(v.addedIcons.size(), addedBefore + 2 * c.addedAgain);
+    for (size_t i = addedBefore; i < v.addedIcons.size(); ++i) {
+      EXPECT_EQ(v.addedIcons[i].iconId, 1u);
+      EXPECT_EQ(v.addedIcons[i].callbackMessage, 512u);
+      EXPECT_EQ(v.addedIcons[i].balloonText, T(enc::BalloonText));
+    }
+    EXPECT_EQ(v.windowVisible, visibleBefore);
+  }
 }
 
 TEST_F(Form1Test, ClosingTheWindowDeletesTheIconWithTheStoredRecord) {

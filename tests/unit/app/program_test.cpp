@@ -101,23 +101,29 @@ TEST_F(ProgramTest, StartUpEndsOnANewerVersionAShortTextOrNoServer) {
     const char* name;
     std::optional<Text> body;
     TextView expected;
+    const char* detail = "";
   };
   const Case cases[] = {
       {"newer version", Wire(u"3"), enc::NewVersionNotice1},
-      {"element 13 missing", Wire(u"2", 13), enc::StartupDefinitionsError},
-      {"no server", std::nullopt, enc::StartupNetworkError},
+      {"element 13 missing", Wire(u"2", 13), enc::StartupDefinitionsError, "element 13 is missing"},
+      {"no server", std::nullopt, enc::StartupNetworkError, "could not be sent: connection refused"},
+      // The server answered: a text too long to read is the definitions' fault, not the network's.
+      {"a body too long to read", Text(), enc::StartupDefinitionsError,
+       "too long to be read: the answer is longer than 32 MiB"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     fakes::FakeHttp h;
     fakes::FakeForm1View v;
     fakes::FakeTimers t;
+    if (c.body && c.body->empty()) h.tooLong.insert(T(enc::DefinitionsAddress));
     if (c.body) h.bodies[T(enc::DefinitionsAddress)] = *c.body;
     Program p(texts, {h, registry, processes, console, shell, files, windows, settings, log, recorder}, {v, pump, results, t});
     p.form().Form_Load();
     EXPECT_TRUE(v.ended);
     ASSERT_FALSE(v.messages.empty());
     EXPECT_EQ(v.messages[0].text.rfind(T(c.expected), 0), 0u);
+    EXPECT_NE(ToUtf8(v.messages[0].text).find(c.detail), std::string::npos) << ToUtf8(v.messages[0].text);
     EXPECT_FALSE(t.Running(TimerId::TmrChk));
   }
 }

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "core/app/event_pump.h"
 #include "core/app/fade_in.h"
 #include "fake_form1_view.h"
@@ -51,6 +53,22 @@ TEST(FadeInTest, ThirtySevenStepsOfAtLeastSixMillisecondsEndingOpaqueAndEnabled)
   EXPECT_TRUE(window.windowEnabled);
   EXPECT_TRUE(window.windowVisible);
   EXPECT_EQ(window.journal, (std::vector<std::string>{"fade-begin", "fade-end"}));
+}
+
+// The window must not flash up opaque or take input before the fade begins: it is
+// disabled, made layered and fully transparent, and only then shown; at the end the
+// layered style goes before the window is enabled again.
+TEST(FadeInTest, TheWindowIsShownOnlyOnceDisabledLayeredAndTransparent) {
+  fakes::FakeForm1View window;
+  fakes::FakeEventPump pump;
+  FadeIn(window, pump);
+  const std::vector<std::string>& done = window.fadeJournal;
+  ASSERT_GE(done.size(), 6u);
+  EXPECT_EQ(std::vector<std::string>(done.begin(), done.begin() + 5),
+            (std::vector<std::string>{"disable", "layered", "opacity 0", "show", "opacity 1"}));
+  EXPECT_EQ(std::vector<std::string>(done.end() - 3, done.end()),
+            (std::vector<std::string>{"opacity 253", "unlayered", "enable"}));
+  EXPECT_EQ(std::count(done.begin(), done.end(), "show"), 1);
 }
 
 }  // namespace

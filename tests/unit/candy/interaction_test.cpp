@@ -37,6 +37,7 @@ struct Case {
   std::vector<K> events;
   std::vector<S> painted;
   bool hoverAfter;
+  bool focusAfter = false;  // a press takes the focus as the window gets it
 };
 
 void Feed(CandyInteraction& i, const Input& in) {
@@ -67,13 +68,14 @@ TEST(Interaction, EventSequences) {
   const Case cases[] = {
       {"click inside", true, false, true,
        {MoveMsg(10, 10), Press(), Release(), kClick},
-       {K::MouseEnter, K::MouseDown, K::MouseUp, K::Click}, {S::Hover, S::Down, S::Hover}, true},
+       {K::MouseEnter, K::MouseDown, K::MouseUp, K::Click}, {S::Hover, S::Down, S::Hover}, true, true},
       {"drag out and release outside", true, false, true,
        {MoveMsg(10, 10), Press(), Drag(-5, 10), Release(-5, 10)},
-       {K::MouseEnter, K::MouseDown, K::MouseMove, K::MouseUp}, {S::Hover, S::Down, S::Up, S::Focused}, false},
+       {K::MouseEnter, K::MouseDown, K::MouseMove, K::MouseUp}, {S::Hover, S::Down, S::Up, S::Focused}, false,
+       true},
       {"drag still inside keeps hover", true, false, true,
        {MoveMsg(10, 10), Press(), Drag(129, 41)},
-       {K::MouseEnter, K::MouseDown, K::MouseMove}, {S::Hover, S::Down}, true},
+       {K::MouseEnter, K::MouseDown, K::MouseMove}, {S::Hover, S::Down}, true, true},
       {"left button alone never sets hover", true, false, true,
        {MoveMsg(10, 10, 1), MoveMsg(12, 12, 1)}, {}, {}, false},
       {"other held keys still set hover", true, false, true,
@@ -87,7 +89,7 @@ TEST(Interaction, EventSequences) {
       {"enter held and released", true, false, true,
        {Key(Input::KeyDown, 13), Key(Input::KeyDown, 13), Key(Input::KeyDown, 13), Key(Input::KeyUp, 13)},
        {K::MouseDown, K::MouseDown, K::MouseDown, K::MouseUp, K::Click}, {S::Down, S::Down, S::Down, S::Focused},
-       false},
+       false, true},
       {"space does nothing", true, false, true,
        {Key(Input::KeyDown, 32), Key(Input::KeyUp, 32)}, {}, {}, false},
       {"disabled raises only enter and leave", false, false, true,
@@ -95,13 +97,17 @@ TEST(Interaction, EventSequences) {
         {Input::DblClick}, kLeave},
        {K::MouseEnter, K::MouseLeave}, {S::Hover, S::Up}, false},
       {"disabled still follows focus without painting", false, false, true,
-       {kFocusIn, kFocusOut}, {}, {}, false},
+       {kFocusIn}, {}, {}, false, true},
+      {"disabled still loses focus without painting", false, false, true,
+       {kFocusIn, kFocusOut}, {}, {}, false, false},
+      {"checked follows focus without painting", true, true, true,
+       {kFocusIn}, {}, {}, false, true},
       {"focus leaving a hovered button repaints up twice", true, false, true,
        {MoveMsg(10, 10), kFocusIn, kFocusOut, kLeave},
        {K::MouseEnter, K::MouseLeave}, {S::Hover, S::Up, S::Up}, false},
       {"leave with focus paints focused", true, false, true,
        {kFocusIn, MoveMsg(10, 10), kLeave}, {K::MouseEnter, K::MouseLeave}, {S::Focused, S::Hover, S::Focused},
-       false},
+       false, true},
       {"checked keeps its pressed look", true, true, true,
        {MoveMsg(10, 10), kFocusIn, Press(), Release(), kClick, kLeave, kFocusOut},
        {K::MouseEnter, K::MouseDown, K::MouseUp, K::Click, K::MouseLeave}, {S::CheckedDown, S::CheckedDown},
@@ -110,7 +116,7 @@ TEST(Interaction, EventSequences) {
        {{Input::DblClick}}, {K::DblClick}, {S::Down}, false},
       {"without a leave notification there is no hover", true, false, false,
        {MoveMsg(10, 10), Press(), Release(), kClick, kLeave},
-       {K::MouseDown, K::MouseUp, K::Click}, {S::Down, S::Focused}, false},
+       {K::MouseDown, K::MouseUp, K::Click}, {S::Down, S::Focused}, false, true},
       {"resize reshapes and paints up", true, false, true,
        {{Input::Resize}, {Input::PaintMsg}}, {}, {S::Up}, false},
   };
@@ -135,6 +141,7 @@ TEST(Interaction, EventSequences) {
     EXPECT_EQ(kinds, c.events);
     EXPECT_EQ(rig.host.painted, c.painted);
     EXPECT_EQ(rig.button.Hover(), c.hoverAfter);
+    EXPECT_EQ(rig.button.Focus(), c.focusAfter);
     const auto enters = std::count(c.events.begin(), c.events.end(), K::MouseEnter);
     EXPECT_EQ(rig.host.leaveRequests, enters);  // one leave request per entry
     if (c.inputs.front().kind == Input::Resize) {

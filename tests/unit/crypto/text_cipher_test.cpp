@@ -84,6 +84,8 @@ INSTANTIATE_TEST_SUITE_P(
         DecryptCase{"EmptyBoth", u"", u"", {}},
         DecryptCase{"Digits63", kStored.substr(0, 63), kTextKey, {kPreFerSubscript}},
         DecryptCase{"Digits65", kStored + u"0", kTextKey, {kPreFerSubscript}},
+        // The last, single digit is converted before its place is looked at.
+        DecryptCase{"Digits65EndingInNonHex", kStored + u"G", kTextKey, {kPreFerMismatch}},
         DecryptCase{"OneDigit", u"A", kTextKey, {kPreFerSubscript}},
         DecryptCase{"NonHexPair", u"ZZ" + kStored.substr(2), kTextKey, {kPreFerMismatch}},
         DecryptCase{"NonHexLastPair", kStored.substr(0, 62) + u"0G", kTextKey, {kPreFerMismatch}},

@@ -203,6 +203,21 @@ TEST(LoadDefinitions, GetsTheDecipheredAddressAndParsesWhateverBodyArrives) {
   EXPECT_EQ(LoadDefinitions(http, texts, set).error, DefinitionsError::TooFewElements);
 }
 
+TEST(LoadDefinitions, ABodyTooLongToReadIsItsOwnError) {
+  fakes::FakeFailureReporter reporter;
+  ConstantTexts texts(reporter);
+  const Text address = texts.Get(enc::DefinitionsAddress);
+  fakes::FakeHttp http;
+  http.tooLong.insert(address);
+  DefinitionsSet set;
+  const DefinitionsResult result = LoadDefinitions(http, texts, set);
+  EXPECT_EQ(result.error, DefinitionsError::BodyTooLong);
+  EXPECT_EQ(result.detail, u"the answer is longer than 32 MiB");
+  EXPECT_EQ(ToUtf8(DescribeDefinitionsResult(result)),
+            "the definitions text is too long to be read: the answer is longer than 32 MiB");
+  EXPECT_THAT(set.DefinitionsElements, IsEmpty());
+}
+
 TEST(LoadDefinitions, ARequestThatCannotBeSentIsItsOwnError) {
   fakes::FakeFailureReporter reporter;
   ConstantTexts texts(reporter);

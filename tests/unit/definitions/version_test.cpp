@@ -103,10 +103,23 @@ TEST_F(VersionCheckTest, OnlyAStrictlyGreaterPublishedVersionIsNewer) {
 }
 
 TEST_F(VersionCheckTest, TheVersionElementIsDecipheredOnlyWhenRead) {
-  const DefinitionsSet set = SetPublishing("7.25");
-  // Parsing keeps element 5 enciphered; it is deciphered on demand.
-  EXPECT_EQ(set.DefinitionsElements[5], testing_util::Enciphered("7.25"));
+  // An element 5 that does not decipher: parsing it leaves no report, so the parse never
+  // deciphered it; reading it does.
+  std::vector<Text> elements = testing_util::ElementsOf({});
+  elements[5] = u"ABC";  // odd digit count
+  DefinitionsSet set;
+  ASSERT_TRUE(ParseDefinitions(testing_util::JoinElements(elements), texts_, set).ok());
+  EXPECT_TRUE(reporter_.reports.empty());
+  EXPECT_EQ(set.DefinitionsElements[5], u"ABC");
+  EXPECT_EQ(LatestVersion(set, texts_), u"");
+  EXPECT_EQ(reporter_.reports.size(), 1u);
+
+  // Each read deciphers the element as it stands then, nothing kept from before.
+  set.DefinitionsElements[5] = testing_util::Enciphered("7.25");
   EXPECT_EQ(LatestVersion(set, texts_), u"7.25");
+  set.DefinitionsElements[5] = testing_util::Enciphered("8");
+  EXPECT_EQ(LatestVersion(set, texts_), u"8");
+  EXPECT_EQ(reporter_.reports.size(), 1u);
 }
 
 TEST_F(VersionCheckTest, AnUndecipherableOrMissingVersionCountsAsZero) {

@@ -70,6 +70,13 @@ INSTANTIATE_TEST_SUITE_P(
         CliCase{"NoArguments", {}, 2, "", "usage"},
         CliCase{"UnknownCommand", {"frobnicate"}, 2, "", "usage"},
         CliCase{"TextEncryptMissingText", {"text-encrypt"}, 2, "", "usage: zdefs text-encrypt TEXT"},
+        // A TEXT that is not UTF-8 would be enciphered as U+FFFD in its place.
+        CliCase{"TextEncryptLatin1", {"text-encrypt", "caf\xE9"}, 2, "", "usage: zdefs text-encrypt TEXT"},
+        CliCase{"TextEncryptCp949", {"text-encrypt", "\xC1\xBB\xBA\xF1"}, 2, "", "not valid UTF-8"},
+        CliCase{"TextEncryptCutShort", {"text-encrypt", "\xEC\xA2"}, 2, "", "usage: zdefs text-encrypt TEXT"},
+        CliCase{"TextEncryptOverlong", {"text-encrypt", "\xC0\xAF"}, 2, "", "usage: zdefs text-encrypt TEXT"},
+        CliCase{"TextEncryptSurrogate", {"text-encrypt", "\xED\xA0\x80"}, 2, "", "usage: zdefs text-encrypt TEXT"},
+        CliCase{"TextEncryptAbove10FFFF", {"text-encrypt", "\xF4\x90\x80\x80"}, 2, "", "not valid UTF-8"},
         CliCase{"TextDecryptTwoArguments", {"text-decrypt", "A1", "B2"}, 2, "", "usage: zdefs text-decrypt HEX"},
         CliCase{"EnvelopeOddKey", {"envelope-encrypt", "80C", "00"}, 2, "", "usage: zdefs envelope-encrypt"},
         CliCase{"EnvelopeNonHexData", {"envelope-decrypt", "80C8", "0G"}, 2, "", "usage: zdefs envelope-decrypt"},
@@ -81,6 +88,14 @@ TEST(Zdefs, HelpListsTheTextCommands) {
   for (const char* usage : {"zdefs text-encrypt TEXT", "zdefs text-decrypt HEX",
                             "zdefs envelope-encrypt KEYHEX DATAHEX", "zdefs envelope-decrypt KEYHEX DATAHEX"})
     EXPECT_NE(o.out.find(usage), std::string::npos) << usage;
+}
+
+TEST(Zdefs, ValidUtf8OfEveryLengthIsTakenAsItStands) {
+  for (const std::string text : {"a", "\xC3\xA9", "좀비", "\xEF\xBF\xBD", "\xF0\x9F\x98\x80", "\xF4\x8F\xBF\xBF"}) {
+    const Outcome sealed = Zdefs({"text-encrypt", text});
+    ASSERT_EQ(sealed.status, 0) << text;
+    EXPECT_EQ(Zdefs({"text-decrypt", sealed.out.substr(0, sealed.out.size() - 1)}).out, text + "\n");
+  }
 }
 
 TEST(Zdefs, EnvelopeRoundTripThroughTheCommands) {

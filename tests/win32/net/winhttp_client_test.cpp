@@ -124,9 +124,14 @@ TEST_F(WinHttpClientTest, ATwentyMegabyteBodyArrivesWholeAndALargerOneIsRefused)
   EXPECT_EQ(response.body.size(), (20u << 20) + 6);
   EXPECT_EQ(response.body.substr(response.body.size() - 6), u"@@tail");
 
+  EXPECT_FALSE(response.bodyTooLong);
+
+  // Refused as too long, not as a request that could not be sent.
   Serve(std::string(WinHttpClient::kMaxBodyBytes + 1, 'A'));
   response = client_.Get(Address("ZC_TEST_HTTP_PORT"));
-  EXPECT_FALSE(response.sent);
+  EXPECT_TRUE(response.sent);
+  EXPECT_TRUE(response.bodyTooLong);
+  EXPECT_TRUE(response.body.empty());
   EXPECT_THAT(ToUtf8(response.error), HasSubstr("longer than 32 MiB"));
 }
 

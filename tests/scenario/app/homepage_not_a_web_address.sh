@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# A newer published version whose homepage names a program instead of a web address:
+# the notice shows and the program ends as usual, but the named program is never
+# started; the address is written to the activity log in the program's own folder.
+source "$(dirname "$0")/scenario-lib.sh"
+
+helpers=$(dirname "$driver")
+folder="$WINEPREFIX/drive_c/zchomepage"  # C:\zchomepage, the homepage's folder
+probe="$folder/zc_homepage_probe.exe"
+clean_up() { rm -rf "$folder"; }
+trap 'stop_program; clean_up; finish' EXIT
+clean_up
+mkdir -p "$folder"
+cp "$helpers/zc_homepage_probe.exe" "$probe"
+cp "$program" "$folder/ZombieCure.exe"
+program="$folder/ZombieCure.exe"
+
+start_server "$data/definitions-newer-program-homepage.txt"
+start_program
+title=$(plain MessageTitle)
+text=$(drv wait-message "$title" 30000 || true)
+check "$text" "$(plain NewVersionNotice1)"$'\n'"$(plain NewVersionNotice2)" "the new-version notice"
+drv dismiss-message "$title" || true
+wait_program_end 15 && check ended ended "the program ends after the notice" ||
+  check running ended "the program ends after the notice"
+sleep 2  # a program started without waiting would have left its marker by now
+check "$(ls "$folder"/*.ran 2>/dev/null | wc -l)" "0" "the program named as the homepage is not started"
+log="$folder/$(plain LogFileName)"
+check "$(iconv -f CP949 -t UTF-8 "$log" 2>/dev/null | tr -d '\r' | sed -E 's/^\[[^]]+\] //')" \
+  "$(plain HomepageIgnored)C:\\zchomepage\\zc_homepage_probe.exe" "the address is logged in the program's folder"
+conclude
