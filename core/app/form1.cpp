@@ -176,6 +176,7 @@ void Form1::P_MouseMove(int eventCode) {
     switch (p_.view.ShowTrayMenu()) {
       case TrayMenuChoice::Homepage: myHome_Click(); break;
       case TrayMenuChoice::Exit: exitMe_Click(); break;
+      case TrayMenuChoice::Restore: p_.view.OpenRestoreWindow(); break;
       case TrayMenuChoice::None: break;
     }
   }

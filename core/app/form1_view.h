@@ -26,6 +26,7 @@ enum class TrayMenuChoice {
   None,
   Homepage,  // "홈페이지 이동"
   Exit,      // "종료"
+  Restore,   // "치료 복원..."
 };
 
 class Form1View : public MainWindowView, public FadeTarget {
@@ -59,6 +60,9 @@ class Form1View : public MainWindowView, public FadeTarget {
 
   // Opens the pop-up menu at the pointer and returns when it has closed.
   virtual TrayMenuChoice ShowTrayMenu() = 0;
+
+  // Opens the restore window (or brings it to the front) over the main window.
+  virtual void OpenRestoreWindow() = 0;
 
   // The folder the program was started from (no trailing separator unless it is a
   // drive's root) and the program's file name without extension.

@@ -34,6 +34,7 @@ struct PlatformParts {
   WindowEnumApi& windows;
   SettingsApi& settings;
   ActivityLog& log;
+  TreatmentRecorder& recorder;
 };
 
 struct WindowParts {

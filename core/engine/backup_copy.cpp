@@ -42,11 +42,13 @@ Text FreeBackupPath(FileApi& files, TextView folder, TextView name) {
   return path;
 }
 
-BackupState CopyIntoBackup(FileApi& files, TextView source, TextView folder, TextView name) {
+BackupState CopyIntoBackup(FileApi& files, TextView source, TextView folder, TextView name, Text* copiedTo) {
+  if (copiedTo) copiedTo->clear();
   if (!NamesFileOrNothing(files, source)) return BackupState::NotAFile;
   const std::optional<int64_t> sourceLength = files.FileLength(source);
   const Text destination = FreeBackupPath(files, folder, name);
   const bool copied = !destination.empty() && files.CopyFileTo(source, destination);
+  if (copiedTo && copied) *copiedTo = destination;
   if (!sourceLength) return BackupState::NothingToLose;
   if (copied && files.FileLength(destination) == sourceLength) return BackupState::Secured;
   return BackupState::NotSecured;

@@ -32,7 +32,9 @@ Text FreeBackupPath(FileApi& files, TextView folder, TextView name);
 
 // Copies `source` into `folder` under a free name and says whether the file may now be
 // removed: only when the copy has the source's length. A source that names a folder
-// (see file_target.h) is not copied at all.
-BackupState CopyIntoBackup(FileApi& files, TextView source, TextView folder, TextView name);
+// (see file_target.h) is not copied at all. `copiedTo`, when given, receives the
+// copy's path (empty when nothing was copied).
+BackupState CopyIntoBackup(FileApi& files, TextView source, TextView folder, TextView name,
+                           Text* copiedTo = nullptr);
 
 }  // namespace zc

@@ -60,7 +60,7 @@ TreatmentPass::Outcome TreatmentPass::Treat(const Finding& finding) {
 
 TreatmentPass::Outcome TreatmentPass::TreatProcess(const Finding& finding) {
   view_.SetStatusText(texts_.Get(enc::ProcessStatusLead) + finding.name + texts_.Get(enc::ProcessStatusTail));
-  BeginBackupFolder(finding.name);
+  BeginBackupFolder(finding);
 
   // An empty Detail: the service listing no longer had the id, so no service is known.
   const Text services = TrimSpaces(finding.detail);
@@ -80,8 +80,9 @@ TreatmentPass::Outcome TreatmentPass::TreatProcess(const Finding& finding) {
   view_.ShowMessage(texts_.Get(enc::ServiceHostNotice), texts_.Get(enc::MessageTitle), MessageIcon::Information);
   Status(enc::ServiceHostStatus);
   view_.Delay(3);
-  registry_.WriteRegistryDword(ServiceRoot(), texts_.Get(enc::ServiceKeyPrefix) + finding.detail,
-                               texts_.Get(enc::ServiceFlagValueName), kServiceDisabled);
+  const Text serviceKey = texts_.Get(enc::ServiceKeyPrefix) + finding.detail;
+  recorder_.ServiceStart(ServiceRoot(), serviceKey, finding.detail);
+  registry_.WriteRegistryDword(ServiceRoot(), serviceKey, texts_.Get(enc::ServiceFlagValueName), kServiceDisabled);
 
   BackupState backup = BackupState::NothingToLose;
   const std::array<TextView, 4> killMarkers = {enc::KillMarker1, enc::KillMarker2, enc::KillMarker3,
@@ -94,6 +95,7 @@ TreatmentPass::Outcome TreatmentPass::TreatProcess(const Finding& finding) {
       backup = BackupCopy(finding);
       RemoveAndBlock(finding, backup);
     }
+    recorder_.ServiceDelete(finding.detail);
     LaunchServiceCommand(enc::ServiceFinalCommand, finding.detail);
   } else if (ContainsMarker(output, texts_.Get(enc::ExitMarker))) {
     view_.ShowMessage(texts_.Get(enc::ExitNotice), texts_.Get(enc::MessageTitle), MessageIcon::Information);
@@ -111,20 +113,21 @@ TreatmentPass::Outcome TreatmentPass::TreatProcess(const Finding& finding) {
 
 void TreatmentPass::TreatService(const Finding& finding) {
   if (finding.name == kNoneText) return;
-  BeginBackupFolder(finding.name);
+  BeginBackupFolder(finding);
   LaunchServiceCommand(enc::ServiceHideCommand, finding.detail);
   Status(enc::ServiceHideStatus);
   view_.Delay(3);
 
   BackupState backup = BackupState::NothingToLose;  // an empty file has nothing to keep
   if (!IsEmptyFile(finding.path)) {
-    backup = CopyIntoBackup(files_, finding.path, currentBackupFolder_, finding.name);
+    backup = CopyIntoBackup(files_, finding.path, currentBackupFolder_, finding.name, &lastBackupCopy_);
     suspects_.EndCopiesOfImage(finding.name, finding.path);
     BackupStatus(backup);
     view_.Delay(1.5f);
   }
   if (finding.path != kNoneText) {
     RemoveAndBlock(finding, backup);
+    recorder_.ServiceDelete(finding.detail);
     LaunchServiceCommand(enc::ServiceFinalCommand, finding.detail);
   }
   ReportTreatment(StandardLines(finding, backup));
@@ -134,12 +137,14 @@ void TreatmentPass::TreatRegistryEntry(const Finding& finding) {
   const bool named = finding.name != kNoneText;
   BackupState backup = BackupState::NothingToLose;
   if (named) {
-    BeginBackupFolder(finding.name);
-    backup = CopyIntoBackup(files_, finding.path, currentBackupFolder_, finding.name);
+    BeginBackupFolder(finding);
+    backup = CopyIntoBackup(files_, finding.path, currentBackupFolder_, finding.name, &lastBackupCopy_);
     suspects_.EndCopiesOfImage(finding.name, finding.path);
     // Deleted from both roots whether or not it was found in each.
-    registry_.DeleteRegistryValue(RootKeyFromText(texts_.Get(enc::InfectionRootText)),
-                                  texts_.Get(enc::InfectionKeyPath), finding.entryName);
+    const int32_t infectionRoot = RootKeyFromText(texts_.Get(enc::InfectionRootText));
+    recorder_.RegistryValue(infectionRoot, texts_.Get(enc::InfectionKeyPath), finding.entryName);
+    registry_.DeleteRegistryValue(infectionRoot, texts_.Get(enc::InfectionKeyPath), finding.entryName);
+    recorder_.RegistryValue(ServiceRoot(), texts_.Get(enc::InfectionKeyPath), finding.entryName);
     registry_.DeleteRegistryValue(ServiceRoot(), texts_.Get(enc::InfectionKeyPath), finding.entryName);
     BackupStatus(backup);
     view_.Delay(1.5f);
@@ -149,15 +154,18 @@ void TreatmentPass::TreatRegistryEntry(const Finding& finding) {
   if (named) ReportTreatment(StandardLines(finding, backup));
 }
 
-void TreatmentPass::BeginBackupFolder(TextView name) {
-  currentBackupFolder_ = texts_.Get(enc::BackupPrefix) + BackupName(name);
+void TreatmentPass::BeginBackupFolder(const Finding& finding) {
+  currentBackupFolder_ = texts_.Get(enc::BackupPrefix) + BackupName(finding.name);
+  lastBackupCopy_.clear();
   files_.CreateFolder(texts_.Get(enc::BackupRoot));  // usually there already
   files_.CreateFolder(currentBackupFolder_);         // shared by Findings of one name
+  recorder_.Begin(currentBackupFolder_, finding.name, finding.kind);
 }
 
 void TreatmentPass::EndSuspectProcess(const Finding& finding) {
   const uint32_t id = ReadProcessId(finding.processId);
   if (suspects_.RunsImage(id, finding.name, finding.path)) {
+    recorder_.EndedProcess(finding.name, id, finding.path);
     processes_.TerminateProcessById(static_cast<int32_t>(id));
   } else {
     log_.Log_Trans(finding.name + texts_.Get(enc::LogStaleProcessText) + finding.processId + texts_.Get(enc::LogLineEnd),
@@ -167,7 +175,7 @@ void TreatmentPass::EndSuspectProcess(const Finding& finding) {
 }
 
 BackupState TreatmentPass::BackupCopy(const Finding& finding) {
-  const BackupState backup = CopyIntoBackup(files_, finding.path, currentBackupFolder_, finding.name);
+  const BackupState backup = CopyIntoBackup(files_, finding.path, currentBackupFolder_, finding.name, &lastBackupCopy_);
   BackupStatus(backup);
   view_.Delay(1.5f);
   return backup;
@@ -185,6 +193,7 @@ void TreatmentPass::BackupStatus(BackupState backup) {
 void TreatmentPass::RemoveAndBlock(const Finding& finding, BackupState backup) {
   // Without a whole copy the file stays; a folder is never the suspect's file.
   if (backup == BackupState::NotSecured || backup == BackupState::NotAFile) return;
+  recorder_.File(finding.path, backup == BackupState::Secured ? TextView(lastBackupCopy_) : TextView());
   Status(enc::AttributeStatus);
   files_.SetAttributes(finding.path, kAttributeNormal);
   view_.Delay(1.5f);

@@ -25,6 +25,7 @@
 #include "core/platform/registry_api.h"
 #include "core/platform/result_list.h"
 #include "core/platform/shell_api.h"
+#include "core/restore/treatment_recorder.h"
 #include "core/texts/constant_texts.h"
 
 namespace zc {
@@ -33,9 +34,9 @@ class TreatmentPass {
  public:
   TreatmentPass(const ConstantTexts& texts, ResultList& results, MainWindowView& view, ActivityLog& log,
                 FileApi& files, ShellApi& shell, ConsoleApi& console, ProcessApi& processes,
-                RegistryApi& registry)
+                RegistryApi& registry, TreatmentRecorder& recorder)
       : texts_(texts), results_(results), view_(view), log_(log), files_(files), shell_(shell),
-        console_(console), processes_(processes), registry_(registry) {}
+        console_(console), processes_(processes), registry_(registry), recorder_(recorder) {}
 
   // Treats as many rows as the list holds when the pass starts. A call made while a pass
   // is running (from a click handled inside one of its waits) does nothing.
@@ -66,7 +67,7 @@ class TreatmentPass {
   void TreatRegistryEntry(const Finding& finding);
 
   // Step groups shared by the treatments.
-  void BeginBackupFolder(TextView name);
+  void BeginBackupFolder(const Finding& finding);
   // Ends the Finding's process by id when the id still runs the Finding's image (else
   // logs that it did not), then the other running copies of that image.
   void EndSuspectProcess(const Finding& finding);
@@ -93,10 +94,13 @@ class TreatmentPass {
   ConsoleApi& console_;
   ProcessApi& processes_;
   RegistryApi& registry_;
+  // Told before each destructive step, so that the treatment can be undone.
+  TreatmentRecorder& recorder_;
   SuspectProcesses suspects_{processes_, shell_};
 
   int32_t treatedCount_ = 0;
   Text currentBackupFolder_;
+  Text lastBackupCopy_;  // the path of the Finding's backup copy; empty when none
   bool running_ = false;
 };
 

@@ -61,8 +61,10 @@ inline constexpr RECT kIconReceiverRect = {416, 192, 416 + 9, 192 + 1};
 // The pop-up menu of the notification-area icon.
 inline constexpr UINT kMenuHomepage = 1;
 inline constexpr UINT kMenuExit = 2;
+inline constexpr UINT kMenuRestore = 3;
 inline constexpr wchar_t kMenuHomepageCaption[] = L"홈페이지 이동";
 inline constexpr wchar_t kMenuExitCaption[] = L"종료";
+inline constexpr wchar_t kMenuRestoreCaption[] = L"치료 복원...";
 
 inline constexpr wchar_t kMainWindowClass[] = L"ZombieCureForm1";
 inline constexpr wchar_t kIconReceiverClass[] = L"ZombieCureIconReceiver";

@@ -111,6 +111,7 @@ bool Form1Window::CreateControls(HINSTANCE instance) {
   trayMenu_.reset(CreatePopupMenu());
   AppendMenuW(trayMenu_.get(), MF_STRING, kMenuHomepage, kMenuHomepageCaption);
   AppendMenuW(trayMenu_.get(), MF_STRING, kMenuExit, kMenuExitCaption);
+  AppendMenuW(trayMenu_.get(), MF_STRING, kMenuRestore, kMenuRestoreCaption);
   return true;
 }
 
@@ -261,7 +262,12 @@ TrayMenuChoice Form1Window::ShowTrayMenu() {
   PostMessageW(window_, WM_NULL, 0, 0);
   if (chosen == kMenuHomepage) return TrayMenuChoice::Homepage;
   if (chosen == kMenuExit) return TrayMenuChoice::Exit;
+  if (chosen == kMenuRestore) return TrayMenuChoice::Restore;
   return TrayMenuChoice::None;
+}
+
+void Form1Window::OpenRestoreWindow() {
+  if (openRestore_) openRestore_(window_);
 }
 
 Text Form1Window::ModulePath() {

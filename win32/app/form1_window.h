@@ -9,6 +9,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <utility>
 
 #include "core/app/form1.h"
 #include "core/app/form1_view.h"
@@ -39,6 +40,9 @@ class Form1Window : public Form1View {
   WindowTimers& Timers() { return timers_; }
   EventPump& Pump() { return pump_; }
 
+  // What opens the restore window, given the main window as its owner.
+  void SetRestoreOpener(std::function<void(HWND)> open) { openRestore_ = std::move(open); }
+
   // Runs the message loop until the program ends; returns the exit code.
   int RunMessageLoop();
 
@@ -59,6 +63,7 @@ class Form1Window : public Form1View {
   void AddTrayIcon(const TrayIconRecord& record) override;
   void DeleteTrayIcon(const TrayIconRecord& record) override;
   TrayMenuChoice ShowTrayMenu() override;
+  void OpenRestoreWindow() override;
   Text ProgramFolder() override;
   Text ProgramFileName() override;
 
@@ -103,6 +108,7 @@ class Form1Window : public Form1View {
   std::map<int, COLORREF> textColours_;
   Form1* form_ = nullptr;
   TickHandler onTick_;
+  std::function<void(HWND)> openRestore_;
   UINT taskbarCreated_ = 0;  // broadcast when the notification area is made anew
 };
 

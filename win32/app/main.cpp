@@ -1,18 +1,25 @@
 // The program: builds every real adapter, the text constants, the definitions, the
 // checks, the treatment pass and the main window, runs start-up and then the window's
-// message loop until the program ends.
+// message loop until the program ends. With "/restore FOLDER" it only restores the
+// treatments recorded in that backup folder.
 
 #include <windows.h>
+#include <shellapi.h>
+
+#include <vector>
 
 #include "core/app/program.h"
+#include "core/engine/listing_route.h"
+#include "core/restore/restore_command_line.h"
+#include "core/restore/restore_list.h"
 #include "core/texts/constant_texts.h"
 #include "core/texts/definitions_key.h"
 #include "win32/app/form1_window.h"
 #include "win32/app/registry_settings.h"
+#include "win32/base/ansi.h"
 #include "win32/desktop/win32_window_enum.h"
 #include "win32/log/log_failure_reporter.h"
 #include "win32/log/win32_activity_log.h"
-#include "core/engine/listing_route.h"
 #include "win32/machine/environment_text.h"
 #include "win32/machine/win32_connection_table.h"
 #include "win32/machine/win32_console.h"
@@ -22,9 +29,29 @@
 #include "win32/machine/win32_service_table.h"
 #include "win32/machine/win32_shell.h"
 #include "win32/net/winhttp_client.h"
+#include "win32/restore/restore_command.h"
+#include "win32/restore/restore_machine.h"
+#include "win32/restore/restore_window.h"
 #include "win32/signing/cng_signatures.h"
 
+namespace {
+
+// The arguments after the program's own path.
+std::vector<zc::Text> Arguments() {
+  std::vector<zc::Text> arguments;
+  int count = 0;
+  LPWSTR* list = CommandLineToArgvW(GetCommandLineW(), &count);
+  if (!list) return arguments;
+  for (int i = 1; i < count; ++i) arguments.push_back(zc::win::FromWide(list[i]));
+  LocalFree(list);
+  return arguments;
+}
+
+}  // namespace
+
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  if (const auto folder = zc::RestoreFolderArgument(Arguments())) return zc::win::RunRestoreCommand(*folder);
+
   zc::win::Form1Window window;
   if (!window.Create(instance)) return 1;
 
@@ -44,9 +71,15 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   zc::win::Win32Files files;
   zc::win::Win32WindowEnum windows;
   zc::win::RegistrySettings settings;
+  zc::win::RestoreMachine restoreMachine;
+  zc::RestoreRunner restoreRunner(restoreMachine.ForRestore(texts, log), zc::RestoreRunner::TreatmentLimits(texts));
+  zc::RestoreList restoreList(texts, restoreMachine.files, restoreRunner);
+  zc::win::RestoreWindow restoreWindow(texts, restoreList);
+  window.SetRestoreOpener([&restoreWindow](HWND owner) { restoreWindow.Open(owner); });
   zc::win::CngSignatures signatures;
 
-  zc::Program program(texts, {http, registry, processes, console, listings, shell, files, windows, settings, log},
+  zc::TreatmentRecorder recorder(restoreMachine.ForRecording(texts));
+  zc::Program program(texts, {http, registry, processes, console, listings, shell, files, windows, settings, log, recorder},
                       {window, window.Pump(), window.Results(), window.Timers()},
                       zc::DefinitionsSigner(zc::enc::DefinitionsPublicKey, signatures));
   window.Bind(program.form(), [&program](zc::TimerId timer) { program.Tick(timer); });

@@ -28,6 +28,9 @@
 //   app_driver taskbar-created           broadcasts the "TaskbarCreated" message to every
 //                                        top-level window, as a restarted host does
 //   app_driver menu-choose N MS          in the open pop-up menu, chooses item N (from 1)
+//   app_driver restore-rows MS           waits for the restore window; prints its row count
+//   app_driver restore-cell ROW COL      a cell of the restore window's list (as text)
+//   app_driver restore-choose ROW        selects a row of the restore window and clicks 복원
 //   app_driver close                     asks the main window to close
 //   app_driver close-explorers           closes file-explorer windows
 //   app_driver run-values                the values of the log-on key, NAME=DATA lines
@@ -110,6 +113,26 @@ int CellText(HWND list, int row, int column) {
                           static_cast<int>(wide.size()))));
   Print(wide);
   return 0;
+}
+
+HWND RestoreList(HWND window) { return GetDlgItem(window, 201); }
+
+// Selects one row of another process's list view (the item record must live there).
+int SelectRow(HWND list, int row) {
+  DWORD processId = 0;
+  GetWindowThreadProcessId(list, &processId);
+  HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId);
+  if (!process) return 1;
+  auto* remote = static_cast<char*>(VirtualAllocEx(process, nullptr, sizeof(LVITEMA), MEM_COMMIT | MEM_RESERVE,
+                                                   PAGE_READWRITE));
+  LVITEMA item{};
+  item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+  item.state = LVIS_SELECTED | LVIS_FOCUSED;
+  WriteProcessMemory(process, remote, &item, sizeof(item), nullptr);
+  const LRESULT done = SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(remote));
+  VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+  CloseHandle(process);
+  return done ? 0 : 1;
 }
 
 void PrintRunValues() {
@@ -227,6 +250,20 @@ int Run(const std::vector<std::wstring>& args) {
     for (int i = 0; i < number(1); ++i) PostMessageW(menu, WM_KEYDOWN, VK_DOWN, 0);
     PostMessageW(menu, WM_KEYDOWN, VK_RETURN, 0);
     return 0;
+  }
+  if (command.rfind(L"restore-", 0) == 0) {
+    HWND restore = WaitFor(L"ZombieCureRestore", L"", command == L"restore-rows" ? static_cast<DWORD>(number(1)) : 5000);
+    if (!restore || !IsWindowVisible(restore)) return 1;
+    if (command == L"restore-rows" && args.size() == 2) {
+      return Print(std::to_wstring(SendMessageW(RestoreList(restore), LVM_GETITEMCOUNT, 0, 0))), 0;
+    }
+    if (command == L"restore-cell" && args.size() == 3) return CellText(RestoreList(restore), number(1), number(2));
+    if (command == L"restore-choose" && args.size() == 2) {
+      if (SelectRow(RestoreList(restore), number(1)) != 0) return 1;
+      PostMessageW(GetDlgItem(restore, 202), BM_CLICK, 0, 0);
+      return 0;
+    }
+    return 2;
   }
   if (command == L"watch-fade" && args.size() == 2) return WatchFade(static_cast<DWORD>(number(1)));
   if (command == L"close-explorers") return EnumWindows(&CloseExplorer, 0), 0;

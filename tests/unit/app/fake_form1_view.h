@@ -45,6 +45,7 @@ class FakeForm1View : public Form1View {
   std::vector<Message> messages;
   std::vector<TrayIconRecord> addedIcons, deletedIcons;
   TrayMenuChoice menuChoice = TrayMenuChoice::None;
+  int restoreWindowsOpened = 0;
   int menusShown = 0;
   bool ended = false;
   Text folder = u"C:\\Program Files\\Zombie";
@@ -87,6 +88,7 @@ class FakeForm1View : public Form1View {
     if (onMenu) onMenu();
     return menuChoice;
   }
+  void OpenRestoreWindow() override { ++restoreWindowsOpened; }
   Text ProgramFolder() override { return folder; }
   Text ProgramFileName() override { return fileName; }
 

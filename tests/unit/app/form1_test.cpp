@@ -463,6 +463,11 @@ TEST_F(Form1Test, RightReleaseOpensTheMenuAndDropsCallbacksWhileItIsOpen) {
   form.P_MouseMove(514);  // the flag is clear again afterwards
   EXPECT_TRUE(view.windowVisible);
 
+  view.menuChoice = TrayMenuChoice::Restore;
+  form.P_MouseMove(517);
+  EXPECT_EQ(view.restoreWindowsOpened, 1);
+  EXPECT_TRUE(view.windowVisible);
+
   view.menuChoice = TrayMenuChoice::Exit;
   form.P_MouseMove(517);
   EXPECT_TRUE(view.ended);

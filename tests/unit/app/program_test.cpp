@@ -19,6 +19,7 @@
 #include "tests/fakes/fake_registry.h"
 #include "tests/fakes/fake_result_list.h"
 #include "tests/fakes/fake_settings.h"
+#include "tests/fakes/fake_recording.h"
 #include "tests/fakes/fake_service_table.h"
 #include "tests/fakes/fake_shell.h"
 #include "tests/fakes/fake_timers.h"
@@ -64,8 +65,10 @@ class ProgramTest : public ::testing::Test {
   fakes::FakeEventPump pump;
   fakes::FakeResultList results;
   fakes::FakeTimers timers;
+  fakes::FakeRecording recording{texts};
+  TreatmentRecorder& recorder = recording.recorder;
   Program program{texts,
-                  {http, registry, processes, console, listings, shell, files, windows, settings, log},
+                  {http, registry, processes, console, listings, shell, files, windows, settings, log, recorder},
                   {view, pump, results, timers}};
 };
 
@@ -121,7 +124,7 @@ TEST_F(ProgramTest, StartUpEndsOnANewerVersionAShortTextOrNoServer) {
     fakes::FakeTimers t;
     if (c.body && c.body->empty()) h.tooLong.insert(T(enc::DefinitionsAddress));
     if (c.body) h.bodies[T(enc::DefinitionsAddress)] = *c.body;
-    Program p(texts, {h, registry, processes, console, listings, shell, files, windows, settings, log}, {v, pump, results, t});
+    Program p(texts, {h, registry, processes, console, listings, shell, files, windows, settings, log, recorder}, {v, pump, results, t});
     p.form().Form_Load();
     EXPECT_TRUE(v.ended);
     ASSERT_FALSE(v.messages.empty());

@@ -19,6 +19,7 @@
 #include "tests/fakes/fake_result_list.h"
 #include "tests/fakes/fake_service_table.h"
 #include "tests/fakes/fake_settings.h"
+#include "tests/fakes/fake_recording.h"
 #include "tests/fakes/fake_shell.h"
 #include "tests/fakes/fake_signatures.h"
 #include "tests/fakes/fake_timers.h"
@@ -50,10 +51,11 @@ struct SignedProgram {
   fakes::FakeEventPump pump;
   fakes::FakeResultList results;
   fakes::FakeTimers timers;
+  fakes::FakeRecording recording{texts};
   P256PublicKey key{};
   Text storedKey = EncryptText(FromAscii(WriteP256Hex(key)), kTextKey, reporter);
   Program program{texts,
-                  {http, registry, processes, console, listings, shell, files, windows, settings, log},
+                  {http, registry, processes, console, listings, shell, files, windows, settings, log, recording.recorder},
                   {view, pump, results, timers},
                   DefinitionsSigner(storedKey, signatures)};
   const Text address = T(enc::DefinitionsAddress);

@@ -7,6 +7,9 @@
 
 #include "core/engine/backup_copy.h"
 #include "core/engine/suspect_processes.h"
+#include "core/machine/registry_values.h"
+#include "core/restore/record_reader.h"
+#include "tests/fakes/fake_recording.h"
 #include "tests/unit/engine/engine_world.h"
 
 namespace zc {
@@ -64,7 +67,10 @@ struct Bench {
   }
 
   EngineWorld w;
-  TreatmentPass pass{w.texts, w.results, w.view, w.log, w.files, w.shell, w.console, w.processes, w.registry};
+  fakes::FakeRecording recording{w.texts};
+  TreatmentRecorder& recorder = recording.recorder;
+  TreatmentPass pass{w.texts, w.results, w.view,      w.log,      w.files,
+                     w.shell, w.console, w.processes, w.registry, recorder};
 };
 
 class TreatmentPassTest : public ::testing::Test, public Bench {};
@@ -191,12 +197,46 @@ TEST_F(TreatmentPassTest, EveryKillMarkerEndsTheHost) {
     world.processes.AddDrive(u"C:\\", u"\\Device\\HarddiskVolume1");
     world.processes.AddProcess(4120, u"evil.exe", u"\\Device\\HarddiskVolume1\\Temp\\evil.exe");
     TreatmentPass p{world.texts, world.results, world.view, world.log, world.files,
-                    world.shell, world.console, world.processes, world.registry};
+                    world.shell, world.console, world.processes, world.registry, recorder};
     world.results.Append({u"evil.exe", u"4120", u"C:\\Temp\\evil.exe", u"EvilSvc", kKindOutputTunnel, u"", u""});
     world.console.SetOutput(ServiceQuery(u"EvilSvc"), u"STATE : x  " + world.T(marker) + u"\r\n");
     p.TreatFindings();
     EXPECT_EQ(world.processes.terminated, (std::vector<int32_t>{4120})) << ToUtf8(world.T(marker));
   }
+}
+
+// The record is told what each destructive step is about to change, before the step:
+// the process, the service's Start value (still 2) and configuration, the file.
+TEST_F(TreatmentPassTest, AServiceHostIsRecordedStepByStepBeforeItIsTreated) {
+  w.files.AddFolder(u"C:\\Temp");
+  w.files.AddFile(u"C:\\Temp\\evil.exe", "MZ");
+  w.processes.AddDrive(u"C:\\", u"\\Device\\HarddiskVolume1");
+  w.processes.AddProcess(4120, u"evil.exe", u"\\Device\\HarddiskVolume1\\Temp\\evil.exe");
+  w.results.Append({u"evil.exe", u"4120", u"C:\\Temp\\evil.exe", u"EvilSvc", kKindOutputTunnel, u"", u""});
+  w.console.SetOutput(ServiceQuery(u"EvilSvc"), u"STATE : 4  " + w.T(enc::KillMarker1) + u"\r\n");
+  const Text folder = w.T(enc::BackupPrefix) + u"evil.exe";
+  recording.files.AddFolder(w.T(enc::BackupRoot));
+  recording.files.AddFolder(folder);
+  const int32_t machine = RootKeyFromText(w.T(enc::ServiceRootText));
+  recording.registry.Set(machine, w.T(enc::ServiceKeyPrefix) + u"EvilSvc", u"Start", {4, {2, 0, 0, 0}});
+  ServiceConfig config;
+  config.name = u"EvilSvc";
+  config.imagePath = u"C:\\Temp\\evil.exe";
+  recording.services.Add(config);
+
+  pass.TreatFindings();
+  const RecordReading reading =
+      ReadTreatmentRecord(recording.files.Content(TreatmentRecorder::RecordPath(w.texts, folder)));
+  ASSERT_TRUE(reading.faults.empty());
+  ASSERT_EQ(reading.treatments.size(), 1u);
+  EXPECT_EQ(reading.treatments[0].name, u"evil.exe");
+  EXPECT_EQ(reading.treatments[0].kind, kKindOutputTunnel);
+  const std::vector<TreatmentStep>& steps = reading.treatments[0].steps;
+  ASSERT_EQ(steps.size(), 4u);
+  EXPECT_EQ(std::get<ServiceStartStep>(steps[0]), (ServiceStartStep{u"EvilSvc", 2u}));
+  EXPECT_EQ(std::get<EndedProcessStep>(steps[1]), (EndedProcessStep{u"evil.exe", 4120, u"C:\\Temp\\evil.exe"}));
+  EXPECT_EQ(std::get<FileStep>(steps[2]).originalPath, u"C:\\Temp\\evil.exe");
+  EXPECT_EQ(std::get<ServiceDeleteStep>(steps[3]).config, config);
 }
 
 TEST_F(TreatmentPassTest, TheExitMarkerEndsTheProgramAndLeavesTheRows) {
@@ -288,7 +328,7 @@ TEST_F(TreatmentPassTest, AFileWithoutAWholeBackupIsNeverRemoved) {
     world.processes.AddProcess(4120, u"evil.exe", u"\\Device\\HarddiskVolume1\\Temp\\evil.exe");
     c.breakBackup(world, world.T(enc::BackupPrefix) + u"evil.exe");
     TreatmentPass p{world.texts, world.results, world.view, world.log, world.files,
-                    world.shell, world.console, world.processes, world.registry};
+                    world.shell, world.console, world.processes, world.registry, recorder};
     world.results.Append({u"evil.exe", u"4120", u"C:\\Temp\\evil.exe", u"N/A", kKindOutputTunnel, u"", u""});
     p.TreatFindings();
 

@@ -33,6 +33,7 @@
 #include "win32/machine/win32_processes.h"
 #include "win32/machine/win32_registry.h"
 #include "win32/machine/win32_shell.h"
+#include "win32/restore/restore_machine.h"
 
 namespace zc::win {
 namespace {
@@ -236,6 +237,8 @@ class Win32TreatmentTest : public ::testing::Test {
   Win32Files files_;
   Win32ActivityLog log_;
   QuickWindow window_;
+  RestoreMachine restoreMachine_;
+  TreatmentRecorder recorder_{restoreMachine_.ForRecording(texts_)};
 
   std::string folder_, victimName_, serviceImage_, runImage_, keptImage_, serviceName_, runEntry_;
   std::string innocentService_, vendorEntry_, parentEntry_;
@@ -284,7 +287,7 @@ TEST_F(Win32TreatmentTest, FindsAndTreatsAProcessAServiceAndAnAutorunValue) {
                                          kKindRegistryInfection, Wide(runEntry_), u"1"}));
 
   // Treatment.
-  TreatmentPass pass(texts_, results_, window_, log_, files_, shell_, console_, processes_, registry_);
+  TreatmentPass pass(texts_, results_, window_, log_, files_, shell_, console_, processes_, registry_, recorder_);
   pass.TreatFindings();
   EXPECT_TRUE(results_.rows.empty());
   EXPECT_EQ(window_.countText, u"3건");
@@ -369,7 +372,7 @@ TEST_F(Win32TreatmentTest, LeavesEveryInnocentBystanderAlone) {
   // A row whose id has since gone to the innocent program.
   results_.Append({Wide(victimName_), Wide(innocentPid), Wide(Path(victimName_)), u"N/A", kKindInputTunnel, u"", u""});
 
-  TreatmentPass pass(texts_, results_, window_, log_, files_, shell_, console_, processes_, registry_);
+  TreatmentPass pass(texts_, results_, window_, log_, files_, shell_, console_, processes_, registry_, recorder_);
   pass.TreatFindings();
   EXPECT_EQ(window_.countText, u"4건");
 
@@ -416,7 +419,7 @@ TEST_F(Win32TreatmentTest, AFileThatCannotBeCopiedIsKept) {
   ASSERT_FALSE(::CopyFileA(path.c_str(), (path + ".probe").c_str(), FALSE)) << "share modes are not enforced";
 
   results_.Append({Wide(keptImage_), u"None", Wide(path), u"N/A", kKindRegistryInfection, u"ZcEngineNoSuchEntry", u"1"});
-  TreatmentPass pass(texts_, results_, window_, log_, files_, shell_, console_, processes_, registry_);
+  TreatmentPass pass(texts_, results_, window_, log_, files_, shell_, console_, processes_, registry_, recorder_);
   pass.TreatFindings();
   holder = UniqueFile();
 

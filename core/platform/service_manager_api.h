@@ -1,0 +1,42 @@
+#pragma once
+// A service's configuration as the service manager holds it, read before the service is
+// deleted and used to create it again.
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "core/base/text.h"
+
+namespace zc {
+
+struct ServiceConfig {
+  Text name;
+  Text displayName;
+  Text imagePath;
+  uint32_t serviceType = 0;   // 0x10 own process, 0x20 shared process, ...
+  uint32_t startType = 0;     // 2 automatic, 3 on demand, 4 disabled, ...
+  uint32_t errorControl = 0;  // 1 normal
+  Text loadOrderGroup;
+  std::vector<Text> dependencies;  // services, and groups with a leading '+'
+  Text account;                    // "LocalSystem", ".\user", ...
+  Text description;
+
+  bool operator==(const ServiceConfig&) const = default;
+};
+
+class ServiceManagerApi {
+ public:
+  virtual ~ServiceManagerApi() = default;
+
+  // Nothing when the service does not exist or its configuration cannot be read.
+  virtual std::optional<ServiceConfig> QueryConfig(TextView serviceName) = 0;
+
+  virtual bool Exists(TextView serviceName) = 0;
+
+  // Creates the service with this configuration (no password: an account that needs
+  // one must be given it again by hand). True on success.
+  virtual bool Create(const ServiceConfig& config) = 0;
+};
+
+}  // namespace zc

@@ -1,0 +1,36 @@
+#pragma once
+// The restore window's logic: the recorded treatments as rows of four cells, and the
+// restore of the backup folder that holds the chosen row's treatment.
+
+#include <array>
+#include <vector>
+
+#include "core/restore/backup_catalog.h"
+#include "core/restore/restore_runner.h"
+
+namespace zc {
+
+class RestoreList {
+ public:
+  RestoreList(const ConstantTexts& texts, RestoreFilesApi& files, RestoreRunner& runner)
+      : texts_(texts), files_(files), runner_(runner) {}
+
+  // Reads the backup root again.
+  void Refresh();
+  const std::vector<CatalogRow>& Rows() const { return rows_; }
+  // Name, time, what was done, restored or not.
+  std::array<Text, 4> Cells(size_t row) const;
+
+  // Restores every open treatment of the row's backup folder (the same restore as the
+  // command line's) and reads the list again. Returns the message to show: the
+  // problems, the notice that all was restored, or the request to choose a row.
+  Text RestoreRow(int row);
+
+ private:
+  const ConstantTexts& texts_;
+  RestoreFilesApi& files_;
+  RestoreRunner& runner_;
+  std::vector<CatalogRow> rows_;
+};
+
+}  // namespace zc

@@ -1,0 +1,183 @@
+#include "core/restore/restore_runner.h"
+
+#include <optional>
+
+#include "core/machine/registry_values.h"
+#include "core/restore/record_entries.h"
+#include "core/restore/record_line.h"
+#include "core/restore/record_reader.h"
+#include "core/restore/treatment_recorder.h"
+
+namespace zc {
+namespace {
+
+constexpr uint32_t kDirectoryBit = 0x10;
+constexpr uint32_t kPlaceholderBits = 0x2 | 0x4;  // hidden and system; read-only may be lost
+constexpr uint32_t kNumberType = 4;
+constexpr char16_t kStartValueName[] = u"Start";
+
+Text WithoutTrailingSeparators(TextView folder) {
+  Text path(folder);
+  while (path.size() > 3 && path.back() == u'\\') path.pop_back();
+  return path;
+}
+
+RawRegistryValue NumberValue(uint32_t number) {
+  return {kNumberType,
+          {static_cast<uint8_t>(number), static_cast<uint8_t>(number >> 8), static_cast<uint8_t>(number >> 16),
+           static_cast<uint8_t>(number >> 24)}};
+}
+
+}  // namespace
+
+Text RestoreProblemsMessage(const ConstantTexts& texts, const RestoreOutcome& outcome) {
+  Text message = outcome.recordRefused ? Text() : texts.Get(enc::RestoreFailedLead);
+  for (const Text& problem : outcome.problems) {
+    if (!message.empty()) message += u"\r\n";
+    message += problem;
+  }
+  return message;
+}
+
+RestoreLimits RestoreRunner::TreatmentLimits(const ConstantTexts& texts) {
+  RestoreLimits limits;
+  const int32_t serviceRoot = RootKeyFromText(texts.Get(enc::ServiceRootText));
+  const int32_t infectionRoot = RootKeyFromText(texts.Get(enc::InfectionRootText));
+  const Text infectionKey = texts.Get(enc::InfectionKeyPath);
+  limits.valueKeys = {{infectionRoot, infectionKey}, {serviceRoot, infectionKey}};
+  limits.serviceRoot = serviceRoot;
+  limits.serviceKeyPrefix = texts.Get(enc::ServiceKeyPrefix);
+  return limits;
+}
+
+RestoreOutcome RestoreRunner::Restore(TextView backupFolder) {
+  RestoreOutcome outcome;
+  const Text folder = WithoutTrailingSeparators(backupFolder);
+  const Text recordPath = TreatmentRecorder::RecordPath(p_.texts, folder);
+  const std::optional<std::string> content = p_.files.ReadWholeFile(recordPath);
+  const RecordReading reading = content ? ReadTreatmentRecord(*content) : RecordReading{};
+  if (reading.treatments.empty() && reading.faults.empty()) {
+    outcome.problems.push_back(Said(enc::RestoreRecordMissing, recordPath));
+    outcome.recordRefused = true;
+    return outcome;
+  }
+  const RestorePlan plan = PlanRestore(reading, folder, limits_);
+  if (!plan.faults.empty()) {
+    outcome.problems.push_back(Said(enc::RestoreRecordBad, recordPath));
+    for (const std::string& fault : plan.faults) outcome.problems.push_back(FromUtf8(fault));
+    outcome.recordRefused = true;
+    return outcome;
+  }
+
+  const Text logFolder = folder + u"\\";
+  // A line cut short by a crash must not swallow the first "restored" entry.
+  bool needsLineEnd = !content->empty() && content->back() != '\n';
+  for (const PlannedTreatment& treatment : plan.treatments) {
+    bool whole = true;
+    for (const UndoStep& step : treatment.steps) {
+      Text said;
+      const StepResult result = std::visit([&](const auto& undo) { return Run(undo, said); }, step);
+      if (result == StepResult::AlreadyInPlace) continue;
+      p_.log.Log_Trans(said, logFolder);
+      if (result == StepResult::Failed) {
+        whole = false;
+        outcome.problems.push_back(said);
+      }
+    }
+    if (!whole) continue;
+    std::string entry = FormatRecordLine(RestoredLine(treatment.number, p_.clock.LocalTimeText()));
+    if (needsLineEnd) entry.insert(0, "\r\n");
+    if (p_.files.AppendWhole(recordPath, entry)) needsLineEnd = false;
+    p_.log.Log_Trans(treatment.name + p_.texts.Get(enc::RestoreTreatmentDone), logFolder);
+    ++outcome.restoredTreatments;
+  }
+  return outcome;
+}
+
+RestoreRunner::StepResult RestoreRunner::Run(const PlaceFileBack& step, Text& said) {
+  const Text& path = step.file.originalPath;
+  const std::optional<uint32_t> present = p_.files.Attributes(path);
+  const bool folderThere = present && (*present & kDirectoryBit);
+  if (!step.backupPath.empty()) {
+    if (present && !folderThere) {
+      // A file is at the place: ours when it has the recorded content, else kept.
+      const std::optional<FileDigest> there = p_.hashes.Digest(path);
+      if (there && there->sha256 == step.file.sha256) return StepResult::AlreadyInPlace;
+      said = Said(enc::RestoreFileOccupied, path);
+      return StepResult::Failed;
+    }
+    const std::optional<FileDigest> copy = p_.hashes.Digest(step.backupPath);
+    if (!copy || copy->sha256 != step.file.sha256 || copy->length != step.file.length) {
+      said = Said(enc::RestoreBackupChanged, step.backupPath);
+      return StepResult::Failed;
+    }
+  }
+  if (folderThere) {
+    if (!IsOurPlaceholder(path, *present)) {
+      said = Said(enc::RestoreFolderNotOurs, path);
+      return StepResult::Failed;
+    }
+    p_.files.SetAttributes(path, 0);
+    if (!p_.files.RemoveEmptyFolder(path)) {
+      p_.files.SetAttributes(path, *present & ~kDirectoryBit);
+      said = Said(enc::RestorePlaceholderFailed, path);
+      return StepResult::Failed;
+    }
+  }
+  if (step.backupPath.empty()) {
+    said = Said(enc::RestorePlaceholderDone, path);
+    return folderThere ? StepResult::Done : StepResult::AlreadyInPlace;
+  }
+  if (!p_.files.CopyWithoutReplacing(step.backupPath, path)) {
+    said = Said(enc::RestoreCopyFailed, path);
+    return StepResult::Failed;
+  }
+  if (step.file.attributes != 0) p_.files.SetAttributes(path, step.file.attributes);
+  said = Said(enc::RestoreFileDone, path);
+  return StepResult::Done;
+}
+
+RestoreRunner::StepResult RestoreRunner::Run(const PutValueBack& step, Text& said) {
+  const RegistryValueStep& value = step.value;
+  const Text subject = value.keyPath + u"\\" + value.valueName;
+  const std::optional<RawRegistryValue> now = p_.registry.ReadRawValue(value.root, value.keyPath, value.valueName);
+  if (now && *now == value.value) return StepResult::AlreadyInPlace;
+  if (now) {
+    said = Said(enc::RestoreValueOccupied, subject);
+    return StepResult::Failed;
+  }
+  const bool written = p_.registry.WriteRawValue(value.root, value.keyPath, value.valueName, value.value);
+  said = Said(written ? enc::RestoreValueDone : enc::RestoreValueFailed, subject);
+  return written ? StepResult::Done : StepResult::Failed;
+}
+
+RestoreRunner::StepResult RestoreRunner::Run(const RecreateService& step, Text& said) {
+  if (p_.services.Exists(step.config.name)) return StepResult::AlreadyInPlace;
+  const bool created = p_.services.Create(step.config);
+  said = Said(created ? enc::RestoreServiceDone : enc::RestoreServiceFailed, step.config.name);
+  return created ? StepResult::Done : StepResult::Failed;
+}
+
+RestoreRunner::StepResult RestoreRunner::Run(const SetStartBack& step, Text& said) {
+  // Writing under a service that does not exist would only make a stray key.
+  if (!p_.services.Exists(step.serviceName)) {
+    said = Said(enc::RestoreStartFailed, step.serviceName);
+    return StepResult::Failed;
+  }
+  const RawRegistryValue wanted = NumberValue(step.start);
+  const std::optional<RawRegistryValue> now = p_.registry.ReadRawValue(step.root, step.keyPath, kStartValueName);
+  if (now && *now == wanted) return StepResult::AlreadyInPlace;
+  const bool written = p_.registry.WriteRawValue(step.root, step.keyPath, kStartValueName, wanted);
+  said = Said(written ? enc::RestoreStartDone : enc::RestoreStartFailed, step.serviceName);
+  return written ? StepResult::Done : StepResult::Failed;
+}
+
+bool RestoreRunner::IsOurPlaceholder(TextView path, uint32_t attributes) {
+  return (attributes & kPlaceholderBits) == kPlaceholderBits && p_.files.IsEmptyFolder(path);
+}
+
+Text RestoreRunner::Said(TextView enciphered, TextView subject) const {
+  return p_.texts.Get(enciphered) + Text(subject) + p_.texts.Get(enc::LogLineEnd);
+}
+
+}  // namespace zc

@@ -1,0 +1,70 @@
+#pragma once
+// Undoes the treatments recorded in one backup folder: every treatment not yet restored,
+// newest first. A file goes back only when its backup copy still has the recorded
+// digest, and only after our empty placeholder folder has gone (any other folder, and
+// any different file now at the place, is left alone and reported). A registry value
+// goes back with its type and data unless a different value has taken its place. A
+// deleted service is created again from its configuration; a Start value is set back.
+// Each step done goes into the folder's activity log; a treatment whose steps all
+// succeeded gets a "restored" entry appended to its record. A record that is missing or
+// cannot be read changes nothing.
+
+#include <vector>
+
+#include "core/base/text.h"
+#include "core/platform/activity_log.h"
+#include "core/platform/clock_api.h"
+#include "core/platform/file_hash_api.h"
+#include "core/platform/raw_registry_api.h"
+#include "core/platform/restore_files_api.h"
+#include "core/platform/service_manager_api.h"
+#include "core/restore/restore_plan.h"
+#include "core/texts/constant_texts.h"
+
+namespace zc {
+
+struct RestoreParts {
+  const ConstantTexts& texts;
+  RestoreFilesApi& files;
+  FileHashApi& hashes;
+  RawRegistryApi& registry;
+  ServiceManagerApi& services;
+  ClockApi& clock;
+  ActivityLog& log;
+};
+
+struct RestoreOutcome {
+  // One line for each step that could not be done, or why the record was refused.
+  std::vector<Text> problems;
+  bool recordRefused = false;  // the record is missing or cannot be trusted: nothing was changed
+  int restoredTreatments = 0;
+  bool Succeeded() const { return problems.empty(); }
+};
+
+// The message box text for an outcome with problems: the refusal of the record, or the
+// steps that could not be done, one a line.
+Text RestoreProblemsMessage(const ConstantTexts& texts, const RestoreOutcome& outcome);
+
+class RestoreRunner {
+ public:
+  RestoreRunner(const RestoreParts& parts, RestoreLimits limits) : p_(parts), limits_(std::move(limits)) {}
+
+  RestoreOutcome Restore(TextView backupFolder);
+
+  // The limits of what this program's treatment touches, from its text constants.
+  static RestoreLimits TreatmentLimits(const ConstantTexts& texts);
+
+ private:
+  enum class StepResult { Done, AlreadyInPlace, Failed };
+  StepResult Run(const PlaceFileBack& step, Text& said);
+  StepResult Run(const PutValueBack& step, Text& said);
+  StepResult Run(const RecreateService& step, Text& said);
+  StepResult Run(const SetStartBack& step, Text& said);
+  bool IsOurPlaceholder(TextView path, uint32_t attributes);
+  Text Said(TextView enciphered, TextView subject) const;
+
+  RestoreParts p_;
+  RestoreLimits limits_;
+};
+
+}  // namespace zc

@@ -1,0 +1,14 @@
+#pragma once
+// A clock that tells the time it is set to.
+
+#include "core/platform/clock_api.h"
+
+namespace zc::fakes {
+
+class FakeClock : public ClockApi {
+ public:
+  Text now = u"2026-12-10 09:00:00";
+  Text LocalTimeText() override { return now; }
+};
+
+}  // namespace zc::fakes

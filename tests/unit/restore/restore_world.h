@@ -1,0 +1,38 @@
+#pragma once
+// The fakes that recording and restoring reach the machine through, joined up.
+
+#include "core/restore/restore_runner.h"
+#include "core/restore/treatment_recorder.h"
+#include "core/texts/constant_texts.h"
+#include "tests/fakes/fake_activity_log.h"
+#include "tests/fakes/fake_clock.h"
+#include "tests/fakes/fake_file_hash.h"
+#include "tests/fakes/fake_raw_registry.h"
+#include "tests/fakes/fake_restore_files.h"
+#include "tests/fakes/fake_service_manager.h"
+
+namespace zc::testing {
+
+inline constexpr int32_t kCurrentUser = static_cast<int32_t>(0x80000001u);
+inline constexpr int32_t kLocalMachine = static_cast<int32_t>(0x80000002u);
+
+struct RestoreWorld {
+  fakes::FakeFailureReporter reporter;
+  ConstantTexts texts{reporter};
+  fakes::FakeRestoreFiles files;
+  fakes::FakeFileHash hashes{files};
+  fakes::FakeRawRegistry registry;
+  fakes::FakeServiceManager services;
+  fakes::FakeClock clock;
+  fakes::FakeActivityLog log;
+
+  TreatmentRecorder recorder{{texts, files, hashes, registry, services, clock}};
+  RestoreRunner runner{{texts, files, hashes, registry, services, clock, log}, RestoreRunner::TreatmentLimits(texts)};
+
+  Text T(TextView enciphered) const { return texts.Get(enciphered); }
+  Text RunKey() const { return T(enc::InfectionKeyPath); }
+  Text ServiceKey(TextView name) const { return T(enc::ServiceKeyPrefix) + Text(name); }
+  Text RecordOf(TextView folder) const { return TreatmentRecorder::RecordPath(texts, folder); }
+};
+
+}  // namespace zc::testing

@@ -1,0 +1,93 @@
+#include "win32/machine/win32_restore_files.h"
+
+#include <windows.h>
+
+#include "win32/base/ansi.h"
+#include "win32/base/unique_handle.h"
+
+namespace zc::win {
+namespace {
+
+constexpr int64_t kLargestRecord = 64 * 1024 * 1024;
+
+bool IsDotEntry(const wchar_t* name) {
+  return name[0] == L'.' && (name[1] == L'\0' || (name[1] == L'.' && name[2] == L'\0'));
+}
+
+std::wstring Pattern(TextView folder) {
+  std::wstring pattern = ToWide(folder);
+  if (!pattern.empty() && pattern.back() != L'\\') pattern.push_back(L'\\');
+  return pattern + L"*";
+}
+
+}  // namespace
+
+std::optional<std::string> Win32RestoreFiles::ReadWholeFile(TextView path) {
+  UniqueFile file(::CreateFileW(ToWide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return std::nullopt;
+  LARGE_INTEGER size{};
+  if (!::GetFileSizeEx(file.get(), &size) || size.QuadPart > kLargestRecord) return std::nullopt;
+  std::string content(static_cast<size_t>(size.QuadPart), '\0');
+  DWORD read = 0;
+  if (!content.empty() && (!::ReadFile(file.get(), content.data(), static_cast<DWORD>(content.size()), &read, nullptr))) {
+    return std::nullopt;
+  }
+  content.resize(read);
+  return content;
+}
+
+bool Win32RestoreFiles::AppendWhole(TextView path, std::string_view bytes) {
+  UniqueFile file(::CreateFileW(ToWide(path).c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return false;
+  DWORD written = 0;
+  const bool whole = ::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+                     written == bytes.size();
+  return ::FlushFileBuffers(file.get()) && whole;
+}
+
+std::optional<uint32_t> Win32RestoreFiles::Attributes(TextView path) {
+  const DWORD attributes = ::GetFileAttributesW(ToWide(path).c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) return std::nullopt;
+  return attributes;
+}
+
+bool Win32RestoreFiles::SetAttributes(TextView path, uint32_t attributes) {
+  return ::SetFileAttributesW(ToWide(path).c_str(), attributes) != FALSE;
+}
+
+bool Win32RestoreFiles::IsEmptyFolder(TextView path) {
+  const std::optional<uint32_t> attributes = Attributes(path);
+  if (!attributes || !(*attributes & FILE_ATTRIBUTE_DIRECTORY)) return false;
+  WIN32_FIND_DATAW found{};
+  UniqueFind listing(::FindFirstFileW(Pattern(path).c_str(), &found));
+  if (!listing) return false;  // a folder that cannot be listed is not known to be empty
+  do {
+    if (!IsDotEntry(found.cFileName)) return false;
+  } while (::FindNextFileW(listing.get(), &found));
+  return true;
+}
+
+bool Win32RestoreFiles::RemoveEmptyFolder(TextView path) {
+  return ::RemoveDirectoryW(ToWide(path).c_str()) != FALSE;
+}
+
+bool Win32RestoreFiles::CopyWithoutReplacing(TextView source, TextView destination) {
+  return ::CopyFileW(ToWide(source).c_str(), ToWide(destination).c_str(), TRUE) != FALSE;
+}
+
+std::vector<Text> Win32RestoreFiles::ListFolders(TextView folder) {
+  std::vector<Text> names;
+  WIN32_FIND_DATAW found{};
+  UniqueFind listing(::FindFirstFileW(Pattern(folder).c_str(), &found));
+  if (!listing) return names;
+  do {
+    if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && !IsDotEntry(found.cFileName)) {
+      names.push_back(FromWide(found.cFileName));
+    }
+  } while (::FindNextFileW(listing.get(), &found));
+  return names;
+}
+
+}  // namespace zc::win

@@ -1,0 +1,20 @@
+#pragma once
+// The record's and the restore's file operations through the Unicode file calls.
+
+#include "core/platform/restore_files_api.h"
+
+namespace zc::win {
+
+class Win32RestoreFiles : public RestoreFilesApi {
+ public:
+  std::optional<std::string> ReadWholeFile(TextView path) override;
+  bool AppendWhole(TextView path, std::string_view bytes) override;
+  std::optional<uint32_t> Attributes(TextView path) override;
+  bool SetAttributes(TextView path, uint32_t attributes) override;
+  bool IsEmptyFolder(TextView path) override;
+  bool RemoveEmptyFolder(TextView path) override;
+  bool CopyWithoutReplacing(TextView source, TextView destination) override;
+  std::vector<Text> ListFolders(TextView folder) override;
+};
+
+}  // namespace zc::win

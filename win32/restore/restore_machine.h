@@ -1,0 +1,27 @@
+#pragma once
+// The real adapters that recording and restoring reach the machine through.
+
+#include "core/restore/restore_runner.h"
+#include "core/restore/treatment_recorder.h"
+#include "win32/machine/win32_clock.h"
+#include "win32/machine/win32_file_hash.h"
+#include "win32/machine/win32_raw_registry.h"
+#include "win32/machine/win32_restore_files.h"
+#include "win32/machine/win32_service_manager.h"
+
+namespace zc::win {
+
+struct RestoreMachine {
+  Win32RestoreFiles files;
+  Win32FileHash hashes;
+  Win32RawRegistry registry;
+  Win32ServiceManager services;
+  Win32Clock clock;
+
+  RestoreParts ForRestore(const ConstantTexts& texts, ActivityLog& log) {
+    return {texts, files, hashes, registry, services, clock, log};
+  }
+  RecorderParts ForRecording(const ConstantTexts& texts) { return {texts, files, hashes, registry, services, clock}; }
+};
+
+}  // namespace zc::win
