@@ -6,23 +6,10 @@
 #include <vector>
 
 #include "win32/base/ansi.h"
-#include "win32/base/unique_handle.h"
+#include "win32/base/bcrypt_handle.h"
 
 namespace zc::win {
 namespace {
-
-struct AlgorithmTraits {
-  using Type = BCRYPT_ALG_HANDLE;
-  static Type Invalid() noexcept { return nullptr; }
-  static void Close(Type h) noexcept { ::BCryptCloseAlgorithmProvider(h, 0); }
-};
-struct HashTraits {
-  using Type = BCRYPT_HASH_HANDLE;
-  static Type Invalid() noexcept { return nullptr; }
-  static void Close(Type h) noexcept { ::BCryptDestroyHash(h); }
-};
-using UniqueAlgorithm = UniqueAny<AlgorithmTraits>;
-using UniqueHash = UniqueAny<HashTraits>;
 
 constexpr DWORD kPieceBytes = 64 * 1024;
 constexpr ULONG kSha256Bytes = 32;
@@ -35,11 +22,11 @@ std::optional<FileDigest> Win32FileHash::Digest(TextView path) {
   UniqueFile file(::CreateFileW(ToWide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                 nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
   if (!file) return std::nullopt;
-  UniqueAlgorithm algorithm;
+  UniqueAlgorithmProvider algorithm;
   if (!Succeeded(::BCryptOpenAlgorithmProvider(algorithm.put(), BCRYPT_SHA256_ALGORITHM, nullptr, 0))) {
     return std::nullopt;
   }
-  UniqueHash hash;
+  UniqueCngHash hash;
   // With no object buffer given, the provider keeps the hash object itself.
   if (!Succeeded(::BCryptCreateHash(algorithm.get(), hash.put(), nullptr, 0, nullptr, 0, 0))) return std::nullopt;
 

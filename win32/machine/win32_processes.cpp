@@ -8,6 +8,7 @@
 
 #include "core/machine/process_inventory.h"
 #include "win32/base/ansi.h"
+#include "win32/base/system_folders.h"
 #include "win32/base/system_library.h"
 #include "win32/base/unique_handle.h"
 #include "win32/machine/running_under_wine.h"
@@ -99,16 +100,7 @@ Text Win32Processes::QueryDeviceName(TextView root) {
   return TrimAtNul(FromWide(std::wstring_view(target, stored - 2)));
 }
 
-Text Win32Processes::WindowsFolder() {
-  // The system's own Windows folder, also where a terminal server gives each user a
-  // private one.
-  wchar_t folder[MAX_PATH + 1] = {};
-  const UINT length = ::GetSystemWindowsDirectoryW(folder, MAX_PATH + 1);
-  if (length == 0 || length > MAX_PATH) return {};
-  Text text = FromWide(std::wstring_view(folder, length));
-  while (text.size() > 3 && text.back() == u'\\') text.pop_back();
-  return text;
-}
+Text Win32Processes::WindowsFolder() { return win::WindowsFolder(); }
 
 void Win32Processes::TerminateProcessById(int32_t processId) {
   const DWORD id = static_cast<DWORD>(processId);

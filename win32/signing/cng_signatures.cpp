@@ -5,7 +5,7 @@
 #include <cstring>
 #include <vector>
 
-#include "win32/signing/bcrypt_handle.h"
+#include "win32/base/bcrypt_handle.h"
 
 namespace zc::win {
 namespace {
