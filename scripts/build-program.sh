@@ -23,8 +23,12 @@ build() {
   fi
   if cmake --build "$tree" -j "$jobs" --target "$@" >"$tree/build-program.log" 2>&1; then
     local steps
-    steps=$(grep -c '^\[[0-9]*/[0-9]*\]' "$tree/build-program.log" || true)
-    echo "build: $tree: $* ($steps steps, $((SECONDS - started)) s)"
+    steps=$(grep '^\[[0-9]*/[0-9]*\]' "$tree/build-program.log" | grep -vc 'Re-checking globbed' || true)
+    if ((steps == 0)); then
+      echo "build: $tree: up to date"
+    else
+      echo "build: $tree: $steps steps done in $((SECONDS - started)) s"
+    fi
   else
     grep -v '^\[[0-9]*/[0-9]*\]' "$tree/build-program.log" | head -n 60
     echo "build: $tree failed (the whole output is in $tree/build-program.log)"

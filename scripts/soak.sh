@@ -69,13 +69,14 @@ program_pid=$!
 timeout 60 wine "$driver" wait-window 30000 >/dev/null 2>&1 || { echo "soak: the main window did not appear"; exit 1; }
 
 # The program's Linux process: the wine launcher execs into it, so it keeps the launch's
-# pid; the Wine server is the one whose working folder is this prefix's server folder.
+# pid; the Wine server is the one whose working folder is this prefix's server folder
+# (server-<device>-<inode> of the prefix, in hexadecimal).
 grep -qa 'ZombieCure.exe' "/proc/$program_pid/cmdline" ||
   { echo "soak: process $program_pid is not the program"; exit 1; }
-server_dir=$(printf '/tmp/.wine-%d/server-%x-%x' "$(id -u)" "$(stat -c %d "$WINEPREFIX")" "$(stat -c %i "$WINEPREFIX")")
+server_dir=$(printf 'server-%x-%x' "$(stat -c %d "$WINEPREFIX")" "$(stat -c %i "$WINEPREFIX")")
 wineserver_pid=""
-for pid in $(pgrep -x wineserver || true); do
-  [ "$(readlink "/proc/$pid/cwd" 2>/dev/null)" == "$server_dir" ] && wineserver_pid=$pid
+for pid in $(pgrep -x 'wineserver(64)?' || true); do
+  [ "$(basename "$(readlink "/proc/$pid/cwd" 2>/dev/null)")" == "$server_dir" ] && wineserver_pid=$pid
 done
 [ -n "$wineserver_pid" ] || { echo "soak: no Wine server for $WINEPREFIX"; exit 1; }
 
