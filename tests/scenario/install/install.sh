@@ -111,4 +111,5 @@ drv set-run-value "$name" "$other_exe"
 timeout 120 wine "$install_unix/uninstall.exe" /S >>"$work/uninstall.log" 2>&1 </dev/null || true
 check "$(wait_for 60 gone gone)" "gone" "uninstalled again"
 check "$(entry)" "$name=$other_exe" "a log-on value that names another copy is left alone"
+check "$(kill -0 "$other_pid" 2>/dev/null && echo running)" "running" "and that copy still runs"
 conclude
