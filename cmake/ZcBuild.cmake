@@ -39,3 +39,14 @@ function(zc_host_tool tool command_var depends_var)
     set(${depends_var} "" PARENT_SCOPE)
   endif()
 endfunction()
+
+# The development key pair of this machine's builds (tools/zdefs makes it in the host
+# tree): this tree's own in a host build, the host tree's in a cross build, none where
+# neither exists (a native Windows build).
+if(NOT CMAKE_CROSSCOMPILING AND NOT WIN32)
+  set(ZC_DEVELOPMENT_KEY_DIR ${CMAKE_BINARY_DIR}/tools/zdefs/development-key)
+elseif(ZC_HOST_TOOLS_DIR)
+  set(ZC_DEVELOPMENT_KEY_DIR ${ZC_HOST_TOOLS_DIR}/zdefs/development-key)
+else()
+  set(ZC_DEVELOPMENT_KEY_DIR "")
+endif()

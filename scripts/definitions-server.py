@@ -3,8 +3,11 @@
 
     definitions-server.py --file build/host/data/definitions.txt [--port 8731]
                           [--path /zombie/definitions.txt] [--status 404]
+                          [--signature FILE | --no-signature]
 
-The file is served at --path (any other path gets 404). With --status the server answers
+The file is served at --path and its signature at --path + ".sig": by default the file
+beside it with ".sig" appended, with --signature the given file, with --no-signature none
+(404). Any other path, and a signature file that does not exist, gets 404. With --status the server answers
 every request with that status and a small HTML error page instead, as a broken web server
 would. --port 0 picks a free port. The port in use is printed on stdout as one line
 "port N" once the server listens. The file is read afresh for every request. The server
@@ -46,14 +49,19 @@ def make_handler(args):
             if args.status is not None:
                 self.error_page(args.status)
                 return
-            if self.path.split("?", 1)[0] != args.path:
+            requested = self.path.split("?", 1)[0]
+            if requested == args.path:
+                served, missing = args.file, 500
+            elif requested == args.path + ".sig" and not args.no_signature:
+                served, missing = args.signature or args.file + ".sig", 404
+            else:
                 self.error_page(404)
                 return
             try:
-                with open(args.file, "rb") as wire:
+                with open(served, "rb") as wire:
                     body = wire.read()
             except OSError:
-                self.error_page(500)
+                self.error_page(missing)
                 return
             self.send_body(200, body, "text/plain; charset=us-ascii")
 
@@ -68,6 +76,9 @@ def main():
     parser.add_argument("--file", help="the wire text to serve")
     parser.add_argument("--path", default="/zombie/definitions.txt", help="the address path it is served at")
     parser.add_argument("--status", type=int, help="answer every request with this status and an HTML page")
+    signature = parser.add_mutually_exclusive_group()
+    signature.add_argument("--signature", help="the signature file to serve (default: the file + .sig)")
+    signature.add_argument("--no-signature", action="store_true", help="serve no signature (404)")
     args = parser.parse_args()
     if args.status is None and not args.file:
         parser.error("--file is needed unless --status is given")

@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build clang libclang-rt-14-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
-  g++-mingw-w64-x86-64-posix mingw-w64-tools ccache
+  g++-mingw-w64-x86-64-posix mingw-w64-tools ccache libssl-dev
   wine wine64 xvfb xauth xdotool imagemagick fonts-nanum locales python3
   nsis
 )

@@ -6,7 +6,7 @@
 namespace zc {
 
 DefinitionsLoadResult LoadedDefinitions::Load() {
-  const DefinitionsResult result = LoadDefinitions(http_, texts_, set_);
+  const DefinitionsResult result = LoadDefinitions(http_, texts_, set_, signer_);
   switch (result.error) {
     case DefinitionsError::None:
       return {};

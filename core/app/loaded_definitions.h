@@ -4,6 +4,7 @@
 
 #include "core/app/form1_ports.h"
 #include "core/definitions/definitions_set.h"
+#include "core/definitions/definitions_signer.h"
 #include "core/platform/http_api.h"
 #include "core/texts/constant_texts.h"
 
@@ -11,8 +12,9 @@ namespace zc {
 
 class LoadedDefinitions : public DefinitionsPort {
  public:
-  LoadedDefinitions(const ConstantTexts& texts, HttpApi& http, DefinitionsSet& set)
-      : texts_(texts), http_(http), set_(set) {}
+  LoadedDefinitions(const ConstantTexts& texts, HttpApi& http, DefinitionsSet& set,
+                    const DefinitionsSigner& signer = {})
+      : texts_(texts), http_(http), set_(set), signer_(signer) {}
 
   DefinitionsLoadResult Load() override;
   bool IsNewerVersionPublished() override;
@@ -23,6 +25,7 @@ class LoadedDefinitions : public DefinitionsPort {
   const ConstantTexts& texts_;
   HttpApi& http_;
   DefinitionsSet& set_;
+  DefinitionsSigner signer_;
 };
 
 }  // namespace zc

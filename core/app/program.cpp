@@ -2,7 +2,8 @@
 
 namespace zc {
 
-Program::Program(const ConstantTexts& texts, const PlatformParts& platform, const WindowParts& window)
+Program::Program(const ConstantTexts& texts, const PlatformParts& platform, const WindowParts& window,
+                 const DefinitionsSigner& signer)
     : inventory_(platform.processes),
       registryCheck_(texts, definitions_, platform.registry, window.results, rowBuffer_),
       serviceCheck_(texts, definitions_, platform.registry, window.results, rowBuffer_),
@@ -10,7 +11,7 @@ Program::Program(const ConstantTexts& texts, const PlatformParts& platform, cons
                       window.results, rowBuffer_),
       treatment_(texts, window.results, window.view, platform.log, platform.files, platform.shell,
                  platform.console, platform.processes, platform.registry),
-      loadedDefinitions_(texts, platform.http, definitions_),
+      loadedDefinitions_(texts, platform.http, definitions_, signer),
       form_({texts, window.view, window.pump, window.results, platform.settings, platform.registry,
              platform.shell, window.timers, loadedDefinitions_, *this}),
       scheduler_(texts, window.timers, registryCheck_, serviceCheck_, connectionScan_, window.view,

@@ -6,6 +6,7 @@
 #include "core/app/form1.h"
 #include "core/app/loaded_definitions.h"
 #include "core/definitions/definitions_set.h"
+#include "core/definitions/definitions_signer.h"
 #include "core/engine/connection_scan.h"
 #include "core/engine/registry_infection_check.h"
 #include "core/engine/scan_scheduler.h"
@@ -42,7 +43,9 @@ struct WindowParts {
 
 class Program : private ChecksPort {
  public:
-  Program(const ConstantTexts& texts, const PlatformParts& platform, const WindowParts& window);
+  // `signer`: who must have signed the definitions set; by default the set is unsigned.
+  Program(const ConstantTexts& texts, const PlatformParts& platform, const WindowParts& window,
+          const DefinitionsSigner& signer = {});
   Program(const Program&) = delete;
   Program& operator=(const Program&) = delete;
 

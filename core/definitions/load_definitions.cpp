@@ -1,5 +1,6 @@
 #include "core/definitions/load_definitions.h"
 
+#include "core/definitions/definitions_signature.h"
 #include "core/definitions/split_pieces.h"
 
 namespace zc {
@@ -73,13 +74,19 @@ DefinitionsResult FillPatternTables(DefinitionsSet& set) {
   return {};
 }
 
-DefinitionsResult LoadDefinitions(HttpApi& http, const ConstantTexts& texts, DefinitionsSet& set) {
-  HttpResponse response = http.Get(texts.Get(enc::DefinitionsAddress));
+DefinitionsResult LoadDefinitions(HttpApi& http, const ConstantTexts& texts, DefinitionsSet& set,
+                                  const DefinitionsSigner& signer) {
+  const Text address = texts.Get(enc::DefinitionsAddress);
+  HttpResponse response = http.Get(address);
   if (!response.sent) {
     DefinitionsResult result;
     result.error = DefinitionsError::RequestNotSent;
     result.detail = std::move(response.error);
     return result;
+  }
+  if (signer.SignsSets()) {
+    DefinitionsResult signature = CheckDefinitionsSignature(http, address, response.bytes, signer, texts);
+    if (!signature.ok()) return signature;
   }
   return ParseDefinitions(response.body, texts, set);
 }
@@ -99,6 +106,18 @@ Text DescribeDefinitionsResult(const DefinitionsResult& result) {
       return u"the list of element " + DecimalText(static_cast<long long>(result.element)) + u" has " +
              Counted(result.count, u"entry", u"entries") + u"; its table holds " +
              DecimalText(static_cast<long long>(kPatternTableSlots));
+    case DefinitionsError::SignatureNotFetched:
+      return u"the definitions signature could not be fetched: " + result.detail;
+    case DefinitionsError::SignatureMissing:
+      return u"the definitions signature is missing: " + result.detail + u" answered with status " +
+             DecimalText(static_cast<long long>(result.count));
+    case DefinitionsError::SignatureMalformed:
+      return u"the definitions signature is malformed: " + result.detail;
+    case DefinitionsError::SignatureWrong:
+      return u"the definitions signature does not match the definitions set: " + result.detail +
+             u" is not the publisher's signature of the set received";
+    case DefinitionsError::SignatureKeyUnusable:
+      return u"the definitions signature cannot be checked: " + result.detail;
   }
   return {};
 }

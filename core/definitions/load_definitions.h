@@ -7,6 +7,7 @@
 
 #include "core/base/text.h"
 #include "core/definitions/definitions_set.h"
+#include "core/definitions/definitions_signer.h"
 #include "core/platform/http_api.h"
 #include "core/texts/constant_texts.h"
 
@@ -18,13 +19,19 @@ enum class DefinitionsError {
   TooFewElements,           // the body lacks an element the program reads
   InputTunnelListTooLong,   // element 1 holds more entries than its table has slots
   OutputTunnelListTooLong,  // element 3 likewise
+  SignatureNotFetched,      // the signature's request could not be sent
+  SignatureMissing,         // the server has no signature (count: its HTTP status)
+  SignatureMalformed,       // the signature file is not 128 hexadecimal digits
+  SignatureWrong,           // not the publisher's signature of the bytes received
+  SignatureKeyUnusable,     // the program's own key is not a usable public key
 };
 
 struct DefinitionsResult {
   DefinitionsError error = DefinitionsError::None;
   size_t element = 0;  // TooFewElements: the first element missing; ...TooLong: 1 or 3
   size_t count = 0;    // TooFewElements: elements the body has; ...TooLong: its entries
-  Text detail;         // RequestNotSent: what the platform said
+  Text detail;         // RequestNotSent: what the platform said; Signature...: the
+                       // signature's address and what is wrong with it
 
   bool ok() const { return error == DefinitionsError::None; }
 };
@@ -41,8 +48,11 @@ DefinitionsResult ParseDefinitions(TextView body, const ConstantTexts& texts, De
 DefinitionsResult FillPatternTables(DefinitionsSet& set);
 
 // Start-up step 7: one GET to the enciphered definitions address, then ParseDefinitions
-// on whatever body arrives (the HTTP status is not examined).
-DefinitionsResult LoadDefinitions(HttpApi& http, const ConstantTexts& texts, DefinitionsSet& set);
+// on whatever body arrives (the HTTP status is not examined). When `signer` signs sets,
+// the body's bytes must first pass its signature check (definitions_signature.h); a set
+// that does not pass leaves `set` untouched.
+DefinitionsResult LoadDefinitions(HttpApi& http, const ConstantTexts& texts, DefinitionsSet& set,
+                                  const DefinitionsSigner& signer = {});
 
 // One line in plain words for error reports and the maker's tool; empty for None.
 Text DescribeDefinitionsResult(const DefinitionsResult& result);

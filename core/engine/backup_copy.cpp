@@ -2,6 +2,8 @@
 
 #include <optional>
 
+#include "core/engine/file_target.h"
+
 namespace zc {
 namespace {
 
@@ -14,18 +16,34 @@ Text Join(TextView folder, TextView name) {
   return path;
 }
 
+bool LeavesItsFolder(char16_t c) {
+  return c < 0x20 || c == 0x7F || c == u'\\' || c == u'/' || c == u':' || c == u'*' || c == u'?' || c == u'"' ||
+         c == u'<' || c == u'>' || c == u'|';
+}
+
 }  // namespace
 
+Text BackupName(TextView name) {
+  Text plain(name);
+  for (char16_t& c : plain) {
+    if (LeavesItsFolder(c)) c = u'_';
+  }
+  if (!plain.empty() && plain.find_first_not_of(u'.') == Text::npos) plain.assign(plain.size(), u'_');
+  return plain;
+}
+
 Text FreeBackupPath(FileApi& files, TextView folder, TextView name) {
-  Text path = Join(folder, name);
+  const Text plain = BackupName(name);
+  Text path = Join(folder, plain);
   for (int number = 2; files.FileLength(path).has_value(); ++number) {
     if (number > kMaxNumberedNames) return {};
-    path = Join(folder, Text(name) + u" (" + DecimalText(number) + u")");
+    path = Join(folder, plain + u" (" + DecimalText(number) + u")");
   }
   return path;
 }
 
 BackupState CopyIntoBackup(FileApi& files, TextView source, TextView folder, TextView name) {
+  if (!NamesFileOrNothing(files, source)) return BackupState::NotAFile;
   const std::optional<int64_t> sourceLength = files.FileLength(source);
   const Text destination = FreeBackupPath(files, folder, name);
   const bool copied = !destination.empty() && files.CopyFileTo(source, destination);

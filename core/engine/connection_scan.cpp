@@ -67,7 +67,7 @@ void ConnectionScan::ScanConnections() {
   // Kill pass: the id text goes to the task-kill tool as it stands, number or not.
   for (size_t i = 0; i < killPatterns.size(); ++i) {
     if (killAt[i] == MultiPatternSearch::kNotFound) continue;
-    KillByProcessId(shell_, IdTextAfterMatch(listing, killPatterns[i], killAt[i]));
+    KillByProcessId(shell_, IdTextOfMatchedLine(listing, killPatterns[i], killAt[i]));
   }
 
   // Outbound pass: a line that ends in no id is passed over for the pattern's next
@@ -88,7 +88,7 @@ void ConnectionScan::ScanConnections() {
   // Inbound pass: the first matching line only.
   for (size_t i = 0; i < inbound.size(); ++i) {
     if (inboundAt[i] == MultiPatternSearch::kNotFound) continue;
-    const uint32_t id = ReadProcessId(IdTextAfterMatch(listing, inbound[i], inboundAt[i]));
+    const uint32_t id = ReadProcessId(IdTextOfMatchedLine(listing, inbound[i], inboundAt[i]));
     if (id == 0 || HasSeen(id)) continue;
     const Text name = inventory_.GetProcessName(id);
     if (!IsListable(name)) continue;

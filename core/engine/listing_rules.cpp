@@ -6,26 +6,44 @@ namespace zc {
 namespace {
 
 constexpr TextView kLineEnd = u"\r\n";
-constexpr size_t kIdWidth = 6;
 constexpr TextView kServicesEnd = u"   ";
 
-// The text from `from` up to the next occurrence of `marker` (searched from `from`),
-// the next CR LF or the end of `text`. Only the rest of the line is searched for the
-// marker: a listing holds thousands of lines.
-TextView UpToNextMarkerOrLineEnd(TextView text, TextView marker, size_t from) {
-  const size_t lineEnd = std::min(text.find(kLineEnd, from), text.size());
-  // A marker that starts before the line end counts even when it runs past it.
-  const TextView searched = text.substr(from, lineEnd - from + (marker.empty() ? 0 : marker.size() - 1));
-  return text.substr(from, std::min(searched.find(marker), lineEnd - from));
+bool IsBlank(char16_t c) { return c == u' ' || c == u'\t'; }
+
+// The line of `text` that holds position `at`: from just after the CR LF before it to
+// the next CR LF at or after it (or the text's ends).
+TextView LineAt(TextView text, size_t at) {
+  at = std::min(at, text.size());
+  const size_t previous = text.substr(0, at).rfind(kLineEnd);
+  const size_t start = previous == TextView::npos ? 0 : previous + kLineEnd.size();
+  const size_t end = std::min(text.find(kLineEnd, at), text.size());
+  return text.substr(start, end - start);
+}
+
+TextView LastField(TextView line) {
+  size_t end = line.size();
+  while (end > 0 && IsBlank(line[end - 1])) --end;
+  size_t start = end;
+  while (start > 0 && !IsBlank(line[start - 1])) --start;
+  return line.substr(start, end - start);
+}
+
+// Where `field` + one space first stands on `line` as a field of its own (at the line's
+// start or after a blank), searching from `from`; npos when nowhere.
+size_t FindWholeField(TextView line, TextView fieldAndSpace, size_t from) {
+  for (size_t at = line.find(fieldAndSpace, from); at != TextView::npos; at = line.find(fieldAndSpace, at + 1)) {
+    if (at == 0 || IsBlank(line[at - 1])) return at;
+  }
+  return TextView::npos;
 }
 
 }  // namespace
 
-Text IdTextAfterMatch(TextView listing, TextView pattern, size_t matchAt) {
-  const size_t from = std::min(matchAt + pattern.size(), listing.size());
-  TextView rest = UpToNextMarkerOrLineEnd(listing, pattern, from);
-  if (rest.size() > kIdWidth) rest.remove_prefix(rest.size() - kIdWidth);
-  return TrimSpaces(rest);
+Text IdTextOfMatchedLine(TextView listing, TextView pattern, size_t matchAt) {
+  // The line on which the match ends: a pattern that itself ends with a CR LF names
+  // the line after it, as the text that follows the match does.
+  const size_t matchEnd = std::min(matchAt + pattern.size(), listing.size());
+  return Text(LastField(LineAt(listing, matchEnd)));
 }
 
 uint32_t ReadProcessId(TextView idText) {
@@ -43,7 +61,7 @@ uint32_t FirstProcessIdAfterMatches(TextView listing, TextView pattern, size_t f
   if (pattern.empty()) return 0;
   for (size_t at = firstAt; at != TextView::npos && at < listing.size();
        at = listing.find(pattern, at + pattern.size())) {
-    const uint32_t id = ReadProcessId(IdTextAfterMatch(listing, pattern, at));
+    const uint32_t id = ReadProcessId(IdTextOfMatchedLine(listing, pattern, at));
     if (id != 0) return id;
   }
   return 0;
@@ -52,10 +70,21 @@ uint32_t FirstProcessIdAfterMatches(TextView listing, TextView pattern, size_t f
 Text ServicesTextOf(TextView serviceListing, uint32_t processId) {
   Text lead = DecimalText(processId);
   lead.push_back(u' ');
-  const size_t at = serviceListing.find(lead);
-  if (at == TextView::npos) return {};
-  TextView services = UpToNextMarkerOrLineEnd(serviceListing, lead, at + lead.size());
-  return Text(services.substr(0, services.find(kServicesEnd)));
+  size_t lineStart = 0;
+  while (lineStart <= serviceListing.size()) {
+    const size_t lineEnd = std::min(serviceListing.find(kLineEnd, lineStart), serviceListing.size());
+    const TextView line = serviceListing.substr(lineStart, lineEnd - lineStart);
+    const size_t at = FindWholeField(line, lead, 0);
+    if (at != TextView::npos) {
+      const size_t from = at + lead.size();
+      const size_t next = FindWholeField(line, lead, from);
+      TextView services = line.substr(from, next == TextView::npos ? TextView::npos : next - from);
+      return Text(services.substr(0, services.find(kServicesEnd)));
+    }
+    if (lineEnd == serviceListing.size()) break;
+    lineStart = lineEnd + kLineEnd.size();
+  }
+  return {};
 }
 
 }  // namespace zc

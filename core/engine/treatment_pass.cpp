@@ -6,7 +6,6 @@
 #include "core/engine/finding_texts.h"
 #include "core/engine/listing_rules.h"
 #include "core/engine/quoted_command.h"
-#include "core/machine/process_termination.h"
 #include "core/machine/registry_values.h"
 
 namespace zc {
@@ -32,6 +31,7 @@ void TreatmentPass::TreatFindings() {
     ~RunningFlag() { flag = false; }
   } running(running_);
   currentBackupFolder_.clear();
+  suspects_.Refresh();
   const int32_t rows = results_.RowCount();
   for (int32_t i = 0; i < rows; ++i) {
     if (Treat(ReadTopRow()) == Outcome::ProgramEnded) break;
@@ -59,18 +59,18 @@ TreatmentPass::Outcome TreatmentPass::Treat(const Finding& finding) {
 }
 
 TreatmentPass::Outcome TreatmentPass::TreatProcess(const Finding& finding) {
-  const auto id = static_cast<int32_t>(ReadProcessId(finding.processId));
   view_.SetStatusText(texts_.Get(enc::ProcessStatusLead) + finding.name + texts_.Get(enc::ProcessStatusTail));
   BeginBackupFolder(finding.name);
 
-  if (TrimSpaces(finding.detail) == kNotApplicableText) {
+  // An empty Detail: the service listing no longer had the id, so no service is known.
+  const Text services = TrimSpaces(finding.detail);
+  if (services == kNotApplicableText || services.empty()) {
     // A process that hosts no service.
-    processes_.TerminateProcessById(id);
-    KillByImageName(shell_, finding.name);
+    EndSuspectProcess(finding);
     if (IsEmptyFile(finding.path)) return Outcome::Treated;
     const BackupState backup = BackupCopy(finding);
     RemoveAndBlock(finding, backup);
-    ReportTreatment(StandardLines(finding), backup, finding);
+    ReportTreatment(StandardLines(finding, backup));
     return Outcome::Treated;
   }
 
@@ -89,8 +89,7 @@ TreatmentPass::Outcome TreatmentPass::TreatProcess(const Finding& finding) {
   bool kill = false;
   for (const TextView marker : killMarkers) kill = kill || ContainsMarker(output, texts_.Get(marker));
   if (kill) {
-    processes_.TerminateProcessById(id);
-    KillByImageName(shell_, finding.name);
+    EndSuspectProcess(finding);
     if (!IsEmptyFile(finding.path)) {
       backup = BackupCopy(finding);
       RemoveAndBlock(finding, backup);
@@ -103,10 +102,10 @@ TreatmentPass::Outcome TreatmentPass::TreatProcess(const Finding& finding) {
   }
 
   if (IsEmptyFile(finding.path)) return Outcome::Treated;
-  std::vector<Text> lines = StandardLines(finding);
+  std::vector<Text> lines = StandardLines(finding, backup);
   lines.insert(lines.begin() + 1, finding.name + texts_.Get(enc::LogServiceText) + finding.detail +
                                       texts_.Get(enc::LogLineEnd));
-  ReportTreatment(std::move(lines), backup, finding);
+  ReportTreatment(lines);
   return Outcome::Treated;
 }
 
@@ -120,15 +119,15 @@ void TreatmentPass::TreatService(const Finding& finding) {
   BackupState backup = BackupState::NothingToLose;  // an empty file has nothing to keep
   if (!IsEmptyFile(finding.path)) {
     backup = CopyIntoBackup(files_, finding.path, currentBackupFolder_, finding.name);
-    KillByImageName(shell_, finding.name);
-    Status(enc::BackupDoneStatus);
+    suspects_.EndCopiesOfImage(finding.name, finding.path);
+    BackupStatus(backup);
     view_.Delay(1.5f);
   }
   if (finding.path != kNoneText) {
     RemoveAndBlock(finding, backup);
     LaunchServiceCommand(enc::ServiceFinalCommand, finding.detail);
   }
-  ReportTreatment(StandardLines(finding), backup, finding);
+  ReportTreatment(StandardLines(finding, backup));
 }
 
 void TreatmentPass::TreatRegistryEntry(const Finding& finding) {
@@ -137,58 +136,91 @@ void TreatmentPass::TreatRegistryEntry(const Finding& finding) {
   if (named) {
     BeginBackupFolder(finding.name);
     backup = CopyIntoBackup(files_, finding.path, currentBackupFolder_, finding.name);
-    KillByImageName(shell_, finding.name);
+    suspects_.EndCopiesOfImage(finding.name, finding.path);
     // Deleted from both roots whether or not it was found in each.
     registry_.DeleteRegistryValue(RootKeyFromText(texts_.Get(enc::InfectionRootText)),
                                   texts_.Get(enc::InfectionKeyPath), finding.entryName);
     registry_.DeleteRegistryValue(ServiceRoot(), texts_.Get(enc::InfectionKeyPath), finding.entryName);
-    Status(enc::BackupDoneStatus);
+    BackupStatus(backup);
     view_.Delay(1.5f);
   }
   if (IsEmptyFile(finding.path)) return;
   if (finding.path != kNoneText && named) RemoveAndBlock(finding, backup);
-  if (named) ReportTreatment(StandardLines(finding), backup, finding);
+  if (named) ReportTreatment(StandardLines(finding, backup));
 }
 
 void TreatmentPass::BeginBackupFolder(TextView name) {
-  currentBackupFolder_ = texts_.Get(enc::BackupPrefix) + Text(name);
+  currentBackupFolder_ = texts_.Get(enc::BackupPrefix) + BackupName(name);
   files_.CreateFolder(texts_.Get(enc::BackupRoot));  // usually there already
   files_.CreateFolder(currentBackupFolder_);         // shared by Findings of one name
 }
 
+void TreatmentPass::EndSuspectProcess(const Finding& finding) {
+  const uint32_t id = ReadProcessId(finding.processId);
+  if (suspects_.RunsImage(id, finding.name, finding.path)) {
+    processes_.TerminateProcessById(static_cast<int32_t>(id));
+  } else {
+    log_.Log_Trans(finding.name + texts_.Get(enc::LogStaleProcessText) + finding.processId + texts_.Get(enc::LogLineEnd),
+                   LogFolder());
+  }
+  suspects_.EndCopiesOfImage(finding.name, finding.path);
+}
+
 BackupState TreatmentPass::BackupCopy(const Finding& finding) {
   const BackupState backup = CopyIntoBackup(files_, finding.path, currentBackupFolder_, finding.name);
-  Status(enc::BackupDoneStatus);
+  BackupStatus(backup);
   view_.Delay(1.5f);
   return backup;
 }
 
+void TreatmentPass::BackupStatus(BackupState backup) {
+  switch (backup) {
+    case BackupState::Secured: Status(enc::BackupDoneStatus); return;
+    case BackupState::NothingToLose: Status(enc::NoFileStatus); return;
+    case BackupState::NotSecured:
+    case BackupState::NotAFile: Status(enc::FileKeptStatus); return;
+  }
+}
+
 void TreatmentPass::RemoveAndBlock(const Finding& finding, BackupState backup) {
-  if (backup == BackupState::NotSecured) return;  // no whole copy: the file stays
+  // Without a whole copy the file stays; a folder is never the suspect's file.
+  if (backup == BackupState::NotSecured || backup == BackupState::NotAFile) return;
   Status(enc::AttributeStatus);
   files_.SetAttributes(finding.path, kAttributeNormal);
   view_.Delay(1.5f);
   Status(enc::DeleteStatus);
   files_.RemoveFile(finding.path);
   view_.Delay(2);
-  // A folder at the file's own path keeps the file from being written there again.
-  files_.CreateFolder(finding.path);
-  files_.SetAttributes(finding.path, kPlaceholderAttributes);
+  // A folder at the file's own path keeps the file from being written there again. A
+  // file that could not be deleted keeps its own attributes: they are the folder's.
+  if (files_.CreateFolder(finding.path)) files_.SetAttributes(finding.path, kPlaceholderAttributes);
 }
 
-std::vector<Text> TreatmentPass::StandardLines(const Finding& finding) const {
-  return {finding.name + texts_.Get(enc::LogTreatedText),
-          finding.name + texts_.Get(enc::LogPathText) + finding.path + texts_.Get(enc::LogLineEnd),
-          texts_.Get(enc::LogClosingFirst), texts_.Get(enc::LogClosingSecond)};
-}
-
-void TreatmentPass::ReportTreatment(std::vector<Text> lines, BackupState backup, const Finding& finding) {
+std::vector<Text> TreatmentPass::StandardLines(const Finding& finding, BackupState backup) const {
+  std::vector<Text> lines = {finding.name + texts_.Get(enc::LogTreatedText),
+                             finding.name + texts_.Get(enc::LogPathText) + finding.path + texts_.Get(enc::LogLineEnd)};
+  // The closing lines tell of a backup and a placeholder; a file that stayed gets one
+  // line saying so instead.
   if (backup == BackupState::NotSecured) {
     lines.push_back(finding.name + texts_.Get(enc::LogFileKeptText) + finding.path + texts_.Get(enc::LogLineEnd));
+  } else if (backup == BackupState::NotAFile) {
+    lines.push_back(finding.name + texts_.Get(enc::LogNotAFileText) + finding.path + texts_.Get(enc::LogLineEnd));
+  } else {
+    lines.push_back(texts_.Get(enc::LogClosingFirst));
+    lines.push_back(texts_.Get(enc::LogClosingSecond));
   }
+  return lines;
+}
+
+Text TreatmentPass::LogFolder() const {
   // The log file name is appended to the folder directly, so the folder ends with "\".
   Text logFolder = currentBackupFolder_;
   if (!logFolder.empty() && logFolder.back() != u'\\') logFolder.push_back(u'\\');
+  return logFolder;
+}
+
+void TreatmentPass::ReportTreatment(const std::vector<Text>& lines) {
+  const Text logFolder = LogFolder();
   for (const Text& line : lines) log_.Log_Trans(line, logFolder);
   const Text explorer = CommandWithQuotedFolder(kExplorerCommand, currentBackupFolder_);
   if (!explorer.empty()) shell_.Launch(explorer, WindowState::NormalFocused);

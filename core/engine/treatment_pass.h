@@ -5,12 +5,18 @@
 // a backup folder named after the Finding, deleted and replaced by a hidden system
 // folder; what was done is written into the activity log of the backup folder, which
 // is then opened in the file explorer. Every failing step is skipped.
+//
+// Only what the Finding names is touched: a process is ended by id only while that id
+// still runs the Finding's image, by name only where its image is the Finding's file
+// (see suspect_processes.h); the file steps apply only to a path that names a file or
+// nothing (see file_target.h), and a file without a whole backup copy stays.
 
 #include <cstdint>
 #include <vector>
 
 #include "core/base/text.h"
 #include "core/engine/backup_copy.h"
+#include "core/engine/suspect_processes.h"
 #include "core/platform/activity_log.h"
 #include "core/platform/console_api.h"
 #include "core/platform/file_api.h"
@@ -61,10 +67,17 @@ class TreatmentPass {
 
   // Step groups shared by the treatments.
   void BeginBackupFolder(TextView name);
+  // Ends the Finding's process by id when the id still runs the Finding's image (else
+  // logs that it did not), then the other running copies of that image.
+  void EndSuspectProcess(const Finding& finding);
   BackupState BackupCopy(const Finding& finding);
+  void BackupStatus(BackupState backup);
   void RemoveAndBlock(const Finding& finding, BackupState backup);
-  void ReportTreatment(std::vector<Text> lines, BackupState backup, const Finding& finding);
-  std::vector<Text> StandardLines(const Finding& finding) const;
+  void ReportTreatment(const std::vector<Text>& lines);
+  // The standard log lines of a Finding: what was treated, its path, and the closing
+  // lines, or in their place the line that says the file was kept.
+  std::vector<Text> StandardLines(const Finding& finding, BackupState backup) const;
+  Text LogFolder() const;
 
   bool IsEmptyFile(TextView path);
   void Status(TextView enciphered);
@@ -80,6 +93,7 @@ class TreatmentPass {
   ConsoleApi& console_;
   ProcessApi& processes_;
   RegistryApi& registry_;
+  SuspectProcesses suspects_{processes_, shell_};
 
   int32_t treatedCount_ = 0;
   Text currentBackupFolder_;

@@ -9,21 +9,12 @@ Text TrimAtNul(TextView text) {
 Text ReplaceDeviceName(TextView devicePath, const DeviceMap& map) {
   for (const DeviceMapEntry& entry : map) {
     const TextView device = entry.deviceName;
-    if (device.empty()) return Text(devicePath);  // matches everything, changes nothing
-    size_t found = devicePath.find(device);
-    if (found == TextView::npos) continue;
-
-    const Text drive{entry.driveLetter, u':'};
-    Text path;
-    path.reserve(devicePath.size());
-    size_t from = 0;
-    while (found != TextView::npos) {
-      path.append(devicePath.substr(from, found - from));
-      path.append(drive);
-      from = found + device.size();
-      found = devicePath.find(device, from);
-    }
-    path.append(devicePath.substr(from));
+    if (device.empty()) continue;  // a drive whose device query failed names no path
+    if (devicePath.substr(0, device.size()) != device) continue;
+    const TextView rest = devicePath.substr(device.size());
+    if (!rest.empty() && rest.front() != u'\\') continue;  // volume 1 is not volume 10
+    Text path{entry.driveLetter, u':'};
+    path.append(rest);
     return path;
   }
   return Text(devicePath);

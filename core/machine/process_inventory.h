@@ -25,10 +25,12 @@ using DeviceMap = std::vector<DeviceMapEntry>;
 // The text before its first NUL character (all of it when there is none).
 Text TrimAtNul(TextView text);
 
-// Finds the first entry whose device name occurs anywhere in `devicePath` (exact,
-// case-sensitive) and replaces every occurrence of it by the entry's letter and ":".
-// The walk stops at that entry even when its device name is empty (which matches every
-// path and changes nothing). With no matching entry the path keeps its device form.
+// Finds the first entry whose device name begins `devicePath` as a whole path element
+// (followed by "\" or the end of the path; exact, case-sensitive) and replaces that
+// leading device name by the entry's letter and ":". A device name elsewhere in the
+// path, or one that only begins a longer device name (volume 1 against volume 10), does
+// not match; a drive with an empty device name is passed over. With no matching entry
+// the path keeps its device form.
 Text ReplaceDeviceName(TextView devicePath, const DeviceMap& map);
 
 class ProcessInventory {

@@ -38,6 +38,10 @@ class FileApi {
   // a folder, not a valid file name).
   virtual std::optional<int64_t> FileLength(TextView path) = 0;
 
+  // True when `path` names an existing folder (a drive root counts as one); false for a
+  // file, for nothing and when it cannot be told.
+  virtual bool IsFolder(TextView path) = 0;
+
   // True when a listing of `path` finds it as a normal file: a folder, a hidden or a
   // system file counts as absent.
   virtual bool ExistsAsNormalFile(TextView path) = 0;

@@ -8,6 +8,12 @@
 
 namespace zc {
 
+// One entry of a process snapshot: the process id and its executable name.
+struct ProcessEntry {
+  uint32_t id = 0;
+  Text name;
+};
+
 class ProcessApi {
  public:
   virtual ~ProcessApi() = default;
@@ -15,6 +21,10 @@ class ProcessApi {
   // Executable name of the process with this id, from a fresh process snapshot; empty
   // when the id is not in it.
   virtual Text ProcessName(uint32_t processId) = 0;
+
+  // Every running process, from one fresh snapshot, in the snapshot's order; empty when
+  // the snapshot cannot be taken.
+  virtual std::vector<ProcessEntry> ListProcesses() = 0;
 
   // Image file name in the kernel's device form (\Device\HarddiskVolume2\...), read with
   // query-information and virtual-memory-read access (0x410); empty when the process
@@ -27,6 +37,10 @@ class ProcessApi {
   // The DOS-device target of a drive root ("C:\" -> "\Device\HarddiskVolume1"); empty
   // when the query fails.
   virtual Text QueryDeviceName(TextView root) = 0;
+
+  // The system's Windows folder ("C:\Windows"), without a trailing separator; empty
+  // when it cannot be told.
+  virtual Text WindowsFolder() = 0;
 
   // Ends the process with exit code 16 through the terminal services library (or the
   // platform's own termination where that library cannot do it). Fire and forget.

@@ -41,6 +41,8 @@ class FakeFiles : public FileApi {
 
   // Any operation naming one of these paths fails.
   std::set<Text> failingPaths;
+  // Files that cannot be deleted, as a running program's image cannot.
+  std::set<Text> inUse;
   // Copies write only the first `copyTruncateTo` bytes (a short copy), when set.
   std::optional<size_t> copyTruncateTo;
 
@@ -66,6 +68,7 @@ class FakeFiles : public FileApi {
     auto it = entries.find(Key(path));
     if (it == entries.end() || it->second.isFolder) return false;
     if (it->second.attributes & kAttributeReadOnly) return false;
+    if (inUse.count(Text(path)) != 0) return false;
     entries.erase(it);
     return true;
   }
@@ -89,6 +92,12 @@ class FakeFiles : public FileApi {
     if (!e || e->isFolder) return std::nullopt;
     return static_cast<int64_t>(e->content.size());
   }
+  bool IsFolder(TextView path) override {
+    if (Fails(path)) return false;
+    if (IsDriveRoot(path)) return true;
+    const Entry* e = Find(path);
+    return e && e->isFolder;
+  }
   bool ExistsAsNormalFile(TextView path) override {
     const Entry* e = Find(path);
     return e && !e->isFolder && !(e->attributes & (kAttributeHidden | kAttributeSystem));
@@ -104,6 +113,12 @@ class FakeFiles : public FileApi {
     Text k = FoldCase(path);
     while (k.size() > 3 && k.back() == u'\\') k.pop_back();
     return k;
+  }
+  // "C:", "C:\" (any letter), as the platform reads them.
+  static bool IsDriveRoot(TextView path) {
+    if (path.size() < 2 || path.size() > 3 || path[1] != u':') return false;
+    const char16_t letter = static_cast<char16_t>(path[0] | 0x20);
+    return letter >= u'a' && letter <= u'z' && (path.size() == 2 || path[2] == u'\\' || path[2] == u'/');
   }
   bool Fails(TextView path) const { return failingPaths.count(Text(path)) != 0; }
   bool ParentExists(TextView path) const {

@@ -1,6 +1,8 @@
 #pragma once
 // In-memory processes and drives. A process can be made unopenable (access denied, as
 // protected system processes are), which empties its image path but not its name.
+// Snapshots list the processes in id order; the Windows folder is C:\Windows unless a
+// test changes it (empty: the query failed).
 
 #include <algorithm>
 #include <cstdint>
@@ -32,12 +34,22 @@ class FakeProcesses : public ProcessApi {
   std::map<uint32_t, Process> processes;
   std::vector<std::pair<Text, Text>> drives;  // root, device name
   std::vector<int32_t> terminated;            // ids given to TerminateProcessById
+  Text windowsFolder = u"C:\\Windows";
   int nameQueries = 0;
+  int snapshots = 0;
+  bool failSnapshots = false;  // ListProcesses finds nothing, as when no snapshot can be taken
 
   Text ProcessName(uint32_t processId) override {
     ++nameQueries;
     auto it = processes.find(processId);
     return it == processes.end() ? Text() : it->second.name;
+  }
+  std::vector<ProcessEntry> ListProcesses() override {
+    ++snapshots;
+    std::vector<ProcessEntry> entries;
+    if (failSnapshots) return entries;
+    for (const auto& [id, process] : processes) entries.push_back({id, process.name});
+    return entries;
   }
   Text ImageFileNameInDeviceForm(uint32_t processId) override {
     auto it = processes.find(processId);
@@ -54,6 +66,7 @@ class FakeProcesses : public ProcessApi {
       if (d.first == root) return d.second;
     return {};
   }
+  Text WindowsFolder() override { return windowsFolder; }
   void TerminateProcessById(int32_t processId) override {
     terminated.push_back(processId);
     processes.erase(static_cast<uint32_t>(processId));

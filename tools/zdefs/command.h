@@ -12,6 +12,9 @@
 //     }  // namespace
 //     }  // namespace zc::zdefs
 //
+// The signing commands (keygen, public-key, sign, verify) live in tools/zdefs/signing and
+// are built only where OpenSSL is (the host tree).
+//
 // Exit codes: 0 success, 1 the work failed, 2 bad arguments (kUsageError; the command
 // prints its usage with PrintUsage first).
 

@@ -7,6 +7,9 @@ set(cases
   "envelope-encrypt;80C8"
   "envelope-encrypt;80C;00"
   "envelope-decrypt;80C8;XYZW"
+  "keygen"
+  "sign;wire.txt"
+  "verify;wire.txt;wire.txt.sig"
   "no-such-command"
   "")
 foreach(case IN LISTS cases)

@@ -6,6 +6,7 @@
 
 #include "core/app/program.h"
 #include "core/texts/constant_texts.h"
+#include "core/texts/definitions_key.h"
 #include "win32/app/form1_window.h"
 #include "win32/app/registry_settings.h"
 #include "win32/desktop/win32_window_enum.h"
@@ -17,6 +18,7 @@
 #include "win32/machine/win32_registry.h"
 #include "win32/machine/win32_shell.h"
 #include "win32/net/winhttp_client.h"
+#include "win32/signing/cng_signatures.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   zc::win::Form1Window window;
@@ -33,9 +35,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   zc::win::Win32Files files;
   zc::win::Win32WindowEnum windows;
   zc::win::RegistrySettings settings;
+  zc::win::CngSignatures signatures;
 
   zc::Program program(texts, {http, registry, processes, console, shell, files, windows, settings, log},
-                      {window, window.Pump(), window.Results(), window.Timers()});
+                      {window, window.Pump(), window.Results(), window.Timers()},
+                      zc::DefinitionsSigner(zc::enc::DefinitionsPublicKey, signatures));
   window.Bind(program.form(), [&program](zc::TimerId timer) { program.Tick(timer); });
   program.form().Form_Load();
   return window.RunMessageLoop();

@@ -35,6 +35,13 @@ std::optional<int64_t> Win32Files::FileLength(TextView path) {
                               data.nFileSizeLow);
 }
 
+bool Win32Files::IsFolder(TextView path) {
+  // The wide call: a name the ANSI code page cannot hold still finds its folder.
+  if (path.empty()) return false;
+  const DWORD attributes = ::GetFileAttributesW(ToWide(path).c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
 bool Win32Files::ExistsAsNormalFile(TextView path) {
   const std::string ansi = ToAnsi(path);
   if (ansi.empty() || ansi.find_first_of("*?") != std::string::npos) return false;

@@ -13,6 +13,9 @@ class Win32Files : public FileApi {
   bool CreateFolder(TextView path) override;
   std::optional<int64_t> FileLength(TextView path) override;
 
+  // The path's attributes say directory (a drive root, a folder, a link to a folder).
+  bool IsFolder(TextView path) override;
+
   // Lists the path as a directory listing would; a folder, a hidden or a system entry
   // counts as absent. A path with wildcard characters (also one that gets them from
   // characters the ANSI code page cannot hold) names no single file and is absent.

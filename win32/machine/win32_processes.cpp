@@ -46,6 +46,19 @@ Text Win32Processes::ProcessName(uint32_t processId) {
   return {};
 }
 
+std::vector<ProcessEntry> Win32Processes::ListProcesses() {
+  UniqueFile snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+  if (!snapshot) return {};
+  std::vector<ProcessEntry> entries;
+  PROCESSENTRY32 entry{};
+  entry.dwSize = sizeof(entry);
+  for (BOOL more = ::Process32First(snapshot.get(), &entry); more;
+       more = ::Process32Next(snapshot.get(), &entry)) {
+    entries.push_back({entry.th32ProcessID, AnsiUpToNul(entry.szExeFile, sizeof(entry.szExeFile))});
+  }
+  return entries;
+}
+
 Text Win32Processes::ImageFileNameInDeviceForm(uint32_t processId) {
   UniqueHandle process(::OpenProcess(kQueryAndReadAccess, FALSE, processId));
   if (!process) return {};
@@ -83,6 +96,17 @@ Text Win32Processes::QueryDeviceName(TextView root) {
   // The answer lists every target, each ended by a NUL, and one more NUL; the drive's
   // device is the first of them.
   return TrimAtNul(FromWide(std::wstring_view(target, stored - 2)));
+}
+
+Text Win32Processes::WindowsFolder() {
+  // The system's own Windows folder, also where a terminal server gives each user a
+  // private one.
+  wchar_t folder[MAX_PATH + 1] = {};
+  const UINT length = ::GetSystemWindowsDirectoryW(folder, MAX_PATH + 1);
+  if (length == 0 || length > MAX_PATH) return {};
+  Text text = FromWide(std::wstring_view(folder, length));
+  while (text.size() > 3 && text.back() == u'\\') text.pop_back();
+  return text;
 }
 
 void Win32Processes::TerminateProcessById(int32_t processId) {

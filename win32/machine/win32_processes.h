@@ -9,9 +9,12 @@ namespace zc::win {
 class Win32Processes : public ProcessApi {
  public:
   Text ProcessName(uint32_t processId) override;
+  std::vector<ProcessEntry> ListProcesses() override;
   Text ImageFileNameInDeviceForm(uint32_t processId) override;
   std::vector<Text> ListDriveRoots() override;
   Text QueryDeviceName(TextView root) override;
+  // GetSystemWindowsDirectoryW, without a trailing separator.
+  Text WindowsFolder() override;
 
   // WinStationTerminateProcess of winsta.dll, looked up at each call. Where the library
   // or its export is missing, or under Wine (whose export is a stub that crashes its

@@ -74,6 +74,11 @@ HttpResponse WinHttpClient::Get(TextView url) {
   if (!::WinHttpSendRequest(request.get(), WINHTTP_NO_ADDITIONAL_HEADERS, 0, WINHTTP_NO_REQUEST_DATA, 0, 0, 0))
     return Failed(u"WinHttpSendRequest");
   if (!::WinHttpReceiveResponse(request.get(), nullptr)) return Failed(u"WinHttpReceiveResponse");
+  DWORD status = 0;
+  DWORD statusSize = sizeof(status);
+  if (!::WinHttpQueryHeaders(request.get(), WINHTTP_QUERY_STATUS_CODE | WINHTTP_QUERY_FLAG_NUMBER,
+                             WINHTTP_HEADER_NAME_BY_INDEX, &status, &statusSize, WINHTTP_NO_HEADER_INDEX))
+    return Failed(u"WinHttpQueryHeaders");
 
   std::string bytes;
   for (;;) {
@@ -95,7 +100,9 @@ HttpResponse WinHttpClient::Get(TextView url) {
 
   HttpResponse response;
   response.sent = true;
+  response.status = static_cast<int>(status);
   response.body = FromAnsi(bytes);
+  response.bytes = std::move(bytes);
   return response;
 }
 

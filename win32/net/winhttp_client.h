@@ -3,7 +3,8 @@
 // address, parsed by the platform's URL cracker. No header is added, no credentials are
 // given and the program sets no proxy (the machine's WinHTTP default applies). WinHTTP's
 // own time limits stay as they are. The HTTP status is not examined: whatever body
-// arrives is returned, converted from the ANSI code page.
+// arrives is returned, converted from the ANSI code page and as its raw bytes, with the
+// status beside it.
 
 #include <cstddef>
 

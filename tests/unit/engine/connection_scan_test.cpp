@@ -164,6 +164,36 @@ TEST_F(ConnectionScanTest, KillPatternsEndTheOwnerAtOnceWithoutAFinding) {
   EXPECT_EQ(scan.SeenCount(), 0u);
 }
 
+TEST_F(ConnectionScanTest, IdsAreReadWholeForRowsKillsAndServices) {
+  // The suspect has a seven-digit id; innocent 234567 (its last six digits) and 708
+  // (the last six of 1000708, "000708") run too. Process 23 sits after 1023, whose
+  // digits end with its own.
+  w.processes.AddProcess(1234567, u"evil.exe", u"\\Device\\HarddiskVolume1\\Temp\\evil.exe");
+  w.processes.AddProcess(234567, u"innocent.exe", u"\\Device\\HarddiskVolume1\\Apps\\innocent.exe");
+  w.processes.AddProcess(23, u"small.exe", u"\\Device\\HarddiskVolume1\\Temp\\small.exe");
+  w.console.SetOutput(w.T(enc::ConnectionListCommand),
+                      u"  TCP    10.0.0.5:49702    203.0.113.9:443    ESTABLISHED     1234567\r\n"
+                      u"  TCP    10.0.0.5:49703    192.0.2.10:6667    ESTABLISHED     23\r\n"
+                      u"  TCP    10.0.0.5:49704    198.51.100.1:80    ESTABLISHED 1000708\r\n");
+  w.console.SetOutput(w.T(enc::ServiceListCommand),
+                      u"svchost.exe                   1023 DcomLaunch, PlugPlay\r\n"
+                      u"innocent.exe                234567 Audiosrv\r\n"
+                      u"evil.exe                   1234567 N/A\r\n"
+                      u"small.exe                       23 SmallSvc\r\n");
+  w.SetOutbound({u"203.0.113.9:443"});
+  w.SetInbound({u"192.0.2.10:6667"});
+  w.definitions.ConnectionKillPatterns = {u"198.51.100.1:80"};
+  scan.ScanConnections();
+
+  EXPECT_EQ(w.shell.CommandLines(), (std::vector<Text>{u"taskkill /f /pid \"1000708\""}));
+  ASSERT_EQ(w.results.rows.size(), 2u);
+  EXPECT_EQ(w.results.rows[0],
+            (RowBuffer{u"evil.exe", u"1234567", u"C:\\Temp\\evil.exe", u"N/A", u"outPut Tun", u"", u""}));
+  EXPECT_EQ(w.results.rows[1],
+            (RowBuffer{u"small.exe", u"23", u"C:\\Temp\\small.exe", u"SmallSvc", u"inPut Tun", u"", u""}));
+  EXPECT_FALSE(scan.HasSeen(234567));
+}
+
 TEST_F(ConnectionScanTest, OnlyTheTableEntriesThatTheListStandsForAreSearched) {
   // A list without outer bars has no inner pieces: its table is not read.
   w.definitions.OutputTunnelPatterns = {u"203.0.113.9:443", u"192.0.2.10:6667"};

@@ -12,7 +12,7 @@
 namespace zc {
 namespace {
 
-TEST(IdAfterMatchTest, Table) {
+TEST(IdOfMatchedLineTest, Table) {
   struct Case {
     const char16_t* listing;
     const char16_t* pattern;
@@ -20,36 +20,43 @@ TEST(IdAfterMatchTest, Table) {
     uint32_t id;
   };
   const Case cases[] = {
-      // The owning id is right-aligned in the line's last six characters.
+      // The owning id is the line's last blank-separated field, read whole: 1 to 7 digits.
       {u"  TCP    10.0.0.5:49702   203.0.113.9:443   ESTABLISHED     4120\r\n  TCP  x  77\r\n",
        u"203.0.113.9:443", u"4120", 4120},
+      {u"  TCP  1.2.3.4:80  ESTABLISHED     7\r\n", u"1.2.3.4:80", u"7", 7},
+      {u"  TCP  1.2.3.4:80  ESTABLISHED     123456\r\n", u"1.2.3.4:80", u"123456", 123456},
+      {u"  TCP  1.2.3.4:80  ESTABLISHED     1234567\r\n", u"1.2.3.4:80", u"1234567", 1234567},
+      {u"  TCP  1.2.3.4:80  ESTABLISHED 1000708\r\n", u"1.2.3.4:80", u"1000708", 1000708},
+      // Tabs and trailing blanks separate fields too.
+      {u"  TCP\t1.2.3.4:80\tESTABLISHED\t31337 \t\r\n", u"1.2.3.4:80", u"31337", 31337},
       // The last line of a listing ends at the end of the text.
       {u"  TCP  1.2.3.4:80  ESTABLISHED     77", u"1.2.3.4:80", u"77", 77},
-      // Fewer than six characters after the match: all of them.
-      {u"x:1 9\r\n", u"x:1", u"9", 9},
-      // A wider id keeps only its last six digits.
-      {u"p   1234567\r\n", u"p", u"234567", 234567},
-      // The next occurrence of the same pattern on the line cuts the text.
-      {u"a 12 a 345\r\n", u"a", u"12", 12},
+      // A number between two occurrences of the pattern is not the line's id.
+      {u"  UDP  [::]:135  [::]:0  LISTENING  900\r\n", u"[::]:", u"900", 900},
+      {u"  TCP  10.0.0.5:1000  10.0.0.5:443  ESTABLISHED  42\r\n", u"10.0.0.5:", u"42", 42},
+      // A pattern inside the id field still names the line's whole id.
+      {u"  TCP  1.2.3.4:80  ESTABLISHED  1234567\r\n", u"ESTABLISHED  12", u"1234567", 1234567},
+      // The line of the match, not the next one.
+      {u"a p\r\nb 1 2 3   55\r\n", u"p", u"p", 0},
       // No id at the line's end: no id.
-      {u"  TCP  1.2.3.4:80  LISTENING\r\n  TCP  9\r\n", u"1.2.3.4:80", u"TENING", 0},
+      {u"  TCP  1.2.3.4:80  LISTENING\r\n  TCP  9\r\n", u"1.2.3.4:80", u"LISTENING", 0},
       {u"p  +12\r\n", u"p", u"+12", 0},
-      {u"p  1 2\r\n", u"p", u"1 2", 0},
-      {u"p\r\n5\r\n", u"p", u"", 0},
-      {u"xyp", u"p", u"", 0},
+      {u"p  12a\r\n", u"p", u"12a", 0},
+      {u"p   \r\n5\r\n", u"p", u"p", 0},
+      {u"  p 99999999999\r\n", u"p", u"99999999999", 0},
   };
   for (const Case& c : cases) {
     const TextView listing = c.listing;
     const size_t at = listing.find(c.pattern);
     ASSERT_NE(at, TextView::npos);
-    EXPECT_EQ(IdTextAfterMatch(listing, c.pattern, at), c.idText) << ToUtf8(c.listing);
-    EXPECT_EQ(ReadProcessId(IdTextAfterMatch(listing, c.pattern, at)), c.id) << ToUtf8(c.listing);
+    EXPECT_EQ(ToUtf8(IdTextOfMatchedLine(listing, c.pattern, at)), ToUtf8(c.idText)) << ToUtf8(c.listing);
+    EXPECT_EQ(ReadProcessId(IdTextOfMatchedLine(listing, c.pattern, at)), c.id) << ToUtf8(c.listing);
   }
-  EXPECT_EQ(ReadProcessId(u"99999999999"), 0u);  // more than 32 bits
+  EXPECT_EQ(IdTextOfMatchedLine(u"   ", u" ", 0), u"");
   EXPECT_EQ(ReadProcessId(u"4294967295"), 4294967295u);
 }
 
-TEST(IdAfterMatchTest, LaterLinesAreWalkedOnlyWhileTheIdIsZero) {
+TEST(IdOfMatchedLineTest, LaterLinesAreWalkedOnlyWhileTheIdIsZero) {
   const TextView listing = u"A p   LISTENING\r\nB p   0\r\nC p   812\r\nD p   900\r\n";
   EXPECT_EQ(FirstProcessIdAfterMatches(listing, u"p", listing.find(u"p")), 812u);
   EXPECT_EQ(FirstProcessIdAfterMatches(u"p 0\r\np x\r\n", u"p", 0), 0u);
@@ -65,13 +72,20 @@ TEST(ServicesTextTest, Table) {
       {u"svchost.exe                    1020 DcomLaunch, PlugPlay\r\nnotepad.exe   4480 N/A\r\n", 1020,
        u"DcomLaunch, PlugPlay"},
       {u"svchost.exe                    1020 DcomLaunch, PlugPlay\r\nnotepad.exe   4480 N/A\r\n", 4480, u"N/A"},
-      // 23 followed by a blank is found inside 1023 on an earlier line.
-      {u"a.exe   1023 Alpha\r\nb.exe   23 Beta\r\n", 23, u"Alpha"},
+      // The id is read whole: 23 is not the end of 1023, nor 1234567 of 11234567.
+      {u"a.exe   1023 Alpha\r\nb.exe   23 Beta\r\n", 23, u"Beta"},
+      {u"a.exe   1023 Alpha\r\n", 23, u""},
+      {u"a.exe   11234567 Alpha\r\nb.exe 1234567 Beta\r\n", 1234567, u"Beta"},
+      {u"a.exe   1023 Alpha\r\nb.exe   23 Beta\r\n", 1023, u"Alpha"},
+      {u"7 Svc\r\n", 7, u"Svc"},
+      {u"a.exe\t7 Svc\r\n", 7, u"Svc"},
       // Cut before the first run of three blanks; trailing blanks before it stay.
       {u"a.exe   7 Svc A  \r\n", 7, u"Svc A  "},
       {u"a.exe   7 Svc   more\r\n", 7, u"Svc"},
-      // Ends at the next occurrence of the same id and blank.
+      // Ends at the next whole occurrence of the id and blank; digits inside a name do
+      // not cut it.
       {u"a.exe   7 one 7 two\r\n", 7, u"one "},
+      {u"a.exe   7 Svc17 Foo\r\n", 7, u"Svc17 Foo"},
       // The last line ends at the end of the listing.
       {u"a.exe   7 Svc", 7, u"Svc"},
       // The id without a following blank, or not at all: empty.
@@ -79,7 +93,7 @@ TEST(ServicesTextTest, Table) {
       {u"", 7, u""},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(ServicesTextOf(c.listing, c.id), c.services) << ToUtf8(c.listing) << " id " << c.id;
+    EXPECT_EQ(ToUtf8(ServicesTextOf(c.listing, c.id)), ToUtf8(c.services)) << ToUtf8(c.listing) << " id " << c.id;
   }
 }
 

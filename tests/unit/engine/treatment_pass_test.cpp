@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 
 #include "core/engine/backup_copy.h"
+#include "core/engine/suspect_processes.h"
 #include "tests/unit/engine/engine_world.h"
 
 namespace zc {
@@ -16,12 +18,22 @@ using testing::kHklm;
 
 constexpr uint32_t kPlaceholder = kAttributeDirectory | kAttributeReadOnly | kAttributeHidden | kAttributeSystem;
 
-class TreatmentPassTest : public ::testing::Test {
- protected:
-  TreatmentPassTest() {
+// A fake machine with one suspect: evil.exe, process 4120, running C:\Temp\evil.exe.
+struct Bench {
+  Bench() {
     w.files.AddFolder(u"C:\\Temp");
     w.files.AddFile(u"C:\\Temp\\evil.exe", "MZ evil");
-    w.processes.AddProcess(4120, u"evil.exe", u"");
+    w.processes.AddDrive(u"C:\\", u"\\Device\\HarddiskVolume1");
+    w.processes.AddDrive(u"D:\\", u"\\Device\\HarddiskVolume10");
+    RunImage(4120, u"C:\\Temp\\evil.exe");
+    RunImage(100, u"C:\\Apps\\ZombieCure.exe");  // a snapshot always lists the program itself
+  }
+
+  // Starts a fake process of the image at `drivePath` (C: or D:).
+  void RunImage(uint32_t id, TextView drivePath, bool openable = true) {
+    const Text device = drivePath[0] == u'C' ? u"\\Device\\HarddiskVolume1" : u"\\Device\\HarddiskVolume10";
+    const Text path(drivePath);
+    w.processes.AddProcess(id, path.substr(path.rfind(u'\\') + 1), device + path.substr(2), openable);
   }
 
   void AddRow(TextView name, TextView id, TextView path, TextView detail, TextView kind, TextView entry = u"",
@@ -55,6 +67,8 @@ class TreatmentPassTest : public ::testing::Test {
   TreatmentPass pass{w.texts, w.results, w.view, w.log, w.files, w.shell, w.console, w.processes, w.registry};
 };
 
+class TreatmentPassTest : public ::testing::Test, public Bench {};
+
 TEST_F(TreatmentPassTest, AProcessWithoutServicesIsEndedBackedUpAndBlocked) {
   AddEvilProcessRow();
   pass.TreatFindings();
@@ -81,6 +95,7 @@ TEST_F(TreatmentPassTest, AProcessWithoutServicesIsEndedBackedUpAndBlocked) {
 
 TEST_F(TreatmentPassTest, EveryRowIsDeletedAndCountedAcrossPasses) {
   w.files.AddFile(u"C:\\Temp\\empty.exe", "");
+  RunImage(77, u"C:\\Temp\\empty.exe");
   AddRow(u"None", u"None", u"C:\\x.exe", u"Svc", kKindServiceHide);          // nothing to do
   AddRow(u"empty.exe", u"77", u"C:\\Temp\\empty.exe", u"N/A", kKindInputTunnel);  // ends early
   AddRow(u"odd", u"1", u"C:\\Temp\\evil.exe", u"N/A", u"unknown kind");       // untreated
@@ -118,12 +133,15 @@ TEST_F(TreatmentPassTest, ADetailOfNotApplicableWithBlanksMeansNoService) {
 }
 
 TEST_F(TreatmentPassTest, AMissingImageFileStillGetsThePlaceholderAndTheLog) {
-  AddRow(u"gone.exe", u"4120", u"C:\\Temp\\gone.exe", u"N/A", kKindOutputTunnel);
+  RunImage(4124, u"C:\\Temp\\gone.exe");
+  AddRow(u"gone.exe", u"4124", u"C:\\Temp\\gone.exe", u"N/A", kKindOutputTunnel);
   pass.TreatFindings();
-  EXPECT_EQ(w.processes.terminated, (std::vector<int32_t>{4120}));
+  EXPECT_EQ(w.processes.terminated, (std::vector<int32_t>{4124}));
   EXPECT_TRUE(IsPlaceholder(u"C:\\Temp\\gone.exe"));
   EXPECT_EQ(w.log.LinesOf(LogFolder(u"gone.exe")), StandardLines(u"gone.exe", u"C:\\Temp\\gone.exe"));
   EXPECT_EQ(w.view.delayedSeconds, 6);
+  // No backup was made, and the status line does not say there was one.
+  EXPECT_EQ(w.view.statusTexts[1], w.T(enc::NoFileStatus));
 }
 
 TEST_F(TreatmentPassTest, AServiceHostThatIsNotRunningIsDisabledButNotEnded) {
@@ -170,6 +188,8 @@ TEST_F(TreatmentPassTest, EveryKillMarkerEndsTheHost) {
   for (const TextView marker : {enc::KillMarker1, enc::KillMarker2, enc::KillMarker3, enc::KillMarker4}) {
     EngineWorld world;
     world.files.AddFolder(u"C:\\Temp");
+    world.processes.AddDrive(u"C:\\", u"\\Device\\HarddiskVolume1");
+    world.processes.AddProcess(4120, u"evil.exe", u"\\Device\\HarddiskVolume1\\Temp\\evil.exe");
     TreatmentPass p{world.texts, world.results, world.view, world.log, world.files,
                     world.shell, world.console, world.processes, world.registry};
     world.results.Append({u"evil.exe", u"4120", u"C:\\Temp\\evil.exe", u"EvilSvc", kKindOutputTunnel, u"", u""});
@@ -199,9 +219,9 @@ TEST_F(TreatmentPassTest, AHiddenServiceIsStoppedBackedUpBlockedAndDeleted) {
   w.files.AddFile(u"C:\\Windows\\svc.exe", "MZ svc", kAttributeReadOnly);
   AddRow(u"svc.exe", u"None", u"C:\\Windows\\svc.exe", u"EvilSvc", kKindServiceHide);
   pass.TreatFindings();
+  // Its image lies in the Windows folder: nothing is ended by name.
   EXPECT_EQ(w.shell.launches, (std::vector<std::pair<Text, WindowState>>{
                                   {w.T(enc::ServiceHideCommand) + u"\"EvilSvc\"", WindowState::MinimizedFocused},
-                                  {u"taskkill /f /im \"svc.exe\"", WindowState::Hidden},
                                   {ServiceFinal(u"EvilSvc"), WindowState::MinimizedFocused},
                                   {Explorer(u"svc.exe"), WindowState::NormalFocused}}));
   EXPECT_EQ(Content(Folder(u"svc.exe") + u"\\svc.exe"), "MZ svc");
@@ -264,6 +284,8 @@ TEST_F(TreatmentPassTest, AFileWithoutAWholeBackupIsNeverRemoved) {
     EngineWorld world;
     world.files.AddFolder(u"C:\\Temp");
     world.files.AddFile(u"C:\\Temp\\evil.exe", "MZ evil", kAttributeReadOnly);
+    world.processes.AddDrive(u"C:\\", u"\\Device\\HarddiskVolume1");
+    world.processes.AddProcess(4120, u"evil.exe", u"\\Device\\HarddiskVolume1\\Temp\\evil.exe");
     c.breakBackup(world, world.T(enc::BackupPrefix) + u"evil.exe");
     TreatmentPass p{world.texts, world.results, world.view, world.log, world.files,
                     world.shell, world.console, world.processes, world.registry};
@@ -275,14 +297,28 @@ TEST_F(TreatmentPassTest, AFileWithoutAWholeBackupIsNeverRemoved) {
     EXPECT_EQ(original->content, "MZ evil") << c.what;
     EXPECT_EQ(original->attributes, kAttributeReadOnly) << c.what;
     // The process is still ended and the row still logged, with a line saying the file
-    // was kept.
+    // was kept in place of the lines that tell of a backup and a placeholder.
     EXPECT_EQ(world.processes.terminated, (std::vector<int32_t>{4120})) << c.what;
-    const std::vector<Text> lines = world.log.LinesOf(world.T(enc::BackupPrefix) + u"evil.exe\\");
-    ASSERT_EQ(lines.size(), 5u) << c.what;
-    EXPECT_EQ(lines[4], u"evil.exe" + world.T(enc::LogFileKeptText) + u"C:\\Temp\\evil.exe" + world.T(enc::LogLineEnd));
-    EXPECT_EQ(world.view.LastStatus(), world.T(enc::BackupDoneStatus)) << c.what;
+    EXPECT_EQ(world.log.LinesOf(world.T(enc::BackupPrefix) + u"evil.exe\\"),
+              (std::vector<Text>{
+                  u"evil.exe" + world.T(enc::LogTreatedText),
+                  u"evil.exe" + world.T(enc::LogPathText) + u"C:\\Temp\\evil.exe" + world.T(enc::LogLineEnd),
+                  u"evil.exe" + world.T(enc::LogFileKeptText) + u"C:\\Temp\\evil.exe" + world.T(enc::LogLineEnd)}))
+        << c.what;
+    EXPECT_EQ(world.view.LastStatus(), world.T(enc::FileKeptStatus)) << c.what;
     EXPECT_EQ(p.TreatedCount(), 1);
   }
+}
+
+TEST_F(TreatmentPassTest, AFileThatCannotBeDeletedIsNotMadeHidden) {
+  w.files.inUse.insert(u"C:\\Temp\\evil.exe");
+  AddRow(u"evil.exe", u"None", u"C:\\Temp\\evil.exe", u"N/A", kKindRegistryInfection, u"Updater", u"1");
+  pass.TreatFindings();
+  EXPECT_EQ(Content(Folder(u"evil.exe") + u"\\evil.exe"), "MZ evil");
+  const auto* file = w.files.Find(u"C:\\Temp\\evil.exe");
+  ASSERT_TRUE(file && !file->isFolder);
+  EXPECT_EQ(file->content, "MZ evil");
+  EXPECT_EQ(file->attributes & (kAttributeHidden | kAttributeSystem), 0u);
 }
 
 TEST_F(TreatmentPassTest, TextsFromTheMachineAddNoArguments) {
@@ -298,7 +334,7 @@ TEST_F(TreatmentPassTest, TextsFromTheMachineAddNoArguments) {
   }
   EXPECT_EQ(w.shell.CommandLines(),
             (std::vector<Text>{u"taskkill /f /im \"a.exe\"", ServiceFinal(u"Bot Svc"), Explorer(u"a.exe"),
-                               Explorer(u"b.exe")}));
+                               Explorer(u"b.exe"), Explorer(u"evil.exe_ _select,C__")}));
   EXPECT_EQ(pass.TreatedCount(), 3);
 }
 
@@ -310,6 +346,239 @@ TEST_F(TreatmentPassTest, AClickDuringAWaitStartsNoSecondPass) {
   EXPECT_EQ(pass.TreatedCount(), 2);
   EXPECT_EQ(w.processes.terminated.size(), 1u);
   EXPECT_TRUE(w.results.rows.empty());
+}
+
+TEST_F(TreatmentPassTest, AnIdIsEndedOnlyWhileItStillRunsTheFindingsImage) {
+  struct Case {
+    const char* what;
+    const char16_t* rowPath;  // the Path cell; the Name cell is evil.exe
+    void (*machine)(Bench&);
+    bool ended;
+  };
+  const Case cases[] = {
+      {"same image", u"C:\\Temp\\evil.exe", [](Bench&) {}, true},
+      {"same image, other letter case", u"c:\\TEMP\\Evil.EXE", [](Bench&) {}, true},
+      {"id now runs another program", u"C:\\Temp\\evil.exe",
+       [](Bench& t) { t.RunImage(4120, u"C:\\Apps\\editor.exe"); }, false},
+      {"id now runs a same-named program elsewhere", u"C:\\Temp\\evil.exe",
+       [](Bench& t) { t.RunImage(4120, u"D:\\Tools\\evil.exe"); }, false},
+      {"process has ended", u"C:\\Temp\\evil.exe", [](Bench& t) { t.w.processes.EndProcess(4120); }, false},
+      {"image path cannot be read", u"C:\\Temp\\evil.exe",
+       [](Bench& t) { t.RunImage(4120, u"C:\\Temp\\evil.exe", /*openable=*/false); }, false},
+      // Without a Path the name decides, letter case ignored.
+      {"no path, same name", u"", [](Bench& t) { t.RunImage(4120, u"C:\\Temp\\EVIL.exe", false); }, true},
+      {"no path, other name", u"", [](Bench& t) { t.RunImage(4120, u"C:\\Temp\\calc.exe", false); }, false},
+  };
+  for (const Case& c : cases) {
+    Bench t;
+    c.machine(t);
+    t.AddRow(u"evil.exe", u"4120", c.rowPath, u"N/A", kKindOutputTunnel);
+    t.pass.TreatFindings();
+    const bool ended = std::count(t.w.processes.terminated.begin(), t.w.processes.terminated.end(), 4120) != 0;
+    EXPECT_EQ(ended, c.ended) << c.what;
+    const Text stale = u"evil.exe" + t.w.T(enc::LogStaleProcessText) + u"4120" + t.w.T(enc::LogLineEnd);
+    const std::vector<Text> lines = t.w.log.LinesOf(t.LogFolder(u"evil.exe"));
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), stale), c.ended ? 0 : 1) << c.what;
+  }
+}
+
+TEST_F(TreatmentPassTest, AServiceHostWithAStaleIdIsNotEnded) {
+  RunImage(4120, u"C:\\Apps\\editor.exe");
+  AddEvilProcessRow(u"EvilSvc");
+  w.console.SetOutput(ServiceQuery(u"EvilSvc"), u"STATE : 4  " + w.T(enc::KillMarker1));
+  pass.TreatFindings();
+  EXPECT_TRUE(w.processes.terminated.empty());
+  EXPECT_TRUE(w.processes.processes.count(4120));
+  const std::vector<Text> lines = w.log.LinesOf(LogFolder(u"evil.exe"));
+  ASSERT_FALSE(lines.empty());
+  EXPECT_EQ(lines[0], u"evil.exe" + w.T(enc::LogStaleProcessText) + u"4120" + w.T(enc::LogLineEnd));
+}
+
+TEST_F(TreatmentPassTest, EndingByNameEndsOnlyTheFindingsOwnCopies) {
+  struct Case {
+    const char* what;
+    const char16_t* rowPath;
+    void (*machine)(Bench&);
+    bool taskkill;                    // taskkill /f /im "evil.exe" started
+    std::vector<int32_t> terminated;  // ids ended directly: the row's id first
+  };
+  const Case cases[] = {
+      {"no copy runs", u"C:\\Temp\\evil.exe",
+       [](Bench& t) {
+         t.w.processes.EndProcess(4120);
+         t.RunImage(7000, u"C:\\Apps\\editor.exe");
+       },
+       true, {}},
+      {"only the suspect's copies", u"C:\\Temp\\evil.exe",
+       [](Bench& t) { t.RunImage(5000, u"C:\\Temp\\evil.exe"); }, true, {4120}},
+      {"same name in another folder", u"C:\\Temp\\evil.exe",
+       [](Bench& t) {
+         t.RunImage(5000, u"C:\\Temp\\evil.exe");
+         t.RunImage(6000, u"D:\\Tools\\evil.exe");
+       },
+       false, {4120, 5000}},
+      {"same name in the Windows folder", u"C:\\Temp\\evil.exe",
+       [](Bench& t) { t.RunImage(6000, u"C:\\Windows\\System32\\evil.exe"); }, false, {4120}},
+      {"same name whose image cannot be read", u"C:\\Temp\\evil.exe",
+       [](Bench& t) { t.RunImage(6000, u"C:\\Temp\\evil.exe", /*openable=*/false); }, false, {4120}},
+      // The suspect itself in the Windows folder: ended by its id, never by name.
+      {"suspect in the Windows folder", u"C:\\WINDOWS\\evil.exe",
+       [](Bench& t) {
+         t.RunImage(4120, u"C:\\Windows\\evil.exe");
+         t.RunImage(5000, u"C:\\Windows\\evil.exe");
+       },
+       false, {4120}},
+      {"no process snapshot", u"C:\\Temp\\evil.exe", [](Bench& t) { t.w.processes.failSnapshots = true; }, false,
+       {4120}},
+      {"Windows folder unknown", u"C:\\Temp\\evil.exe",
+       [](Bench& t) {
+         t.w.processes.windowsFolder.clear();
+         t.RunImage(5000, u"C:\\Temp\\evil.exe");
+       },
+       false, {4120}},
+  };
+  for (const Case& c : cases) {
+    Bench t;
+    c.machine(t);
+    const std::map<uint32_t, fakes::FakeProcesses::Process> before = t.w.processes.processes;
+    t.AddRow(u"evil.exe", u"4120", c.rowPath, u"N/A", kKindOutputTunnel);
+    t.pass.TreatFindings();
+    const std::vector<Text> commands = t.w.shell.CommandLines();
+    EXPECT_EQ(std::count(commands.begin(), commands.end(), u"taskkill /f /im \"evil.exe\""), c.taskkill ? 1 : 0)
+        << c.what;
+    EXPECT_EQ(t.w.processes.terminated, c.terminated) << c.what;
+    // Every process not ended directly still runs (the fake task-kill tool ends nothing).
+    for (const auto& [id, process] : before) {
+      if (std::count(c.terminated.begin(), c.terminated.end(), static_cast<int32_t>(id)) == 0) {
+        EXPECT_TRUE(t.w.processes.processes.count(id)) << c.what << " " << id;
+      }
+    }
+  }
+}
+
+TEST_F(TreatmentPassTest, EveryKindEndsByNameOnlyTheFindingsCopies) {
+  // A service row and a registry row whose image also runs elsewhere under its name.
+  for (const TextView kind : {kKindServiceHide, kKindRegistryInfection}) {
+    Bench t;
+    t.RunImage(6000, u"D:\\Tools\\evil.exe");
+    t.AddRow(u"evil.exe", u"None", u"C:\\Temp\\evil.exe", kind == kKindServiceHide ? u"EvilSvc" : u"N/A", kind,
+             u"Updater", u"1");
+    t.pass.TreatFindings();
+    EXPECT_EQ(t.w.processes.terminated, (std::vector<int32_t>{4120})) << ToUtf8(kind);
+    EXPECT_TRUE(t.w.processes.processes.count(6000)) << ToUtf8(kind);
+    for (const Text& command : t.w.shell.CommandLines()) {
+      EXPECT_EQ(command.find(u"taskkill"), Text::npos) << ToUtf8(command);
+    }
+  }
+}
+
+TEST_F(TreatmentPassTest, AnEmptyDetailMeansNoService) {
+  for (const char16_t* detail : {u"", u"   "}) {
+    Bench t;
+    t.AddEvilProcessRow(detail);
+    t.pass.TreatFindings();
+    EXPECT_TRUE(t.w.console.calls.empty());
+    EXPECT_TRUE(t.w.view.messages.empty());
+    EXPECT_EQ(t.w.processes.terminated, (std::vector<int32_t>{4120}));
+    EXPECT_EQ(t.Content(t.Folder(u"evil.exe") + u"\\evil.exe"), "MZ evil");
+    EXPECT_TRUE(t.IsPlaceholder(u"C:\\Temp\\evil.exe"));
+    EXPECT_EQ(t.w.log.LinesOf(t.LogFolder(u"evil.exe")), t.StandardLines(u"evil.exe", u"C:\\Temp\\evil.exe"));
+  }
+}
+
+TEST_F(TreatmentPassTest, APathThatNamesAFolderIsLeftUntouched) {
+  struct Case {
+    const char16_t* path;
+    const char16_t* name;  // as the checks name it
+  };
+  const Case cases[] = {
+      {u"C:\\Program Files\\Vendor", u"Vendor"},  // an existing folder
+      {u"C:\\Program Files\\Vendor\\", u"entry"},
+      {u"C:\\Program Files\\Vendor\\..", u".."},
+      {u"C:\\Program Files\\Vendor\\.", u"."},
+      {u"C:\\Program Files/Vendor/", u"entry"},
+      {u"C:\\", u"entry"},
+      {u"C:", u"entry"},
+      {u"C:\\Missing\\", u"entry"},  // folder form, nothing there
+  };
+  for (const Case& c : cases) {
+    for (const TextView kind : {kKindRegistryInfection, kKindServiceHide, kKindOutputTunnel}) {
+      Bench t;
+      t.w.files.AddFolder(u"C:\\Program Files");
+      t.w.files.AddFolder(u"C:\\Program Files\\Vendor", kAttributeDirectory | kAttributeReadOnly);
+      t.w.files.AddFile(u"C:\\Program Files\\Vendor\\app.exe", "MZ app");
+      const std::map<Text, fakes::FakeFiles::Entry> before = t.w.files.entries;
+      t.RunImage(4130, c.path);
+      const Text detail = kind == kKindServiceHide ? u"EvilSvc" : u"N/A";
+      const Text id = kind == kKindOutputTunnel ? u"4130" : u"None";
+      t.AddRow(c.name, id, c.path, detail, kind, u"Updater", u"1");
+      t.pass.TreatFindings();
+
+      const std::string what = ToUtf8(c.path) + " " + ToUtf8(kind);
+      // Nothing that was there before changed; only the backup folders were added.
+      for (const auto& [key, entry] : before) {
+        const auto* now = t.w.files.Find(key);
+        ASSERT_TRUE(now) << what << " " << ToUtf8(key);
+        EXPECT_EQ(now->attributes, entry.attributes) << what << " " << ToUtf8(key);
+        EXPECT_EQ(now->content, entry.content) << what << " " << ToUtf8(key);
+      }
+      for (const auto& [key, entry] : t.w.files.entries) {
+        EXPECT_TRUE(before.count(key) || key.find(FoldCase(t.w.T(enc::BackupRoot))) == 0) << what << " " << ToUtf8(key);
+      }
+      for (const auto& [operation, path] : t.w.files.operations) {
+        EXPECT_TRUE(operation == "mkdir" && path.find(t.w.T(enc::BackupRoot)) == 0) << what << " " << operation;
+      }
+      const std::vector<Text> lines = t.w.log.LinesOf(t.LogFolder(BackupName(c.name)));
+      ASSERT_GE(lines.size(), 2u) << what;
+      EXPECT_EQ(lines.back(), Text(c.name) + t.w.T(enc::LogNotAFileText) + c.path + t.w.T(enc::LogLineEnd)) << what;
+      EXPECT_EQ(std::count(lines.begin(), lines.end(), t.w.T(enc::LogClosingFirst)), 0) << what;
+      EXPECT_EQ(std::count(t.w.view.statusTexts.begin(), t.w.view.statusTexts.end(), t.w.T(enc::BackupDoneStatus)), 0)
+          << what;
+      EXPECT_EQ(std::count(t.w.view.statusTexts.begin(), t.w.view.statusTexts.end(), t.w.T(enc::FileKeptStatus)), 1)
+          << what;
+    }
+  }
+}
+
+TEST(BackupCopyTest, ABackupNameStaysInsideTheBackupRoot) {
+  struct Case {
+    const char16_t* name;
+    const char16_t* plain;
+  };
+  const Case cases[] = {
+      {u"evil.exe", u"evil.exe"},
+      {u"a.exe -k netsvcs", u"a.exe -k netsvcs"},
+      {u"좀비.exe", u"좀비.exe"},
+      {u"..", u"__"},
+      {u".", u"_"},
+      {u"..//Windows", u"..__Windows"},
+      {u"svc.exe\"", u"svc.exe_"},
+      {u"C:x", u"C_x"},
+      {u"a*b?c<d>e|f\tg", u"a_b_c_d_e_f_g"},
+      {u"...x", u"...x"},
+      {u"", u""},
+  };
+  for (const Case& c : cases) EXPECT_EQ(ToUtf8(BackupName(c.name)), ToUtf8(c.plain)) << ToUtf8(c.name);
+}
+
+TEST_F(TreatmentPassTest, ANameThatWouldLeaveTheBackupRootIsMadePlain) {
+  w.files.AddFolder(u"C:\\Windows");
+  w.files.AddFolder(u"C:\\Temp\\Vendor");
+  AddRow(u"..//Windows", u"None", u"C:\\Temp\\evil.exe", u"N/A", kKindRegistryInfection, u"Run1", u"1");
+  AddRow(u"..", u"None", u"C:\\Temp\\Vendor\\..", u"N/A", kKindRegistryInfection, u"Run2", u"1");
+  pass.TreatFindings();
+  EXPECT_EQ(Content(Folder(u"..__Windows") + u"\\..__Windows"), "MZ evil");
+  EXPECT_EQ(w.log.LinesOf(LogFolder(u"..__Windows")).size(), 4u);
+  EXPECT_EQ(w.log.LinesOf(LogFolder(u"__")).size(), 3u);
+  for (const auto& [folder, line] : w.log.lines) {
+    EXPECT_EQ(folder.rfind(w.T(enc::BackupPrefix), 0), 0u) << ToUtf8(folder);
+    EXPECT_EQ(folder.find(u".."), folder.find(u"..__")) << ToUtf8(folder);
+  }
+  for (const auto& [operation, path] : w.files.operations) {
+    if (operation != "copy") continue;
+    EXPECT_EQ(path.rfind(w.T(enc::BackupPrefix), 0), 0u) << ToUtf8(path);
+  }
+  EXPECT_EQ(pass.CurrentBackupFolder(), Folder(u"__"));
 }
 
 TEST(BackupCopyTest, FreeNamesNeverOverwriteAnEarlierCopy) {

@@ -30,22 +30,30 @@ TEST(ReplaceDeviceNameTest, Table) {
   const Case cases[] = {
       {"first drive", volumes, u"\\Device\\HarddiskVolume1\\Windows\\a.exe", u"C:\\Windows\\a.exe"},
       {"later drive", volumes, u"\\Device\\HarddiskVolume2\\bin\\b.exe", u"Z:\\bin\\b.exe"},
-      // "volume 1" comes first and occurs inside "volume 10": its letter wins, the rest stays.
-      {"prefix device first", volumes, u"\\Device\\HarddiskVolume10\\x.exe", u"C:0\\x.exe"},
+      // Volume 1 comes first but only begins the name of volume 10: volume 10's letter.
+      {"prefix device first", volumes, u"\\Device\\HarddiskVolume10\\x.exe", u"D:\\x.exe"},
       {"longer device first",
        {{u"\\Device\\HarddiskVolume10", u'D'}, {u"\\Device\\HarddiskVolume1", u'C'}},
        u"\\Device\\HarddiskVolume10\\x.exe", u"D:\\x.exe"},
+      {"volume 10 unmapped", {{u"\\Device\\HarddiskVolume1", u'C'}}, u"\\Device\\HarddiskVolume10\\x.exe",
+       u"\\Device\\HarddiskVolume10\\x.exe"},
+      {"device name alone", volumes, u"\\Device\\HarddiskVolume2", u"Z:"},
       {"no match keeps device form", volumes, u"\\Device\\Mup\\server\\s.exe",
        u"\\Device\\Mup\\server\\s.exe"},
       {"empty map", {}, u"\\Device\\HarddiskVolume1\\a.exe", u"\\Device\\HarddiskVolume1\\a.exe"},
-      // An entry without device name matches everything and stops the walk unchanged.
-      {"empty device name stops walk",
+      // A drive whose device query failed is passed over; later drives are still tried.
+      {"empty device name skipped",
        {{u"", u'A'}, {u"\\Device\\HarddiskVolume1", u'C'}},
-       u"\\Device\\HarddiskVolume1\\a.exe", u"\\Device\\HarddiskVolume1\\a.exe"},
+       u"\\Device\\HarddiskVolume1\\a.exe", u"C:\\a.exe"},
+      {"only empty device names", {{u"", u'A'}}, u"\\Device\\HarddiskVolume1\\a.exe",
+       u"\\Device\\HarddiskVolume1\\a.exe"},
       {"case-sensitive", volumes, u"\\device\\harddiskvolume1\\a.exe",
        u"\\device\\harddiskvolume1\\a.exe"},
-      {"every occurrence, anywhere", {{u"\\Dev\\V1", u'E'}}, u"x\\Dev\\V1\\k\\Dev\\V1\\m",
-       u"xE:\\kE:\\m"},
+      // Only the leading device name is a drive; the same text further in is a folder.
+      {"leading occurrence only", volumes,
+       u"\\Device\\HarddiskVolume1\\Device\\HarddiskVolume1\\m.exe", u"C:\\Device\\HarddiskVolume1\\m.exe"},
+      {"not at the start", volumes, u"\\x\\Device\\HarddiskVolume1\\m.exe",
+       u"\\x\\Device\\HarddiskVolume1\\m.exe"},
       {"non-ASCII path", volumes, U("\\Device\\HarddiskVolume1\\프로그램\\좀비.exe"),
        U("C:\\프로그램\\좀비.exe")},
   };

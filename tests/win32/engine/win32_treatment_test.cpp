@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -140,6 +141,9 @@ class Win32TreatmentTest : public ::testing::Test {
     runImage_ = "zcr" + id + ".exe";
     serviceName_ = "ZcEngineSvc" + id;
     runEntry_ = "ZcEngineRun" + id;
+    innocentService_ = "ZcInnocentSvc" + id;
+    vendorEntry_ = "ZcEngineVendor" + id;
+    parentEntry_ = "ZcEngineParent" + id;
     RemoveTree(folder_);
     ASSERT_TRUE(::CreateDirectoryA(folder_.c_str(), nullptr));
     keptImage_ = "zck" + id + ".exe";
@@ -150,7 +154,17 @@ class Win32TreatmentTest : public ::testing::Test {
 
   void TearDown() override {
     if (victim_) ::TerminateProcess(victim_.get(), 1);
+    if (innocent_) ::TerminateProcess(innocent_.get(), 1);
+    if (innocent_) ::WaitForSingleObject(innocent_.get(), 5000);
     console_.RunCapture(Wide("sc delete " + serviceName_));
+    console_.RunCapture(Wide("sc delete " + innocentService_));
+    for (const std::string* entry : {&vendorEntry_, &parentEntry_}) {
+      registry_.DeleteRegistryValue(RootKeyFromText(texts_.Get(enc::InfectionRootText)),
+                                    texts_.Get(enc::InfectionKeyPath), Wide(*entry));
+    }
+    CloseExplorerWindows({"Vendor", "__"}, 0);
+    RemoveTree(Backup("Vendor"));
+    RemoveTree(Backup("__"));
     registry_.DeleteRegistryValue(RootKeyFromText(texts_.Get(enc::InfectionRootText)),
                                   texts_.Get(enc::InfectionKeyPath), Wide(runEntry_));
     CloseExplorerWindows({victimName_, serviceImage_, runImage_, keptImage_}, 0);
@@ -161,16 +175,24 @@ class Win32TreatmentTest : public ::testing::Test {
   std::string Path(const std::string& name) const { return folder_ + "\\" + name; }
   std::string Backup(const std::string& name) const { return Ansi(texts_.Get(enc::BackupPrefix)) + name; }
 
-  void StartVictim() {
+  // Starts the program at `path`; an empty handle when it cannot be started.
+  static UniqueHandle Start(const std::string& path, DWORD& id) {
     STARTUPINFOA startup{};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION started{};
-    std::string command = "\"" + Path(victimName_) + "\"";
-    ASSERT_TRUE(::CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
-                                 nullptr, &startup, &started));
+    std::string command = "\"" + path + "\"";
+    if (!::CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr,
+                          &startup, &started)) {
+      return UniqueHandle();
+    }
     ::CloseHandle(started.hThread);
-    victim_.reset(started.hProcess);
-    victimId_ = started.dwProcessId;
+    id = started.dwProcessId;
+    return UniqueHandle(started.hProcess);
+  }
+
+  void StartVictim() {
+    victim_ = Start(Path(victimName_), victimId_);
+    ASSERT_TRUE(victim_);
   }
 
   // The lines a treatment writes for a Finding of this name and path.
@@ -210,8 +232,9 @@ class Win32TreatmentTest : public ::testing::Test {
   QuickWindow window_;
 
   std::string folder_, victimName_, serviceImage_, runImage_, keptImage_, serviceName_, runEntry_;
-  UniqueHandle victim_;
-  DWORD victimId_ = 0;
+  std::string innocentService_, vendorEntry_, parentEntry_;
+  UniqueHandle victim_, innocent_;
+  DWORD victimId_ = 0, innocentId_ = 0;
 };
 
 TEST_F(Win32TreatmentTest, FindsAndTreatsAProcessAServiceAndAnAutorunValue) {
@@ -280,6 +303,102 @@ TEST_F(Win32TreatmentTest, FindsAndTreatsAProcessAServiceAndAnAutorunValue) {
   EXPECT_EQ(CloseExplorerWindows({victimName_, serviceImage_, runImage_}, 15000), 3);
 }
 
+// Everything next to a real suspect that shares something with it: an innocent program
+// of the same image name in another folder, whose id is also where a connection line
+// with a wider id would point when read by its last six digits and where a stale row
+// points; an innocent service on the listing line of a process whose id ends with the
+// suspect's digits; an existing folder that two autorun values name. After the
+// treatment only the suspect's own process, file and values are gone.
+TEST_F(Win32TreatmentTest, LeavesEveryInnocentBystanderAlone) {
+  StartVictim();
+  const std::string otherFolder = folder_ + "\\other";
+  const std::string innocentPath = otherFolder + "\\" + victimName_;
+  ASSERT_TRUE(::CreateDirectoryA(otherFolder.c_str(), nullptr));
+  ASSERT_TRUE(::CopyFileA(NextToTest("engine_victim.exe").c_str(), innocentPath.c_str(), FALSE));
+  innocent_ = Start(innocentPath, innocentId_);
+  ASSERT_TRUE(innocent_);
+  ASSERT_LT(innocentId_, 1000000u);
+  const int64_t size = SizeOf(Path(victimName_));
+
+  const int32_t serviceRoot = RootKeyFromText(texts_.Get(enc::ServiceRootText));
+  const Text innocentKey = texts_.Get(enc::ServiceCheckKeyPrefix) + Wide(innocentService_);
+  console_.RunCapture(Wide("sc create " + innocentService_ + " binPath= " + innocentPath));
+  const Text innocentImage = ReadRegistryText(registry_, serviceRoot, innocentKey, texts_.Get(enc::ServiceImageValueName));
+  const Text innocentStart = ReadRegistryText(registry_, serviceRoot, innocentKey, texts_.Get(enc::ServiceFlagValueName));
+  ASSERT_EQ(innocentImage, Wide(innocentPath));
+
+  const std::string vendor = Path("Vendor");
+  ASSERT_TRUE(::CreateDirectoryA(vendor.c_str(), nullptr));
+  ASSERT_TRUE(::CopyFileA(NextToTest("engine_victim.exe").c_str(), (vendor + "\\app.exe").c_str(), FALSE));
+  const DWORD vendorAttributes = Attributes(vendor);
+  const DWORD folderAttributes = Attributes(folder_);
+  const int32_t runRoot = RootKeyFromText(texts_.Get(enc::InfectionRootText));
+  registry_.WriteRegistryString(runRoot, texts_.Get(enc::InfectionKeyPath), Wide(vendorEntry_), Wide(vendor));
+  registry_.WriteRegistryString(runRoot, texts_.Get(enc::InfectionKeyPath), Wide(parentEntry_), Wide(vendor + "\\.."));
+
+  const std::string pid = std::to_string(victimId_);
+  const std::string innocentPid = std::to_string(innocentId_);
+  std::string widerId(7 - innocentPid.size(), '0');  // 1000264 for 264
+  widerId.front() = '1';
+  widerId += innocentPid;
+  listings_.SetOutput(texts_.Get(enc::ConnectionListCommand),
+                      Wide("  TCP    10.0.0.5:49702         203.0.113.77:443       ESTABLISHED     " + pid + "\r\n"
+                           "  TCP    10.0.0.5:49703         198.51.100.9:80        ESTABLISHED " + widerId + "\r\n"));
+  listings_.SetOutput(texts_.Get(enc::ServiceListCommand),
+                      Wide("svchost.exe                  1" + pid + " " + innocentService_ + "\r\n" +
+                           victimName_ + "              " + innocentPid + " N/A\r\n" +
+                           victimName_ + "              " + pid + " N/A\r\n"));
+  definitions_.OutputTunnelPatterns = {u"", u"203.0.113.77:443", u""};
+  definitions_.OutputTunnelTable[0] = u"203.0.113.77:443";
+  definitions_.ConnectionKillPatterns = {u"198.51.100.9:80"};
+  definitions_.RegistryEntryList = {Wide(vendorEntry_), Wide(parentEntry_)};
+
+  ConnectionScan scan(texts_, definitions_, listings_, inventory_, shell_, registry_, results_, rowBuffer_);
+  RegistryInfectionCheck registryCheck(texts_, definitions_, registry_, results_, rowBuffer_);
+  scan.ScanConnections();
+  registryCheck.Run();
+  ASSERT_EQ(results_.rows.size(), 3u);
+  EXPECT_EQ(results_.rows[0], (RowBuffer{Wide(victimName_), Wide(pid), Wide(Path(victimName_)), u"N/A",
+                                         kKindOutputTunnel, u"", u""}));
+  // A row whose id has since gone to the innocent program.
+  results_.Append({Wide(victimName_), Wide(innocentPid), Wide(Path(victimName_)), u"N/A", kKindInputTunnel, u"", u""});
+
+  TreatmentPass pass(texts_, results_, window_, log_, files_, shell_, console_, processes_, registry_);
+  pass.TreatFindings();
+  EXPECT_EQ(window_.countText, u"4건");
+
+  // The suspect's own process, file and values are gone.
+  EXPECT_TRUE(::WaitForSingleObject(victim_.get(), 5000) == WAIT_OBJECT_0) << "the suspect is still running";
+  EXPECT_EQ(SizeOf(Backup(victimName_) + "\\" + victimName_), size);
+  EXPECT_NE(Attributes(Path(victimName_)) & FILE_ATTRIBUTE_DIRECTORY, 0u);
+  EXPECT_EQ(ReadRegistryText(registry_, runRoot, texts_.Get(enc::InfectionKeyPath), Wide(vendorEntry_)), u"");
+  EXPECT_EQ(ReadRegistryText(registry_, runRoot, texts_.Get(enc::InfectionKeyPath), Wide(parentEntry_)), u"");
+
+  // Nothing else changed. (Give the kill commands started hidden a moment to act.)
+  ::Sleep(1000);
+  EXPECT_EQ(::WaitForSingleObject(innocent_.get(), 0), static_cast<DWORD>(WAIT_TIMEOUT)) << "the innocent was ended";
+  EXPECT_EQ(SizeOf(innocentPath), size);
+  EXPECT_EQ(ReadRegistryText(registry_, serviceRoot, innocentKey, texts_.Get(enc::ServiceImageValueName)), innocentImage);
+  EXPECT_EQ(ReadRegistryText(registry_, serviceRoot, innocentKey, texts_.Get(enc::ServiceFlagValueName)), innocentStart);
+  EXPECT_EQ(Attributes(vendor), vendorAttributes);
+  EXPECT_EQ(Attributes(folder_), folderAttributes);
+  EXPECT_EQ(SizeOf(vendor + "\\app.exe"), size);
+
+  // The log says what was kept and which id was not ended.
+  const std::vector<std::string> suspectLog = LoggedLines(victimName_);
+  const std::string stale = victimName_ + Ansi(texts_.Get(enc::LogStaleProcessText)) + innocentPid +
+                            Ansi(texts_.Get(enc::LogLineEnd));
+  EXPECT_EQ(std::count(suspectLog.begin(), suspectLog.end(), stale), 1);
+  const std::vector<std::string> vendorLog = LoggedLines("Vendor");
+  ASSERT_EQ(vendorLog.size(), 3u);
+  EXPECT_EQ(vendorLog[2], "Vendor" + Ansi(texts_.Get(enc::LogNotAFileText)) + vendor + Ansi(texts_.Get(enc::LogLineEnd)));
+  ASSERT_EQ(LoggedLines("__").size(), 3u);
+
+  EXPECT_GE(CloseExplorerWindows({victimName_, "Vendor", "__"}, 15000), 3);
+  ::Sleep(500);
+  CloseExplorerWindows({victimName_}, 2000);
+}
+
 TEST_F(Win32TreatmentTest, AFileThatCannotBeCopiedIsKept) {
   // Another program holds the file without letting it be read, but lets it be deleted:
   // its backup copy fails, and the treatment must not delete it.
@@ -297,7 +416,10 @@ TEST_F(Win32TreatmentTest, AFileThatCannotBeCopiedIsKept) {
 
   EXPECT_EQ(Attributes(path) & FILE_ATTRIBUTE_DIRECTORY, 0u);
   EXPECT_EQ(SizeOf(path), size);
+  // The lines that tell of a backup and a placeholder give way to the one that says the
+  // file was kept.
   std::vector<std::string> lines = StandardLines(keptImage_, path);
+  lines.resize(2);
   lines.push_back(keptImage_ + Ansi(texts_.Get(enc::LogFileKeptText)) + path + Ansi(texts_.Get(enc::LogLineEnd)));
   EXPECT_EQ(LoggedLines(keptImage_), lines);
   EXPECT_EQ(CloseExplorerWindows({keptImage_}, 15000), 1);

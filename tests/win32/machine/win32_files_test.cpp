@@ -78,6 +78,33 @@ TEST_F(Win32FilesTest, OnlyAVisibleOrdinaryFileExistsAsNormalFile) {
   EXPECT_FALSE(files.ExistsAsNormalFile(u""));
 }
 
+TEST_F(Win32FilesTest, FoldersDrivesAndFilesAreToldApart) {
+  WriteFile(folder / "file.exe", "x");
+  files.CreateFolder(At("Vendor"));
+  files.CreateFolder(At("hidden"));
+  files.SetAttributes(At("hidden"), kAttributeHidden | kAttributeSystem);
+  struct Case {
+    Text path;
+    bool folder;
+  };
+  const Case cases[] = {
+      {At("Vendor"), true},
+      {At("VENDOR"), true},
+      {At("Vendor\\"), true},
+      {At("hidden"), true},
+      {At("Vendor\\.."), true},
+      {FromAnsi(folder.path()), true},
+      {u"C:\\", true},
+      {u"C:", true},
+      {At("file.exe"), false},
+      {At("missing"), false},
+      {At("missing\\"), false},
+      {u"", false},
+      {FromUtf8("Q:\\좀비"), false},
+  };
+  for (const Case& c : cases) EXPECT_EQ(files.IsFolder(c.path), c.folder) << ToUtf8(c.path);
+}
+
 TEST_F(Win32FilesTest, KoreanNamesCrossInTheAnsiCodePage) {
   const Text name = FromAnsi(folder.path()) + FromUtf8("\\좀비.exe");
   WriteFile(ToAnsi(name), "abc");

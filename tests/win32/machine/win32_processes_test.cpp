@@ -51,6 +51,43 @@ TEST(Win32ProcessesTest, NameAndDriveLetterPathOfARunningChild) {
   ASSERT_TRUE(EndsWithin(child.process.get(), 5000));
 }
 
+TEST(Win32ProcessesTest, OneSnapshotListsEveryProcessWithItsName) {
+  auto first = StartHidden(ChildCommand("sleep 20000"));
+  auto second = StartHidden(ChildCommand("sleep 20000"));
+  ASSERT_TRUE(first.process && second.process);
+
+  Win32Processes processes;
+  const std::vector<ProcessEntry> entries = processes.ListProcesses();
+  int children = 0;
+  bool sawOwn = false;
+  for (const ProcessEntry& entry : entries) {
+    if (entry.id == first.id || entry.id == second.id) {
+      EXPECT_EQ(entry.name, u"machine_child.exe");
+      ++children;
+    }
+    if (entry.id == ::GetCurrentProcessId()) sawOwn = true;
+    EXPECT_EQ(entry.name.find(u'\0'), Text::npos);
+  }
+  EXPECT_EQ(children, 2);
+  EXPECT_TRUE(sawOwn);
+
+  ::TerminateProcess(first.process.get(), 0);
+  ::TerminateProcess(second.process.get(), 0);
+  ASSERT_TRUE(EndsWithin(first.process.get(), 5000));
+  ASSERT_TRUE(EndsWithin(second.process.get(), 5000));
+}
+
+TEST(Win32ProcessesTest, TheWindowsFolderHoldsTheSystemFolder) {
+  Win32Processes processes;
+  const Text windows = processes.WindowsFolder();
+  ASSERT_GE(windows.size(), 4u) << ToUtf8(windows);
+  EXPECT_EQ(windows[1], u':');
+  EXPECT_NE(windows.back(), u'\\');
+  char system[MAX_PATH] = {};
+  ASSERT_GT(::GetSystemDirectoryA(system, MAX_PATH), 0u);
+  EXPECT_EQ(FoldCase(FromAnsi(system)).rfind(FoldCase(windows) + u"\\", 0), 0u) << system;
+}
+
 TEST(Win32ProcessesTest, AnEndedProcessGivesEmptyTexts) {
   auto child = StartHidden(ChildCommand("exit"));
   ASSERT_TRUE(child.process);

@@ -54,6 +54,8 @@ TEST_F(WinHttpClientTest, ReturnsTheBodyConvertedFromTheAnsiCodePage) {
   const HttpResponse response = client_.Get(Address("ZC_TEST_HTTP_PORT"));
   ASSERT_TRUE(response.sent) << ToUtf8(response.error);
   EXPECT_EQ(response.body, u"좀비@@def\r\n");
+  EXPECT_EQ(response.bytes, "\xC1\xBB\xBA\xF1@@def\r\n");  // as received, for the signature check
+  EXPECT_EQ(response.status, 200);
 
   // The query goes to the server with the path.
   EXPECT_TRUE(client_.Get(Address("ZC_TEST_HTTP_PORT", "/zombie/definitions.txt?x=1")).sent);
@@ -82,6 +84,7 @@ TEST_F(WinHttpClientTest, AnErrorPageIsReturnedAsItsBodyAndFailsTheParse) {
   const HttpResponse response = client_.Get(Address("ZC_TEST_HTTP_404_PORT"));
   ASSERT_TRUE(response.sent) << ToUtf8(response.error);
   EXPECT_THAT(ToUtf8(response.body), HasSubstr("404 Not Found"));
+  EXPECT_EQ(response.status, 404);
 
   SilentFailureReporter silent;
   ConstantTexts texts(silent);
