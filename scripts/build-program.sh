@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds only what running the program needs: the host tools the build runs (constgen,
-# zdefs, icongen), the program, the sample definitions sets and the small driver program
-# that waits for the window. The test programs are not built. Uses the same trees as
+# zdefs, icongen, the development key), the program, the sample definitions sets and their
+# signatures, and the small driver program that waits for the window. The test programs
+# are not built. Uses the same trees as
 # scripts/build.sh (build/host and build/windows), so a later full build reuses the work.
 #
 # Output stays short: one line per tree on a terminal-less run, ninja's one-line progress
@@ -46,10 +47,23 @@ configure() {
     { cat "$tree.configure.log"; return 1; }
 }
 
+# existing TREE TARGET...: the targets that TREE has (some depend on the build's options).
+existing() {
+  local tree=$1 target
+  shift
+  for target in "$@"; do
+    grep -q "^build $target: phony" "$tree/build.ninja" && echo "$target"
+  done
+  return 0
+}
+
 mkdir -p build
 configure build/host -DCMAKE_BUILD_TYPE=Debug -DZC_SANITIZE=ON
-build build/host constgen zdefs icongen
+# The development key pair signs the sample sets and is the key the program trusts.
+mapfile -t targets < <(existing build/host constgen zdefs icongen zc_development_key)
+build build/host "${targets[@]}"
 
 configure build/windows -DCMAKE_BUILD_TYPE=Release \
   -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw64.cmake" -DZC_HOST_TOOLS_DIR="$root/build/host/tools"
-build build/windows ZombieCure zc_sample_definitions zc_app_driver
+mapfile -t targets < <(existing build/windows ZombieCure zc_sample_definitions zc_sample_signatures zc_app_driver)
+build build/windows "${targets[@]}"

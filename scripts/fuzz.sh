@@ -19,6 +19,7 @@ table=(
   "cipher_fuzzer             crypto      fuzz/crypto/corpus      1024"
   "listing_rules_fuzzer      listing     fuzz/listing/corpus     4096"
   "registry_values_fuzzer    machine     fuzz/machine/corpus     256"
+  "signature_text_fuzzer     signing     fuzz/signing/corpus     512"
 )
 targets=("$@")
 if ((${#targets[@]} == 0)); then

@@ -45,22 +45,23 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const Text pattern = pieces.size() > 1 ? pieces[1] : Text();
   const uint32_t processId = pieces.size() > 2 ? ReadProcessId(pieces[2]) : 0;
 
-  // Every occurrence of the pattern: the id text is a piece of the listing of at most six
-  // characters with no line end, and a non-zero id reads only from decimal digits.
-  uint32_t firstId = 0;
+  // Every occurrence of the pattern: the id text is one whole field of the listing (no
+  // blank, no line end inside, a blank or a line's edge on each side), and a non-zero id
+  // reads only from decimal digits.
   if (!pattern.empty()) {
     for (size_t at = listing.find(pattern); at != TextView::npos; at = listing.find(pattern, at + 1)) {
-      const Text idText = IdTextAfterMatch(listing, pattern, at);
-      Require(idText.size() <= 6 && idText.find(u"\r\n") == Text::npos);
-      Require(listing.find(idText, at) != Text::npos);
+      const Text idText = IdTextOfMatchedLine(listing, pattern, at);
+      Require(idText.find_first_of(u" \t") == Text::npos && idText.find(u"\r\n") == Text::npos);
+      Require(listing.find(idText) != Text::npos);
       const uint32_t id = ReadProcessId(idText);
       Require(id == 0 || AllDigits(idText));
     }
     const size_t first = listing.find(pattern);
     if (first != TextView::npos) {
       // The scan's walk: occurrences that do not overlap, the first non-zero id wins.
+      uint32_t firstId = 0;
       for (size_t at = first; at != TextView::npos; at = listing.find(pattern, at + pattern.size())) {
-        firstId = ReadProcessId(IdTextAfterMatch(listing, pattern, at));
+        firstId = ReadProcessId(IdTextOfMatchedLine(listing, pattern, at));
         if (firstId != 0) break;
       }
       Require(FirstProcessIdAfterMatches(listing, pattern, first) == firstId);
@@ -72,13 +73,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const Text decimal = DecimalText(processId);
   Require(ReadProcessId(decimal) == processId || processId == 0);
 
-  // The services text is a piece of one line of the listing, found after the id and a blank.
+  // The services text follows the id and one space on one line, where the id stands as a
+  // field of its own (never the end of a longer number); it holds no line end and no run
+  // of three blanks.
   const Text services = ServicesTextOf(listing, processId);
   if (!services.empty()) {
-    Text lead = decimal + u" ";
-    const size_t at = listing.find(lead);
-    Require(at != Text::npos);
-    Require(listing.compare(at + lead.size(), services.size(), services) == 0);
+    const Text lead = decimal + u" " + services;
+    bool found = false;
+    for (size_t at = listing.find(lead); at != Text::npos && !found; at = listing.find(lead, at + 1))
+      found = at == 0 || listing[at - 1] == u' ' || listing[at - 1] == u'\t' || listing[at - 1] == u'\n';
+    Require(found);
     Require(services.find(u"\r\n") == Text::npos && services.find(u"   ") == Text::npos);
   }
   return 0;
