@@ -7,8 +7,10 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 
+started=$SECONDS
 bash scripts/setup.sh
-bash scripts/build.sh
+# Only what running needs: the program, the host tools, the sample sets and the driver.
+bash scripts/build-program.sh
 
 url=$(sed -n 's/^ZC_DEFINITIONS_URL:STRING=//p' build/windows/CMakeCache.txt)
 port=$(sed -E 's#^[a-z]+://[^:/]+:([0-9]+)/.*#\1#' <<<"$url")
@@ -34,6 +36,7 @@ program=$!
 if [ -z "$had_display" ] || [ -n "${ZC_XVFB_PID:-}" ]; then
   # Wait for the main window, then for the end of the fade and the first timer ticks.
   timeout 60 wine build/windows/tests/scenario/app/zc_app_driver.exe wait-window 30000 >/dev/null 2>&1 || true
+  echo "The window is up, $((SECONDS - started)) s after the start of run.sh."
   sleep 3
   import -window root build/screenshot.png 2>/dev/null || true
   echo "No display here: the program runs on the virtual display $DISPLAY."

@@ -22,6 +22,9 @@ status=0
 ctest --test-dir build/host --output-on-failure -j "$(nproc)" 2>&1 | tee build/host-tests.log || status=1
 ctest --test-dir build/windows --output-on-failure 2>&1 | tee build/windows-tests.log || status=1
 
+# Each libFuzzer target for a few seconds (bash scripts/fuzz.sh runs them at length).
+bash scripts/fuzz.sh 5 2>&1 | tee build/fuzz-short.log || status=1
+
 # One closing line for both rings.
 count() { grep -Eo "$1" "$2" | grep -Eo '[0-9]+' | tail -n 1 || echo 0; }
 total=$(( $(count 'out of [0-9]+' build/host-tests.log) + $(count 'out of [0-9]+' build/windows-tests.log) ))

@@ -11,9 +11,12 @@ constexpr TextView kServicesEnd = u"   ";
 bool IsBlank(char16_t c) { return c == u' ' || c == u'\t'; }
 
 // The line of `text` that holds position `at`: from just after the CR LF before it to
-// the next CR LF at or after it (or the text's ends).
+// the next CR LF at or after it (or the text's ends). A position between a CR and its LF
+// belongs to the line that CR LF ends.
 TextView LineAt(TextView text, size_t at) {
   at = std::min(at, text.size());
+  // Between a line's CR and its LF is still that line.
+  if (at > 0 && at < text.size() && text[at - 1] == u'\r' && text[at] == u'\n') --at;
   const size_t previous = text.substr(0, at).rfind(kLineEnd);
   const size_t start = previous == TextView::npos ? 0 : previous + kLineEnd.size();
   const size_t end = std::min(text.find(kLineEnd, at), text.size());

@@ -38,6 +38,10 @@ TEST(IdOfMatchedLineTest, Table) {
       {u"  TCP  1.2.3.4:80  ESTABLISHED  1234567\r\n", u"ESTABLISHED  12", u"1234567", 1234567},
       // The line of the match, not the next one.
       {u"a p\r\nb 1 2 3   55\r\n", u"p", u"p", 0},
+      // A match that ends between a line's CR and LF is on that line; one that ends with
+      // the whole CR LF names the next line.
+      {u"A 1\r\nB 2\r\n", u"1\r", u"1", 1},
+      {u"A 1\r\nB 2\r\n", u"1\r\n", u"2", 2},
       // No id at the line's end: no id.
       {u"  TCP  1.2.3.4:80  LISTENING\r\n  TCP  9\r\n", u"1.2.3.4:80", u"LISTENING", 0},
       {u"p  +12\r\n", u"p", u"+12", 0},

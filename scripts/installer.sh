@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Builds the Windows installer: build/windows/installer/ZombieCure-setup-<version>.exe, a
+# 64-bit per-user installer (NSIS) of the program built in build/windows. Installs what is
+# missing first (scripts/setup.sh: the nsis package among others).
+#   bash scripts/installer.sh
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+
+bash scripts/setup.sh
+bash scripts/build-program.sh
+# Configure again, so a tree configured before makensis was installed finds it now.
+cmake -S . -B build/windows >build/windows.configure.log 2>&1 || { cat build/windows.configure.log; exit 1; }
+cmake --build build/windows --target zc_installer >build/windows/installer.log 2>&1 ||
+  { cat build/windows/installer.log; exit 1; }
+installer=$(ls -t build/windows/installer/ZombieCure-setup-*.exe | head -n 1)
+mkdir -p build/installer
+cp "$installer" build/installer/
+echo "installer: $root/build/installer/$(basename "$installer")"
