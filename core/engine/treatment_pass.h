@@ -8,7 +8,7 @@
 //
 // Only what the Finding names is touched: a process is ended by id only while that id
 // still runs the Finding's image, by name only where its image is the Finding's file
-// (see suspect_processes.h); the file steps apply only to a path that names a file or
+// (see finding_processes.h); the file steps apply only to a path that names a file or
 // nothing (see file_target.h), and a file without a whole backup copy stays.
 
 #include <cstdint>
@@ -16,7 +16,7 @@
 
 #include "core/base/text.h"
 #include "core/engine/backup_copy.h"
-#include "core/engine/suspect_processes.h"
+#include "core/engine/finding_processes.h"
 #include "core/platform/activity_log.h"
 #include "core/platform/console_api.h"
 #include "core/platform/file_api.h"
@@ -96,7 +96,7 @@ class TreatmentPass {
   RegistryApi& registry_;
   // Told before each destructive step, so that the treatment can be undone.
   TreatmentRecorder& recorder_;
-  SuspectProcesses suspects_{processes_, shell_};
+  FindingProcesses suspects_{processes_, shell_};
 
   int32_t treatedCount_ = 0;
   Text currentBackupFolder_;

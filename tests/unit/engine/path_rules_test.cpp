@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "core/engine/file_target.h"
-#include "core/engine/suspect_processes.h"
+#include "core/engine/finding_processes.h"
 #include "tests/fakes/fake_files.h"
 
 namespace zc {

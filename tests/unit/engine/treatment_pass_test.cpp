@@ -6,7 +6,7 @@
 #include <map>
 
 #include "core/engine/backup_copy.h"
-#include "core/engine/suspect_processes.h"
+#include "core/engine/finding_processes.h"
 #include "core/machine/registry_values.h"
 #include "core/restore/record_reader.h"
 #include "tests/fakes/fake_recording.h"

@@ -23,9 +23,9 @@ bool SameWindowsPath(TextView a, TextView b);
 // lies below an empty folder.
 bool LiesInFolder(TextView path, TextView folder);
 
-class SuspectProcesses {
+class FindingProcesses {
  public:
-  SuspectProcesses(ProcessApi& processes, ShellApi& shell) : processes_(processes), shell_(shell), inventory_(processes) {}
+  FindingProcesses(ProcessApi& processes, ShellApi& shell) : processes_(processes), shell_(shell), inventory_(processes) {}
 
   // Reads the drive table again; image paths are compared in drive-letter form.
   void Refresh() { inventory_.RefreshDeviceMap(); }

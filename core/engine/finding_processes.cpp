@@ -1,4 +1,4 @@
-#include "core/engine/suspect_processes.h"
+#include "core/engine/finding_processes.h"
 
 #include "core/machine/process_termination.h"
 
@@ -27,7 +27,7 @@ bool LiesInFolder(TextView path, TextView folder) {
   return comparable.size() > lead.size() && comparable.compare(0, lead.size(), lead) == 0;
 }
 
-bool SuspectProcesses::RunsImage(uint32_t processId, TextView name, TextView path) {
+bool FindingProcesses::RunsImage(uint32_t processId, TextView name, TextView path) {
   if (path.empty()) {
     const Text running = inventory_.GetProcessName(processId);
     return !running.empty() && FoldCase(running) == FoldCase(name);
@@ -36,7 +36,7 @@ bool SuspectProcesses::RunsImage(uint32_t processId, TextView name, TextView pat
   return !image.empty() && SameWindowsPath(image, path);
 }
 
-void SuspectProcesses::EndCopiesOfImage(TextView name, TextView path) {
+void FindingProcesses::EndCopiesOfImage(TextView name, TextView path) {
   const Text windowsFolder = processes_.WindowsFolder();
   if (windowsFolder.empty() || LiesInFolder(path, windowsFolder)) return;
 
