@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/engine/connection_listing_writer.h"
+#include "core/engine/listing_rules.h"
 #include "core/engine/service_listing_writer.h"
 
 namespace zc {
@@ -34,8 +35,14 @@ Text ListingRoute::ServicesFromConsole() {
 
 Text ListingRoute::ConnectionListing() {
   if (choice_ == ListingRouteChoice::Console) return ConnectionsFromConsole();
+  const bool consoleResting = consoleRestTicks_ > 0;
+  if (consoleResting) --consoleRestTicks_;
   const std::optional<std::vector<ConnectionRow>> rows = connections_.ReadConnections();
-  if (choice_ == ListingRouteChoice::Auto && (!rows || NoRowHasAnOwner(*rows))) return ConnectionsFromConsole();
+  if (choice_ == ListingRouteChoice::Auto && (!rows || (NoRowHasAnOwner(*rows) && !consoleResting))) {
+    Text listing = ConnectionsFromConsole();
+    consoleRestTicks_ = AnyLineNamesAProcessId(listing) ? 0 : kConsoleRestTicks;
+    return listing;
+  }
   lastConnectionWay_ = ListingWay::Tables;
   if (!rows) return Text();
   return WriteConnectionListing(*rows, texts_.Get(enc::ConnectionListingTitle),

@@ -60,6 +60,16 @@ uint32_t ReadProcessId(TextView idText) {
   return static_cast<uint32_t>(value);
 }
 
+bool AnyLineNamesAProcessId(TextView listing) {
+  size_t lineStart = 0;
+  while (lineStart < listing.size()) {
+    const size_t lineEnd = std::min(listing.find(kLineEnd, lineStart), listing.size());
+    if (ReadProcessId(LastField(listing.substr(lineStart, lineEnd - lineStart))) != 0) return true;
+    lineStart = lineEnd + kLineEnd.size();
+  }
+  return false;
+}
+
 uint32_t FirstProcessIdAfterMatches(TextView listing, TextView pattern, size_t firstAt) {
   if (pattern.empty()) return 0;
   for (size_t at = firstAt; at != TextView::npos && at < listing.size();

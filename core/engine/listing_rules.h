@@ -29,6 +29,11 @@ Text IdTextOfMatchedLine(TextView listing, TextView pattern, size_t matchAt);
 // (letters, a sign, a blank inside, more than 32 bits) reads as 0, "no id".
 uint32_t ReadProcessId(TextView idText);
 
+// Whether any line of a connection listing names a process: its last field reads as a
+// non-zero id. A listing whose lines end in states or addresses (a console tool that
+// prints no owners), or in 0 only, names none.
+bool AnyLineNamesAProcessId(TextView listing);
+
 // The id of the line of the first occurrence of `pattern` at `firstAt`, and, when that
 // is 0, of each later occurrence in turn until one gives an id; 0 when none does.
 uint32_t FirstProcessIdAfterMatches(TextView listing, TextView pattern, size_t firstAt);

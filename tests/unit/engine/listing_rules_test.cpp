@@ -66,6 +66,30 @@ TEST(IdOfMatchedLineTest, LaterLinesAreWalkedOnlyWhileTheIdIsZero) {
   EXPECT_EQ(FirstProcessIdAfterMatches(u"p 0\r\np x\r\n", u"p", 0), 0u);
 }
 
+TEST(ListingNamesAProcessTest, Table) {
+  const std::pair<const char16_t*, bool> cases[] = {
+      // A console tool that prints owners.
+      {u"  Proto  Local Address  Foreign Address  State  PID\r\n"
+       u"  TCP    0.0.0.0:135    0.0.0.0:0        LISTENING       1032\r\n",
+       true},
+      // Only the last line names one, with no CR LF after it; a UDP line, tab-separated.
+      {u"  TCP  0.0.0.0:135  0.0.0.0:0  LISTENING\r\n  UDP\t0.0.0.0:123\t*:*\t812", true},
+      {u"  TCP  0.0.0.0:135  0.0.0.0:0  LISTENING  7  \r\n", true},
+      // One that prints none: lines end in states, addresses, 0 or nothing.
+      {u"  Proto  Local Address  Foreign Address  State  PID\r\n"
+       u"  TCP    0.0.0.0:135    0.0.0.0:0        LISTENING\r\n"
+       u"  UDP    0.0.0.0:123    *:*\r\n",
+       false},
+      {u"  TCP  0.0.0.0:135  0.0.0.0:0  LISTENING  0\r\n\r\n   \r\n", false},
+      // A number that is no id (too wide, signed) and a port glued to its address.
+      {u"  TCP  x  4294967296\r\n  TCP  x  -12\r\n  TCP  127.0.0.1:80\r\n", false},
+      {u"", false},
+  };
+  for (const auto& [listing, namesOne] : cases) {
+    EXPECT_EQ(AnyLineNamesAProcessId(listing), namesOne) << ToUtf8(listing);
+  }
+}
+
 TEST(ServicesTextTest, Table) {
   struct Case {
     const char16_t* listing;
