@@ -51,5 +51,5 @@ for target in "${targets[@]}"; do
     echo "fuzz: $target found a fault (inputs in $findings)"
     exit 1
   fi
-  grep -E 'stat::number_of_executed_units|Done [0-9]+ runs' "$log" | tail -n 1 | sed "s/^/fuzz: $target: /"
+  grep -a -E 'stat::number_of_executed_units|Done [0-9]+ runs' "$log" | tail -n 1 | sed "s/^/fuzz: $target: /"
 done
