@@ -52,7 +52,7 @@ Text ListingRoute::ConnectionListing() {
 Text ListingRoute::ServiceListing() {
   if (choice_ == ListingRouteChoice::Console) return ServicesFromConsole();
   const std::optional<std::vector<RunningService>> services = services_.ReadRunningServices();
-  std::optional<std::vector<RunningProcess>> processes;
+  std::optional<std::vector<ProcessEntry>> processes;
   if (services) processes = services_.ReadProcesses();
   if (choice_ == ListingRouteChoice::Auto && !processes) return ServicesFromConsole();
   lastServiceWay_ = ListingWay::Tables;

@@ -35,7 +35,7 @@ std::vector<Text> ServiceLines(const std::vector<TextView>& names) {
 
 }  // namespace
 
-Text WriteServiceListing(const std::vector<RunningProcess>& processes, const std::vector<RunningService>& services,
+Text WriteServiceListing(const std::vector<ProcessEntry>& processes, const std::vector<RunningService>& services,
                          const ServiceListingTexts& texts) {
   std::unordered_map<uint32_t, std::vector<TextView>> hosted;
   for (const RunningService& service : services) hosted[service.processId].push_back(service.name);
@@ -47,17 +47,17 @@ Text WriteServiceListing(const std::vector<RunningProcess>& processes, const std
   listing += kLineEnd;
   listing += texts.rule;
   listing += kLineEnd;
-  for (const RunningProcess& process : processes) {
-    TextView name = process.imageName == kSnapshotIdleName ? kListedIdleName : TextView(process.imageName);
+  for (const ProcessEntry& process : processes) {
+    TextView name = process.name == kSnapshotIdleName ? kListedIdleName : TextView(process.name);
     name = name.substr(0, kNameWidth);
     listing += name;
     listing.append(kNameWidth - name.size() + 1, u' ');
-    const Text id = DecimalText(process.processId);
+    const Text id = DecimalText(process.id);
     if (id.size() < kIdWidth) listing.append(kIdWidth - id.size(), u' ');
     listing += id;
     listing += u' ';
 
-    const auto found = hosted.find(process.processId);
+    const auto found = hosted.find(process.id);
     if (found == hosted.end()) {
       listing += texts.noService;
       listing += kLineEnd;

@@ -27,7 +27,7 @@ struct ServiceListingTexts {
 
 // Processes in the snapshot's order; each process's services in the manager's order.
 // The idle process (id 0) is shown as "System Idle Process".
-Text WriteServiceListing(const std::vector<RunningProcess>& processes, const std::vector<RunningService>& services,
+Text WriteServiceListing(const std::vector<ProcessEntry>& processes, const std::vector<RunningService>& services,
                          const ServiceListingTexts& texts);
 
 }  // namespace zc

@@ -7,17 +7,13 @@
 #include <vector>
 
 #include "core/base/text.h"
+#include "core/platform/process_api.h"
 
 namespace zc {
 
 struct RunningService {
   Text name;  // the service's key name, not its display name
   uint32_t processId = 0;
-};
-
-struct RunningProcess {
-  uint32_t processId = 0;
-  Text imageName;
 };
 
 class ServiceTableApi {
@@ -28,7 +24,7 @@ class ServiceTableApi {
   virtual std::optional<std::vector<RunningService>> ReadRunningServices() = 0;
 
   // In the snapshot's order; empty optional when no snapshot can be taken.
-  virtual std::optional<std::vector<RunningProcess>> ReadProcesses() = 0;
+  virtual std::optional<std::vector<ProcessEntry>> ReadProcesses() = 0;
 };
 
 }  // namespace zc

@@ -9,7 +9,7 @@ namespace zc::fakes {
 class FakeServiceTable : public ServiceTableApi {
  public:
   std::vector<RunningService> services;
-  std::vector<RunningProcess> processes;
+  std::vector<ProcessEntry> processes;
   bool managerUnavailable = false;
   bool snapshotUnavailable = false;
   int reads = 0;
@@ -19,7 +19,7 @@ class FakeServiceTable : public ServiceTableApi {
     if (managerUnavailable) return std::nullopt;
     return services;
   }
-  std::optional<std::vector<RunningProcess>> ReadProcesses() override {
+  std::optional<std::vector<ProcessEntry>> ReadProcesses() override {
     if (snapshotUnavailable) return std::nullopt;
     return processes;
   }

@@ -46,10 +46,10 @@ std::optional<std::vector<RunningService>> Win32ServiceTable::ReadRunningService
   }
 }
 
-std::optional<std::vector<RunningProcess>> Win32ServiceTable::ReadProcesses() {
+std::optional<std::vector<ProcessEntry>> Win32ServiceTable::ReadProcesses() {
   UniqueFile snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
   if (!snapshot) return std::nullopt;
-  std::vector<RunningProcess> processes;
+  std::vector<ProcessEntry> processes;
   PROCESSENTRY32W entry{};
   entry.dwSize = sizeof(entry);
   for (BOOL more = ::Process32FirstW(snapshot.get(), &entry); more; more = ::Process32NextW(snapshot.get(), &entry)) {

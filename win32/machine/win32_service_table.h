@@ -10,7 +10,7 @@ namespace zc::win {
 class Win32ServiceTable : public ServiceTableApi {
  public:
   std::optional<std::vector<RunningService>> ReadRunningServices() override;
-  std::optional<std::vector<RunningProcess>> ReadProcesses() override;
+  std::optional<std::vector<ProcessEntry>> ReadProcesses() override;
 };
 
 }  // namespace zc::win

@@ -122,7 +122,7 @@ TEST(EndpointText, WritesAddressesAsTheListingDoes) {
 const ServiceListingTexts kServiceTexts{u"Image Name  PID Services", u"===== === ===", u"N/A"};
 
 TEST(ServiceListingWriter, WritesOneLinePerProcessWithItsServicesWrappedAtTheColumn) {
-  const std::vector<RunningProcess> processes = {
+  const std::vector<ProcessEntry> processes = {
       {0, u"[System Process]"}, {4, u"System"},        {836, u"svchost.exe"},
       {712, u"lsass.exe"},      {1234567, u"notepad.exe"}, {23, u"AVeryLongExecutableNameThatIsCut.exe"},
       {7, u"ztest.exe"}};

@@ -187,12 +187,12 @@ TEST(Win32ServiceTable, RunningServiceIsListedWithItsProcessWhoseNameTheSnapshot
   ASSERT_NE(hostId, 0u) << "the started service is not listed with a process";
   ASSERT_TRUE(processes.has_value());
   const auto host = std::find_if(processes->begin(), processes->end(),
-                                 [hostId](const RunningProcess& p) { return p.processId == hostId; });
+                                 [hostId](const ProcessEntry& p) { return p.id == hostId; });
   ASSERT_NE(host, processes->end());
   const std::wstring imageName = L"zcts" + id + L".exe";
-  EXPECT_EQ(host->imageName, Text(imageName.begin(), imageName.end()));
+  EXPECT_EQ(host->name, Text(imageName.begin(), imageName.end()));
   const auto self = std::find_if(processes->begin(), processes->end(),
-                                 [](const RunningProcess& p) { return p.processId == ::GetCurrentProcessId(); });
+                                 [](const ProcessEntry& p) { return p.id == ::GetCurrentProcessId(); });
   EXPECT_NE(self, processes->end());
 }
 
