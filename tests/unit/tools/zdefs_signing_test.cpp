@@ -14,6 +14,7 @@
 #include "tests/fakes/fake_activity_log.h"
 #include "tests/fakes/fake_http.h"
 #include "tests/unit/definitions/wire_text.h"
+#include "tests/unit/tools/zdefs_run.h"
 #include "tools/zdefs/command.h"
 #include "tools/zdefs/signing/file_bytes.h"
 #include "tools/zdefs/signing/openssl_signatures.h"
@@ -22,20 +23,6 @@ namespace zc::zdefs {
 namespace {
 
 namespace fs = std::filesystem;
-
-struct Outcome {
-  int status;
-  std::string out;
-  std::string err;
-};
-
-Outcome Zdefs(const std::vector<std::string>& args) {
-  std::istringstream in;
-  std::ostringstream out;
-  std::ostringstream err;
-  const int status = Run(args, in, out, err);
-  return {status, out.str(), err.str()};
-}
 
 // A folder of its own with two key pairs (A and B) and two signed sets.
 class ZdefsSigningTest : public ::testing::Test {

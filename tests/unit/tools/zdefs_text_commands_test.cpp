@@ -4,24 +4,11 @@
 
 #include <sstream>
 
+#include "tests/unit/tools/zdefs_run.h"
 #include "tools/zdefs/command.h"
 
 namespace zc::zdefs {
 namespace {
-
-struct Outcome {
-  int status;
-  std::string out;
-  std::string err;
-};
-
-Outcome Zdefs(const std::vector<std::string>& args) {
-  std::istringstream in;
-  std::ostringstream out;
-  std::ostringstream err;
-  const int status = Run(args, in, out, err);
-  return {status, out.str(), err.str()};
-}
 
 constexpr char kStoredZombie[] = "A187FF9076FD8BF8C1377D1EF863C72CD805067C094D17F964B2524760F8E73C";
 
