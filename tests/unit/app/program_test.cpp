@@ -3,37 +3,19 @@
 // definitions text, a finding listed by a timer tick and treated by the button, the
 // watched-window notice that runs the monitoring option's handling again.
 
-#include "core/app/program.h"
+#include "program_fakes.h"
 
 #include <gtest/gtest.h>
 
 #include "core/crypto/text_cipher.h"
-#include "fake_form1_view.h"
-#include "core/engine/listing_route.h"
-#include "tests/fakes/fake_connection_table.h"
-#include "tests/fakes/fake_activity_log.h"
-#include "tests/fakes/fake_console.h"
-#include "tests/fakes/fake_files.h"
-#include "tests/fakes/fake_http.h"
-#include "tests/fakes/fake_processes.h"
-#include "tests/fakes/fake_registry.h"
-#include "tests/fakes/fake_result_list.h"
-#include "tests/fakes/fake_settings.h"
-#include "tests/fakes/fake_recording.h"
-#include "tests/fakes/fake_service_table.h"
-#include "tests/fakes/fake_shell.h"
-#include "tests/fakes/fake_timers.h"
-#include "tests/fakes/fake_window_enum.h"
 
 namespace zc {
 namespace {
 
 using fakes::kHkeyCurrentUser;
 
-class ProgramTest : public ::testing::Test {
+class ProgramTest : public ::testing::Test, protected ProgramFakes {
  protected:
-  Text T(TextView enciphered) const { return texts.Get(enciphered); }
-
   // A wire text: "@@"-separated elements, the odd ones 1 to 13 enciphered.
   Text Wire(TextView version, size_t elements = 15) {
     const Text plain[] = {u"", u"|:48121|", u"", u"|:48123|", u"", Text(version), u"", u"http://zombie.example/",
@@ -47,29 +29,7 @@ class ProgramTest : public ::testing::Test {
   }
   void Serve(const Text& body) { http.bodies[T(enc::DefinitionsAddress)] = body; }
 
-  fakes::FakeFailureReporter reporter;
-  ConstantTexts texts{reporter};
-  fakes::FakeHttp http;
-  fakes::FakeRegistry registry;
-  fakes::FakeProcesses processes;
-  fakes::FakeConsole console;
-  fakes::FakeConnectionTable connectionTable;
-  fakes::FakeServiceTable serviceTable;
-  ListingRoute listings{texts, console, connectionTable, serviceTable, ListingRouteChoice::Console};
-  fakes::FakeShell shell;
-  fakes::FakeFiles files;
-  fakes::FakeWindowEnum windows;
-  fakes::FakeSettings settings;
-  fakes::FakeActivityLog log;
-  fakes::FakeForm1View view;
-  fakes::FakeEventPump pump;
-  fakes::FakeResultList results;
-  fakes::FakeTimers timers;
-  fakes::FakeRecording recording{texts};
-  TreatmentRecorder& recorder = recording.recorder;
-  Program program{texts,
-                  {http, registry, processes, console, listings, shell, files, windows, settings, log, recorder},
-                  {view, pump, results, timers}};
+  Program program{texts, Platform(), Window()};
 };
 
 TEST_F(ProgramTest, StartsFromServedDefinitionsListsAFindingAndTreatsIt) {
@@ -124,7 +84,7 @@ TEST_F(ProgramTest, StartUpEndsOnANewerVersionAShortTextOrNoServer) {
     fakes::FakeTimers t;
     if (c.body && c.body->empty()) h.tooLong.insert(T(enc::DefinitionsAddress));
     if (c.body) h.bodies[T(enc::DefinitionsAddress)] = *c.body;
-    Program p(texts, {h, registry, processes, console, listings, shell, files, windows, settings, log, recorder}, {v, pump, results, t});
+    Program p(texts, Platform(h), {v, pump, results, t});
     p.form().Form_Load();
     EXPECT_TRUE(v.ended);
     ASSERT_FALSE(v.messages.empty());

@@ -4,60 +4,20 @@
 
 #include <gtest/gtest.h>
 
-#include "core/app/program.h"
+#include "program_fakes.h"
 #include "core/crypto/text_cipher.h"
-#include "core/engine/listing_route.h"
 #include "core/definitions/signature_text.h"
-#include "fake_form1_view.h"
-#include "tests/fakes/fake_activity_log.h"
-#include "tests/fakes/fake_connection_table.h"
-#include "tests/fakes/fake_console.h"
-#include "tests/fakes/fake_files.h"
-#include "tests/fakes/fake_http.h"
-#include "tests/fakes/fake_processes.h"
-#include "tests/fakes/fake_registry.h"
-#include "tests/fakes/fake_result_list.h"
-#include "tests/fakes/fake_service_table.h"
-#include "tests/fakes/fake_settings.h"
-#include "tests/fakes/fake_recording.h"
-#include "tests/fakes/fake_shell.h"
 #include "tests/fakes/fake_signatures.h"
-#include "tests/fakes/fake_timers.h"
-#include "tests/fakes/fake_window_enum.h"
 #include "tests/unit/definitions/wire_text.h"
 
 namespace zc {
 namespace {
 
-struct SignedProgram {
-  Text T(TextView enciphered) const { return texts.Get(enciphered); }
-
-  fakes::FakeFailureReporter reporter;
-  ConstantTexts texts{reporter};
-  fakes::FakeHttp http;
+struct SignedProgram : ProgramFakes {
   fakes::FakeSignatures signatures;
-  fakes::FakeRegistry registry;
-  fakes::FakeProcesses processes;
-  fakes::FakeConsole console;
-  fakes::FakeConnectionTable connectionTable;
-  fakes::FakeServiceTable serviceTable;
-  ListingRoute listings{texts, console, connectionTable, serviceTable, ListingRouteChoice::Console};
-  fakes::FakeShell shell;
-  fakes::FakeFiles files;
-  fakes::FakeWindowEnum windows;
-  fakes::FakeSettings settings;
-  fakes::FakeActivityLog log;
-  fakes::FakeForm1View view;
-  fakes::FakeEventPump pump;
-  fakes::FakeResultList results;
-  fakes::FakeTimers timers;
-  fakes::FakeRecording recording{texts};
   P256PublicKey key{};
   Text storedKey = EncryptText(FromAscii(WriteP256Hex(key)), kTextKey, reporter);
-  Program program{texts,
-                  {http, registry, processes, console, listings, shell, files, windows, settings, log, recording.recorder},
-                  {view, pump, results, timers},
-                  DefinitionsSigner(storedKey, signatures)};
+  Program program{texts, Platform(), Window(), DefinitionsSigner(storedKey, signatures)};
   const Text address = T(enc::DefinitionsAddress);
   const std::string wire = ToUtf8(testing_util::WireText(testing_util::PlainDefinitions{}));
 };

@@ -1,0 +1,57 @@
+#pragma once
+// Every platform and window part of the program as an in-memory fake, handed over the
+// way the program takes them. The listings come from the console fake.
+
+#include "core/app/program.h"
+#include "core/engine/listing_route.h"
+#include "core/texts/constant_texts.h"
+#include "fake_form1_view.h"
+#include "tests/fakes/fake_activity_log.h"
+#include "tests/fakes/fake_connection_table.h"
+#include "tests/fakes/fake_console.h"
+#include "tests/fakes/fake_files.h"
+#include "tests/fakes/fake_http.h"
+#include "tests/fakes/fake_processes.h"
+#include "tests/fakes/fake_recording.h"
+#include "tests/fakes/fake_registry.h"
+#include "tests/fakes/fake_result_list.h"
+#include "tests/fakes/fake_service_table.h"
+#include "tests/fakes/fake_settings.h"
+#include "tests/fakes/fake_shell.h"
+#include "tests/fakes/fake_timers.h"
+#include "tests/fakes/fake_window_enum.h"
+
+namespace zc {
+
+struct ProgramFakes {
+  Text T(TextView enciphered) const { return texts.Get(enciphered); }
+
+  // The platform parts, with `web` answering the program's requests.
+  PlatformParts Platform(HttpApi& web) {
+    return {web, registry, processes, console, listings, shell, files, windows, settings, log, recording.recorder};
+  }
+  PlatformParts Platform() { return Platform(http); }
+  WindowParts Window() { return {view, pump, results, timers}; }
+
+  fakes::FakeFailureReporter reporter;
+  ConstantTexts texts{reporter};
+  fakes::FakeHttp http;
+  fakes::FakeRegistry registry;
+  fakes::FakeProcesses processes;
+  fakes::FakeConsole console;
+  fakes::FakeConnectionTable connectionTable;
+  fakes::FakeServiceTable serviceTable;
+  ListingRoute listings{texts, console, connectionTable, serviceTable, ListingRouteChoice::Console};
+  fakes::FakeShell shell;
+  fakes::FakeFiles files;
+  fakes::FakeWindowEnum windows;
+  fakes::FakeSettings settings;
+  fakes::FakeActivityLog log;
+  fakes::FakeForm1View view;
+  fakes::FakeEventPump pump;
+  fakes::FakeResultList results;
+  fakes::FakeTimers timers;
+  fakes::FakeRecording recording{texts};
+};
+
+}  // namespace zc
