@@ -10,9 +10,8 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
+source scripts/build-trees.sh
 jobs=$(nproc)
-launcher=()
-command -v ccache >/dev/null 2>&1 && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
 
 # build TREE TARGET...: builds the targets; keeps ninja's output in TREE/build-program.log.
 build() {
@@ -43,7 +42,7 @@ configure() {
   shift
   [ -f "$tree/build.ninja" ] && return 0
   echo "build: configuring $tree"
-  cmake -S . -B "$tree" -G Ninja "$@" "${launcher[@]}" >"$tree.configure.log" 2>&1 ||
+  cmake -S . -B "$tree" "$@" >"$tree.configure.log" 2>&1 ||
     { cat "$tree.configure.log"; return 1; }
 }
 
@@ -58,12 +57,11 @@ existing() {
 }
 
 mkdir -p build
-configure build/host -DCMAKE_BUILD_TYPE=Debug -DZC_SANITIZE=ON
+configure build/host "${host_options[@]}"
 # The development key pair signs the sample sets and is the key the program trusts.
 mapfile -t targets < <(existing build/host constgen zdefs icongen zc_development_key)
 build build/host "${targets[@]}"
 
-configure build/windows -DCMAKE_BUILD_TYPE=Release \
-  -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw64.cmake" -DZC_HOST_TOOLS_DIR="$root/build/host/tools"
+configure build/windows "${windows_options[@]}"
 mapfile -t targets < <(existing build/windows ZombieCure zc_sample_definitions zc_sample_signatures zc_app_driver)
 build build/windows "${targets[@]}"

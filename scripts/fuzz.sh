@@ -27,8 +27,7 @@ if ((${#targets[@]} == 0)); then
   for row in "${table[@]}"; do targets+=("${row%% *}"); done
 fi
 
-launcher=()
-command -v ccache >/dev/null 2>&1 && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
+source scripts/build-trees.sh  # for the ccache launcher
 if [ ! -f build/fuzz/build.ninja ]; then
   CC=clang CXX=clang++ cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DZC_SANITIZE=ON -DZC_BUILD_FUZZERS=ON -DZC_BUILD_TESTS=OFF -DZC_BUILD_BENCHMARKS=OFF \
