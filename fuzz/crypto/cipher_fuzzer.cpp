@@ -12,14 +12,9 @@
 
 #include "core/crypto/aes.h"
 #include "core/crypto/text_cipher.h"
+#include "fuzz/fuzz_require.h"
 
-namespace {
-
-void Require(bool condition) {
-  if (!condition) std::abort();
-}
-
-}  // namespace
+using zc::fuzz::Require;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace zc;

@@ -13,14 +13,9 @@
 #include "core/definitions/load_definitions.h"
 #include "core/definitions/split_pieces.h"
 #include "core/definitions/version.h"
+#include "fuzz/fuzz_require.h"
 
-namespace {
-
-void Require(bool condition) {
-  if (!condition) std::abort();
-}
-
-}  // namespace
+using zc::fuzz::Require;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace zc;

@@ -9,12 +9,11 @@
 #include "core/definitions/load_definitions.h"
 #include "core/definitions/version.h"
 #include "tools/zdefs/definitions_source.h"
+#include "fuzz/fuzz_require.h"
 
 namespace {
 
-void Require(bool condition) {
-  if (!condition) std::abort();
-}
+using zc::fuzz::Require;
 
 // The inner pieces of a barred pattern list.
 std::vector<zc::Text> Inner(const std::vector<zc::Text>& pieces) {

@@ -11,12 +11,11 @@
 #include <vector>
 
 #include "core/engine/listing_rules.h"
+#include "fuzz/fuzz_require.h"
 
 namespace {
 
-void Require(bool condition) {
-  if (!condition) std::abort();
-}
+using zc::fuzz::Require;
 
 std::vector<zc::Text> Pieces(const uint8_t* data, size_t size) {
   std::vector<zc::Text> pieces(1);

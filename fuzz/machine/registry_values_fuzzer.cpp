@@ -11,12 +11,11 @@
 #include <vector>
 
 #include "core/machine/registry_values.h"
+#include "fuzz/fuzz_require.h"
 
 namespace {
 
-void Require(bool condition) {
-  if (!condition) std::abort();
-}
+using zc::fuzz::Require;
 
 zc::Text HexText(uint32_t value) {
   static constexpr char16_t kDigits[] = u"0123456789ABCDEF";

@@ -11,14 +11,9 @@
 #include <string_view>
 
 #include "core/definitions/signature_text.h"
+#include "fuzz/fuzz_require.h"
 
-namespace {
-
-void Require(bool condition) {
-  if (!condition) std::abort();
-}
-
-}  // namespace
+using zc::fuzz::Require;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace zc;
