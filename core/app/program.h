@@ -16,6 +16,8 @@
 #include "core/machine/process_inventory.h"
 #include "core/platform/activity_log.h"
 #include "core/platform/console_api.h"
+#include "core/platform/elevation_api.h"
+#include "core/platform/service_manager_api.h"
 #include "core/platform/file_api.h"
 #include "core/platform/http_api.h"
 #include "core/platform/process_api.h"
@@ -35,6 +37,8 @@ struct PlatformParts {
   SettingsApi& settings;
   ActivityLog& log;
   TreatmentRecorder& recorder;
+  ServiceManagerApi& services;  // the treatment's service steps
+  ElevationApi& elevation;      // treatment needs an administrator's token
 };
 
 struct WindowParts {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/base/text.h"
+#include "core/platform/system_error.h"
 
 namespace zc {
 
@@ -24,6 +25,15 @@ class RegistryApi {
   // when the key cannot be opened, otherwise the close's status (0), whatever the
   // deletion did.
   virtual int32_t DeleteRegistryValue(int32_t root, TextView keyPath, TextView valueName) = 0;
+
+  // Deletes a value and says whether it is gone: `None` when it was deleted or was not
+  // there (key or value missing); otherwise the platform's error (access denied).
+  virtual SystemError RemoveValue(int32_t root, TextView keyPath, TextView valueName) = 0;
+
+  // Stores `data` as a 32-bit number (type 4) under an existing key; a missing key is
+  // never created (`FileNotFound`).
+  virtual SystemError SetExistingDword(int32_t root, TextView keyPath, TextView valueName,
+                                       int32_t data) = 0;
 
   // Creates the key when missing and stores `data` as a text value (type 1) without a
   // terminating zero in its stored size.

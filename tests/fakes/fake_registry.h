@@ -69,6 +69,23 @@ class FakeRegistry : public RegistryApi {
     if (!failWrites_) k->values.erase(Fold(valueName));
     return 0;
   }
+  SystemError RemoveValue(int32_t root, TextView keyPath, TextView valueName) override {
+    ++deleteCalls;
+    if (!IsRoot(root)) return SystemError::InvalidHandle;
+    KeyData* k = Key(root, keyPath, false);
+    if (!k) return SystemError::None;  // nothing there to delete
+    if (k->denied || failWrites_) return SystemError::AccessDenied;
+    k->values.erase(Fold(valueName));
+    return SystemError::None;
+  }
+  SystemError SetExistingDword(int32_t root, TextView keyPath, TextView valueName, int32_t data) override {
+    if (!IsRoot(root)) return SystemError::InvalidHandle;
+    KeyData* k = Key(root, keyPath, false);
+    if (!k) return SystemError::FileNotFound;
+    if (k->denied || failWrites_) return SystemError::AccessDenied;
+    k->values[Fold(valueName)] = {4, data};
+    return SystemError::None;
+  }
   void WriteRegistryString(int32_t root, TextView keyPath, TextView valueName, TextView data) override {
     if (KeyData* k = WritableKey(root, keyPath)) k->values[Fold(valueName)] = {1, Text(data)};
   }

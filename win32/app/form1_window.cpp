@@ -1,5 +1,7 @@
 #include "win32/app/form1_window.h"
 
+#include <shellapi.h>
+
 #include <string>
 #include <utility>
 
@@ -242,6 +244,19 @@ void Form1Window::SetIndicatorVisible(bool visible) {
 }
 
 void Form1Window::SetTreatButtonEnabled(bool enabled) { treatButton_->SetEnabled(enabled); }
+
+void Form1Window::SetTreatButtonShield(bool shown) {
+  if (shown && !shield_) {
+    SHSTOCKICONINFO info{};
+    info.cbSize = sizeof(info);
+    if (SUCCEEDED(SHGetStockIconInfo(SIID_SHIELD, SHGSI_ICON | SHGSI_SMALLICON, &info))) shield_.reset(info.hIcon);
+  }
+  treatButton_->SetBadge(shown ? shield_.get() : nullptr);
+}
+
+bool Form1Window::AskYesNo(TextView text, TextView title) {
+  return MessageBoxW(window_, ToWide(text).c_str(), ToWide(title).c_str(), MB_YESNO | MB_ICONQUESTION) == IDYES;
+}
 
 void Form1Window::HideMainWindow() { ShowWindow(window_, SW_HIDE); }
 

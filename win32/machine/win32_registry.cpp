@@ -47,6 +47,27 @@ int32_t Win32Registry::DeleteRegistryValue(int32_t root, TextView keyPath, TextV
   return ::RegCloseKey(opened);
 }
 
+SystemError Win32Registry::RemoveValue(int32_t root, TextView keyPath, TextView valueName) {
+  UniqueKey key;
+  LONG status = ::RegOpenKeyExW(RootKey(root), ToWide(keyPath).c_str(), 0, KEY_SET_VALUE, key.put());
+  if (status == ERROR_FILE_NOT_FOUND) return SystemError::None;  // no key, no value
+  if (status != ERROR_SUCCESS) return static_cast<SystemError>(status);
+  status = ::RegDeleteValueW(key.get(), ToWide(valueName).c_str());
+  if (status == ERROR_FILE_NOT_FOUND) return SystemError::None;
+  return static_cast<SystemError>(status);
+}
+
+SystemError Win32Registry::SetExistingDword(int32_t root, TextView keyPath, TextView valueName, int32_t data) {
+  UniqueKey key;
+  // RegOpenKeyExW, never RegCreateKeyExW: a missing key stays missing.
+  LONG status = ::RegOpenKeyExW(RootKey(root), ToWide(keyPath).c_str(), 0, KEY_SET_VALUE, key.put());
+  if (status != ERROR_SUCCESS) return static_cast<SystemError>(status);
+  DWORD value = static_cast<DWORD>(data);
+  status = ::RegSetValueExW(key.get(), ToWide(valueName).c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value),
+                            sizeof(value));
+  return static_cast<SystemError>(status);
+}
+
 void Win32Registry::WriteRegistryString(int32_t root, TextView keyPath, TextView valueName,
                                         TextView data) {
   const std::string ansi = ToAnsi(data);

@@ -12,6 +12,10 @@ class Win32Registry : public RegistryApi {
   static constexpr unsigned kFirstReadBytes = 1024;
 
   int32_t DeleteRegistryValue(int32_t root, TextView keyPath, TextView valueName) override;
+  // RegOpenKeyExW(KEY_SET_VALUE) + RegDeleteValueW; a missing key or value is done.
+  SystemError RemoveValue(int32_t root, TextView keyPath, TextView valueName) override;
+  // RegOpenKeyExW(KEY_SET_VALUE) + RegSetValueExW(REG_DWORD): the key must exist.
+  SystemError SetExistingDword(int32_t root, TextView keyPath, TextView valueName, int32_t data) override;
   void WriteRegistryString(int32_t root, TextView keyPath, TextView valueName,
                            TextView data) override;
   void WriteRegistryDword(int32_t root, TextView keyPath, TextView valueName,

@@ -18,6 +18,7 @@
 #include "tests/fakes/fake_processes.h"
 #include "tests/fakes/fake_registry.h"
 #include "tests/fakes/fake_result_list.h"
+#include "tests/fakes/fake_service_manager.h"
 #include "tests/fakes/fake_service_table.h"
 #include "tests/fakes/fake_shell.h"
 #include "tests/fakes/fake_timers.h"
@@ -41,6 +42,7 @@ struct EngineWorld {
   ProcessInventory inventory{processes};
   fakes::FakeShell shell;
   fakes::FakeFiles files;
+  fakes::FakeServiceManager services;
   fakes::FakeMainWindowView view;
   fakes::FakeActivityLog log;
   fakes::FakeTimers timers;
