@@ -147,7 +147,8 @@ class Win32PassRestore : public ::testing::Test {
                      FromWide(runEntry_), u"1"});
     results_.Append({FromWide(serviceImage_), u"None", FromWide(Path(serviceImage_)), FromWide(serviceName_),
                      kKindServiceHide, u"", u""});
-    TreatmentPass pass(texts_, results_, window_, log_, files_, shell_, console_, processes_, registry_, recorder_);
+    TreatmentPass pass(texts_, results_, window_, log_, files_, shell_, processes_, registry_, machine_.services,
+                     recorder_);
     pass.TreatFindings();
     ASSERT_TRUE(results_.rows.empty());
     // The service is deleted by a command that runs on its own.
