@@ -54,6 +54,7 @@ void Form1::Form_Load() {
     FailAndEnd(p_.texts.Get(enc::StartupDefinitionsError), p_.texts.Get(enc::PatternListTooLong));
     return;
   }
+  p_.definitions.RememberAccepted();
   p_.checks.ClearReportedItems();
   StartScanTimers();
   ShowMonitoringOn();

@@ -11,7 +11,7 @@ Program::Program(const ConstantTexts& texts, const PlatformParts& platform, cons
                       window.results, rowBuffer_),
       treatment_(texts, window.results, window.view, platform.log, platform.files, platform.shell,
                  platform.processes, platform.registry, platform.services, platform.recorder),
-      loadedDefinitions_(texts, platform.http, definitions_, signer),
+      loadedDefinitions_(texts, platform.http, platform.settings, platform.clock, definitions_, signer),
       form_({texts, window.view, window.pump, window.results, platform.settings, platform.registry,
              platform.shell, window.timers, loadedDefinitions_, *this, platform.log, platform.elevation}),
       scheduler_(texts, window.timers, registryCheck_, serviceCheck_, connectionScan_, window.view,

@@ -15,6 +15,7 @@
 #include "core/engine/treatment_pass.h"
 #include "core/machine/process_inventory.h"
 #include "core/platform/activity_log.h"
+#include "core/platform/clock_api.h"
 #include "core/platform/console_api.h"
 #include "core/platform/elevation_api.h"
 #include "core/platform/service_manager_api.h"
@@ -39,6 +40,7 @@ struct PlatformParts {
   TreatmentRecorder& recorder;
   ServiceManagerApi& services;  // the treatment's service steps
   ElevationApi& elevation;      // treatment needs an administrator's token
+  ClockApi& clock;              // the definitions set's expiry
 };
 
 struct WindowParts {
@@ -50,9 +52,10 @@ struct WindowParts {
 
 class Program : private ChecksPort {
  public:
-  // `signer`: who must have signed the definitions set; by default the set is unsigned.
+  // `signer`: who must have signed the definitions set (DefinitionsSigner::Unsigned()
+  // for a build that takes unsigned sets).
   Program(const ConstantTexts& texts, const PlatformParts& platform, const WindowParts& window,
-          const DefinitionsSigner& signer = {});
+          const DefinitionsSigner& signer);
   Program(const Program&) = delete;
   Program& operator=(const Program&) = delete;
 

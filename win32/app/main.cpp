@@ -83,9 +83,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   zc::win::Win32Elevation elevation;
   zc::Program program(texts,
                       {http, registry, processes, console, listings, shell, files, windows, settings, log, recorder,
-                       restoreMachine.services, elevation},
+                       restoreMachine.services, elevation, restoreMachine.clock},
                       {window, window.Pump(), window.Results(), window.Timers()},
-                      zc::DefinitionsSigner(zc::enc::DefinitionsPublicKey, signatures));
+                      zc::enc::kDefinitionsUnsigned ? zc::DefinitionsSigner::Unsigned()
+                                                    : zc::DefinitionsSigner(zc::enc::DefinitionsPublicKey, signatures));
   window.Bind(program.form(), [&program](zc::TimerId timer) { program.Tick(timer); });
   program.form().Form_Load();
   return window.RunMessageLoop();

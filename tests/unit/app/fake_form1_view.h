@@ -182,6 +182,8 @@ class FakeDefinitionsPort : public DefinitionsPort {
     return newerVersion;
   }
   Text HomepageUrl() override { return homepage; }
+  int remembered = 0;
+  void RememberAccepted() override { ++remembered; }
   bool FillPatternTables() override {
     Note(journal, "tables");
     ++tableFills;

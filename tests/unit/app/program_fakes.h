@@ -9,6 +9,7 @@
 #include "tests/fakes/fake_activity_log.h"
 #include "tests/fakes/fake_connection_table.h"
 #include "tests/fakes/fake_console.h"
+#include "tests/fakes/fake_clock.h"
 #include "tests/fakes/fake_elevation.h"
 #include "tests/fakes/fake_files.h"
 #include "tests/fakes/fake_http.h"
@@ -31,7 +32,7 @@ struct ProgramFakes {
   // The platform parts, with `web` answering the program's requests.
   PlatformParts Platform(HttpApi& web) {
     return {web,      registry, processes, console, listings,           shell,    files,
-            windows,  settings, log,       recording.recorder, services, elevation};
+            windows,  settings, log,       recording.recorder, services, elevation, clock};
   }
   PlatformParts Platform() { return Platform(http); }
   WindowParts Window() { return {view, pump, results, timers}; }
@@ -57,6 +58,7 @@ struct ProgramFakes {
   fakes::FakeRecording recording{texts};
   fakes::FakeServiceManager services;
   fakes::FakeElevation elevation;
+  fakes::FakeClock clock;
 };
 
 }  // namespace zc
