@@ -1,6 +1,7 @@
 #include "win32/app/form1_window.h"
 
 #include <shellapi.h>
+#include <uxtheme.h>
 
 #include <string>
 #include <utility>
@@ -96,6 +97,9 @@ bool Form1Window::CreateControls(HINSTANCE instance) {
     if (!control) return false;
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
     textColours_[design.id] = design.textColour;
+    // A themed check box draws its label in the theme's colour, black on the window's
+    // black: without a theme it takes the colours the window gives it.
+    if (design.kind == ControlKind::CheckBox) SetWindowTheme(control, L"", L"");
   }
   SendMessageW(Control(kCheck2), BM_SETCHECK, BST_CHECKED, 0);
 
