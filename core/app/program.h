@@ -18,6 +18,7 @@
 #include "core/platform/clock_api.h"
 #include "core/platform/console_api.h"
 #include "core/platform/elevation_api.h"
+#include "core/platform/environment_api.h"
 #include "core/platform/service_manager_api.h"
 #include "core/platform/file_api.h"
 #include "core/platform/http_api.h"
@@ -41,6 +42,7 @@ struct PlatformParts {
   ServiceManagerApi& services;  // the treatment's service steps
   ElevationApi& elevation;      // treatment needs an administrator's token
   ClockApi& clock;              // the definitions set's expiry
+  EnvironmentApi& environment;  // command lines in registry values
 };
 
 struct WindowParts {

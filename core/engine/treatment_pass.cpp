@@ -5,6 +5,8 @@
 #include "core/engine/finding_texts.h"
 #include "core/engine/listing_rules.h"
 #include "core/engine/quoted_command.h"
+#include "core/engine/file_target.h"
+#include "core/engine/registry_infection_check.h"
 #include "core/engine/step_failure.h"
 #include "core/machine/registry_values.h"
 
@@ -19,6 +21,14 @@ constexpr uint32_t kPlaceholderAttributes = kAttributeReadOnly | kAttributeHidde
 // Service states in which the service's process is at work: running, starting,
 // continuing or paused.
 bool IsActiveState(uint32_t state) { return state == 2 || state == 4 || state == 5 || state == 7; }
+
+// The code a check wrote into the Flag cell, without a failure reason a treatment added.
+Text FlagCode(TextView flag) { return Text(flag.substr(0, flag.find(u' '))); }
+
+TextView FileNameOf(TextView path) {
+  const size_t slash = path.find_last_of(u"\\/");
+  return slash == TextView::npos ? path : path.substr(slash + 1);
+}
 
 // The service listing joins the services of one process with ", "; such a text names
 // several services, never one that may be missing.
@@ -45,7 +55,11 @@ void TreatmentPass::TreatFindings() {
     if (outcome == Outcome::ProgramEnded) return;
     if (outcome == Outcome::Incomplete || !failures_.empty()) {
       ++incompleteCount_;
-      results_.SetCellText(row, kColumnFlag, failures_.empty() ? Text() : failures_.front());
+      // The check's code stays at the front of the cell: it tells the next treatment where
+      // a registry value was found.
+      const Text code = FlagCode(results_.GetCellText(row, kColumnFlag));
+      const Text reason = failures_.empty() ? Text() : failures_.front();
+      results_.SetCellText(row, kColumnFlag, code.empty() ? reason : code + u" " + reason);
       ++row;
       continue;
     }
@@ -62,7 +76,8 @@ void TreatmentPass::TreatFindings() {
 TreatmentPass::Finding TreatmentPass::ReadRow(int32_t row) {
   return {results_.GetCellText(row, kColumnName),   results_.GetCellText(row, kColumnProcessId),
           results_.GetCellText(row, kColumnPath),   results_.GetCellText(row, kColumnDetail),
-          results_.GetCellText(row, kColumnKind),   results_.GetCellText(row, kColumnEntryName)};
+          results_.GetCellText(row, kColumnKind),   results_.GetCellText(row, kColumnEntryName),
+          FlagCode(results_.GetCellText(row, kColumnFlag))};
 }
 
 TreatmentPass::Outcome TreatmentPass::Treat(const Finding& finding) {
@@ -160,45 +175,69 @@ void TreatmentPass::TreatService(const Finding& finding) {
   Status(enc::ServiceHideStatus);
   view_.Delay(3);
 
+  Finding target = finding;
   BackupState backup = BackupState::NothingToLose;  // an empty file has nothing to keep
-  if (!IsEmptyFile(finding.path)) {
-    backup = CopyIntoBackup(files_, finding.path, currentBackupFolder_, finding.name, &lastBackupCopy_);
-    Check(enc::StepEndProcess, suspects_.EndCopiesOfImage(finding.name, finding.path));
+  if (finding.path != kNoneText) backup = ResolveFile(finding, target);
+  const bool hasFile = finding.path != kNoneText && backup == BackupState::NothingToLose;
+  if (hasFile && !IsEmptyFile(target.path)) {
+    backup = CopyIntoBackup(files_, target.path, currentBackupFolder_, finding.name, &lastBackupCopy_);
+    Check(enc::StepEndProcess, suspects_.EndCopiesOfImage(FileNameOf(target.path), target.path));
     BackupStatus(backup);
     view_.Delay(1.5f);
+  } else if (!hasFile && finding.path != kNoneText) {
+    BackupStatus(backup);
   }
   bool blocked = false;
   if (finding.path != kNoneText) {
-    blocked = RemoveAndBlock(finding, backup);
+    blocked = RemoveAndBlock(target, backup);
     recorder_.ServiceDelete(finding.detail);
     Check(enc::StepDeleteService, services_.Delete(finding.detail));
   }
-  ReportTreatment(ResultLines(finding, backup, blocked));
+  ReportTreatment(ResultLines(target, backup, blocked));
 }
 
 void TreatmentPass::TreatRegistryEntry(const Finding& finding) {
-  const bool named = finding.name != kNoneText;
-  BackupState backup = BackupState::NothingToLose;
-  if (named) {
-    BeginBackupFolder(finding);
-    backup = CopyIntoBackup(files_, finding.path, currentBackupFolder_, finding.name, &lastBackupCopy_);
-    Check(enc::StepEndProcess, suspects_.EndCopiesOfImage(finding.name, finding.path));
+  if (finding.name == kNoneText) return;
+  BeginBackupFolder(finding);
+  Finding target = finding;
+  BackupState backup = ResolveFile(finding, target);
+  const bool hasFile = backup == BackupState::NothingToLose;
+  if (hasFile) {
+    backup = CopyIntoBackup(files_, target.path, currentBackupFolder_, finding.name, &lastBackupCopy_);
+    Check(enc::StepEndProcess, suspects_.EndCopiesOfImage(FileNameOf(target.path), target.path));
+  }
+  const Text keyPath = texts_.Get(enc::InfectionKeyPath);
+  const int32_t machine = ServiceRoot();
+  if (finding.flag == kFlagFirstRoot32) {
+    // Found in the 32-bit view of the machine's root: deleted there and nowhere else. The
+    // record names the key by the path that reaches that view from any view.
+    recorder_.RegistryValue(machine, Wow32KeyPath(machine, keyPath), finding.entryName);
+    Check(enc::StepDeleteValue, registry_.RemoveValue(machine, RegistryView::Wow32, keyPath, finding.entryName));
+  } else {
     // Deleted from both roots whether or not it was found in each; a value that is not
     // there counts as deleted.
-    const int32_t infectionRoot = RootKeyFromText(texts_.Get(enc::InfectionRootText));
-    recorder_.RegistryValue(infectionRoot, texts_.Get(enc::InfectionKeyPath), finding.entryName);
-    Check(enc::StepDeleteValue,
-          registry_.RemoveValue(infectionRoot, texts_.Get(enc::InfectionKeyPath), finding.entryName));
-    recorder_.RegistryValue(ServiceRoot(), texts_.Get(enc::InfectionKeyPath), finding.entryName);
-    Check(enc::StepDeleteValue,
-          registry_.RemoveValue(ServiceRoot(), texts_.Get(enc::InfectionKeyPath), finding.entryName));
-    BackupStatus(backup);
-    view_.Delay(1.5f);
+    const int32_t user = RootKeyFromText(texts_.Get(enc::InfectionRootText));
+    recorder_.RegistryValue(user, keyPath, finding.entryName);
+    Check(enc::StepDeleteValue, registry_.RemoveValue(user, RegistryView::Native, keyPath, finding.entryName));
+    recorder_.RegistryValue(machine, keyPath, finding.entryName);
+    Check(enc::StepDeleteValue, registry_.RemoveValue(machine, RegistryView::Native, keyPath, finding.entryName));
   }
-  if (IsEmptyFile(finding.path)) return;
-  bool blocked = false;
-  if (finding.path != kNoneText && named) blocked = RemoveAndBlock(finding, backup);
-  if (named) ReportTreatment(ResultLines(finding, backup, blocked));
+  BackupStatus(backup);
+  view_.Delay(1.5f);
+  if (hasFile && IsEmptyFile(target.path)) return;
+  const bool blocked = RemoveAndBlock(target, backup);
+  ReportTreatment(ResultLines(target, backup, blocked));
+}
+
+BackupState TreatmentPass::ResolveFile(const Finding& finding, Finding& target) {
+  target.path = finding.path;
+  // A path in folder form, or an existing folder, names no file to take.
+  if (!NamesFileOrNothing(files_, finding.path)) return BackupState::NotAFile;
+  const Text file = commandLines_.FileOf(finding.path, finding.kind == kKindServiceHide ? TextView(finding.detail)
+                                                                                         : TextView());
+  if (file.empty()) return BackupState::NotFound;
+  target.path = file;
+  return BackupState::NothingToLose;
 }
 
 void TreatmentPass::BeginBackupFolder(const Finding& finding) {
@@ -231,15 +270,16 @@ BackupState TreatmentPass::BackupCopy(const Finding& finding) {
 void TreatmentPass::BackupStatus(BackupState backup) {
   switch (backup) {
     case BackupState::Secured: Status(enc::BackupDoneStatus); return;
-    case BackupState::NothingToLose: Status(enc::NoFileStatus); return;
+    case BackupState::NothingToLose:
+    case BackupState::NotFound: Status(enc::NoFileStatus); return;
     case BackupState::NotSecured:
     case BackupState::NotAFile: Status(enc::FileKeptStatus); return;
   }
 }
 
 bool TreatmentPass::RemoveAndBlock(const Finding& finding, BackupState backup) {
-  // A folder is never the suspect's file.
-  if (backup == BackupState::NotAFile) return false;
+  // A folder is never the suspect's file; a text that names no file has none to take.
+  if (backup == BackupState::NotAFile || backup == BackupState::NotFound) return false;
   // Without a whole copy the file stays: a false positive must never cost the file.
   if (backup == BackupState::NotSecured) {
     Fail(KeptFileLine(finding));
@@ -301,6 +341,8 @@ std::vector<Text> TreatmentPass::ResultLines(const Finding& finding, BackupState
   // line saying so instead.
   if (backup == BackupState::NotAFile) {
     lines.push_back(finding.name + texts_.Get(enc::LogNotAFileText) + finding.path + texts_.Get(enc::LogLineEnd));
+  } else if (backup == BackupState::NotFound) {
+    lines.push_back(finding.name + texts_.Get(enc::LogFileNotFoundText) + finding.path + texts_.Get(enc::LogLineEnd));
   } else if (blocked) {
     lines.push_back(texts_.Get(enc::LogClosingFirst));
     lines.push_back(texts_.Get(enc::LogClosingSecond));

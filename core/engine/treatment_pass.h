@@ -24,8 +24,10 @@
 
 #include "core/base/text.h"
 #include "core/engine/backup_copy.h"
+#include "core/engine/command_line_file.h"
 #include "core/engine/finding_processes.h"
 #include "core/platform/activity_log.h"
+#include "core/platform/environment_api.h"
 #include "core/platform/file_api.h"
 #include "core/platform/main_window_view.h"
 #include "core/platform/process_api.h"
@@ -42,9 +44,10 @@ class TreatmentPass {
  public:
   TreatmentPass(const ConstantTexts& texts, ResultList& results, MainWindowView& view, ActivityLog& log,
                 FileApi& files, ShellApi& shell, ProcessApi& processes, RegistryApi& registry,
-                ServiceManagerApi& services, TreatmentRecorder& recorder)
+                ServiceManagerApi& services, EnvironmentApi& environment, TreatmentRecorder& recorder)
       : texts_(texts), results_(results), view_(view), log_(log), files_(files), shell_(shell),
-        processes_(processes), registry_(registry), services_(services), recorder_(recorder) {}
+        processes_(processes), registry_(registry), services_(services), recorder_(recorder),
+        commandLines_(files, environment, processes, registry) {}
 
   // Treats as many rows as the list holds when the pass starts. A call made while a pass
   // is running (from a click handled inside one of its waits) does nothing.
@@ -68,6 +71,7 @@ class TreatmentPass {
     Text detail;
     Text kind;
     Text entryName;
+    Text flag;  // the check's code at the start of the Flag cell (a registry Finding's view)
   };
   enum class Outcome { Done, Incomplete, ProgramEnded };
 
@@ -100,6 +104,10 @@ class TreatmentPass {
   bool Check(TextView step, SystemError error);
   void Fail(Text line);
   Text KeptFileLine(const Finding& finding) const;
+  // A registry or service Finding with its Path made the file its command line starts.
+  // NotAFile for a path that names a folder, NotFound when it names no existing file
+  // (`target` keeps the text as found), else NothingToLose.
+  BackupState ResolveFile(const Finding& finding, Finding& target);
   bool IsEmptyFile(TextView path);
   void Status(TextView enciphered);
   int32_t ServiceRoot() const;
@@ -116,6 +124,8 @@ class TreatmentPass {
   // Told before each destructive step, so that the treatment can be undone.
   TreatmentRecorder& recorder_;
   FindingProcesses suspects_{processes_, shell_};
+  // The file a registry or service Finding's command line starts.
+  CommandLineFiles commandLines_;
 
   int32_t treatedCount_ = 0;
   int32_t incompleteCount_ = 0;

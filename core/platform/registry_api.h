@@ -17,6 +17,14 @@ namespace zc {
 // 32-bit number (type 4).
 using RegistryValue = std::variant<std::monostate, Text, std::vector<uint8_t>, int32_t>;
 
+// Which of the two registry views of a 64-bit system a call opens. HKLM\SOFTWARE has a
+// separate branch for 32-bit programs (what they write to it lands there); HKCU\Software
+// and the services key are one for both.
+enum class RegistryView {
+  Native,  // the 64-bit view, named explicitly (KEY_WOW64_64KEY)
+  Wow32,   // the 32-bit programs' view (KEY_WOW64_32KEY)
+};
+
 class RegistryApi {
  public:
   virtual ~RegistryApi() = default;
@@ -26,9 +34,13 @@ class RegistryApi {
   // deletion did.
   virtual int32_t DeleteRegistryValue(int32_t root, TextView keyPath, TextView valueName) = 0;
 
-  // Deletes a value and says whether it is gone: `None` when it was deleted or was not
-  // there (key or value missing); otherwise the platform's error (access denied).
-  virtual SystemError RemoveValue(int32_t root, TextView keyPath, TextView valueName) = 0;
+  // Deletes a value from one view and says whether it is gone: `None` when it was
+  // deleted or was not there (key or value missing); otherwise the platform's error.
+  virtual SystemError RemoveValue(int32_t root, RegistryView view, TextView keyPath, TextView valueName) = 0;
+
+  // ReadRegistryValue in the given view.
+  virtual RegistryValue ReadRegistryValueInView(int32_t root, RegistryView view, TextView keyPath,
+                                                TextView valueName) = 0;
 
   // Stores `data` as a 32-bit number (type 4) under an existing key; a missing key is
   // never created (`FileNotFound`).

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "core/base/text.h"
+#include "core/machine/registry_values.h"
 #include "core/platform/registry_api.h"
 
 namespace zc::fakes {
@@ -69,10 +70,10 @@ class FakeRegistry : public RegistryApi {
     if (!failWrites_) k->values.erase(Fold(valueName));
     return 0;
   }
-  SystemError RemoveValue(int32_t root, TextView keyPath, TextView valueName) override {
+  SystemError RemoveValue(int32_t root, RegistryView view, TextView keyPath, TextView valueName) override {
     ++deleteCalls;
     if (!IsRoot(root)) return SystemError::InvalidHandle;
-    KeyData* k = Key(root, keyPath, false);
+    KeyData* k = Key(root, InView(root, view, keyPath), false);
     if (!k) return SystemError::None;  // nothing there to delete
     if (k->denied || failWrites_) return SystemError::AccessDenied;
     k->values.erase(Fold(valueName));
@@ -91,6 +92,15 @@ class FakeRegistry : public RegistryApi {
   }
   void WriteRegistryDword(int32_t root, TextView keyPath, TextView valueName, int32_t data) override {
     if (KeyData* k = WritableKey(root, keyPath)) k->values[Fold(valueName)] = {4, data};
+  }
+  // The 32-bit view of HKLM\SOFTWARE lies below SOFTWARE\WOW6432Node, as on Windows;
+  // set a value there (SetText with that path) to plant one in the 32-bit view.
+  RegistryValue ReadRegistryValueInView(int32_t root, RegistryView view, TextView keyPath,
+                                        TextView valueName) override {
+    return ReadRegistryValue(root, InView(root, view, keyPath), valueName);
+  }
+  static Text InView(int32_t root, RegistryView view, TextView keyPath) {
+    return view == RegistryView::Wow32 ? Wow32KeyPath(root, keyPath) : Text(keyPath);
   }
   RegistryValue ReadRegistryValue(int32_t root, TextView keyPath, TextView valueName) override {
     ++readCalls;

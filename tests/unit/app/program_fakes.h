@@ -11,6 +11,7 @@
 #include "tests/fakes/fake_console.h"
 #include "tests/fakes/fake_clock.h"
 #include "tests/fakes/fake_elevation.h"
+#include "tests/fakes/fake_environment.h"
 #include "tests/fakes/fake_files.h"
 #include "tests/fakes/fake_http.h"
 #include "tests/fakes/fake_processes.h"
@@ -32,7 +33,7 @@ struct ProgramFakes {
   // The platform parts, with `web` answering the program's requests.
   PlatformParts Platform(HttpApi& web) {
     return {web,      registry, processes, console, listings,           shell,    files,
-            windows,  settings, log,       recording.recorder, services, elevation, clock};
+            windows,  settings, log,       recording.recorder, services, elevation, clock, environment};
   }
   PlatformParts Platform() { return Platform(http); }
   WindowParts Window() { return {view, pump, results, timers}; }
@@ -59,6 +60,7 @@ struct ProgramFakes {
   fakes::FakeServiceManager services;
   fakes::FakeElevation elevation;
   fakes::FakeClock clock;
+  fakes::FakeEnvironment environment;
 };
 
 }  // namespace zc

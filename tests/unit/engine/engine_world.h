@@ -13,6 +13,7 @@
 #include "tests/fakes/fake_activity_log.h"
 #include "tests/fakes/fake_connection_table.h"
 #include "tests/fakes/fake_console.h"
+#include "tests/fakes/fake_environment.h"
 #include "tests/fakes/fake_files.h"
 #include "tests/fakes/fake_main_window_view.h"
 #include "tests/fakes/fake_processes.h"
@@ -43,6 +44,7 @@ struct EngineWorld {
   fakes::FakeShell shell;
   fakes::FakeFiles files;
   fakes::FakeServiceManager services;
+  fakes::FakeEnvironment environment;
   fakes::FakeMainWindowView view;
   fakes::FakeActivityLog log;
   fakes::FakeTimers timers;

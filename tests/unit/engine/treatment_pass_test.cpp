@@ -87,7 +87,7 @@ struct Bench {
   fakes::FakeRecording recording{w.texts};
   TreatmentRecorder& recorder = recording.recorder;
   TreatmentPass pass{w.texts, w.results,  w.view,     w.log,      w.files,
-                     w.shell, w.processes, w.registry, w.services, recorder};
+                     w.shell, w.processes, w.registry, w.services, w.environment, recorder};
 };
 
 class TreatmentPassTest : public ::testing::Test, public Bench {};
@@ -317,7 +317,9 @@ TEST_F(TreatmentPassTest, AHiddenServiceIsStoppedBackedUpBlockedAndDeleted) {
 TEST_F(TreatmentPassTest, AHiddenServiceWithoutPathIsStoppedAndLogged) {
   AddRow(u"svc.exe", u"None", u"None", u"EvilSvc", kKindServiceHide);
   pass.TreatFindings();
-  EXPECT_EQ(w.shell.CommandLines(), (std::vector<Text>{u"taskkill /f /im \"svc.exe\"", Explorer(u"svc.exe")}));
+  // Without a file there is no image whose copies could be told apart: nothing is
+  // ended by name.
+  EXPECT_EQ(w.shell.CommandLines(), (std::vector<Text>{Explorer(u"svc.exe")}));
   EXPECT_EQ(w.services.calls, (std::vector<std::pair<std::string, Text>>{{"stop", u"EvilSvc"}}));
   // No file was backed up or replaced: the lines that would say so are left out.
   EXPECT_EQ(w.log.lines.size(), 2u);
@@ -373,7 +375,7 @@ TEST_F(TreatmentPassTest, AFileWithoutAWholeBackupIsNeverRemoved) {
     world.processes.AddProcess(4120, u"evil.exe", u"\\Device\\HarddiskVolume1\\Temp\\evil.exe");
     c.breakBackup(world, world.T(enc::BackupPrefix) + u"evil.exe");
     TreatmentPass p{world.texts, world.results,  world.view,     world.log,      world.files,
-                    world.shell, world.processes, world.registry, world.services, recorder};
+                    world.shell, world.processes, world.registry, world.services, world.environment, recorder};
     world.results.Append({u"evil.exe", u"4120", u"C:\\Temp\\evil.exe", u"N/A", kKindOutputTunnel, u"", u""});
     p.TreatFindings();
 
@@ -746,9 +748,77 @@ TEST_F(TreatmentPassTest, ARegistryValueThatMayNotBeDeletedKeepsItsRow) {
   AddRow(u"evil.exe", u"None", u"C:\\Temp\\evil.exe", u"N/A", kKindRegistryInfection, u"Updater", u"1");
   pass.TreatFindings();
   ASSERT_EQ(w.results.rows.size(), 1u);
-  EXPECT_EQ(w.results.rows[0][kColumnFlag], Failed(enc::StepDeleteValue, 5, enc::ReasonAccessDenied));
+  // The check's code stays before the reason: it tells the next treatment the value's view.
+  EXPECT_EQ(w.results.rows[0][kColumnFlag], u"1 " + Failed(enc::StepDeleteValue, 5, enc::ReasonAccessDenied));
   EXPECT_TRUE(w.registry.Stored(kHklm, key, u"Updater").has_value());
   EXPECT_EQ(pass.TreatedCount(), 0);
+}
+
+// Autorun values and service image paths are command lines: the file steps act on the
+// file the line starts, never on the text; a text naming no file gets no file step.
+TEST_F(TreatmentPassTest, CommandLinesAreTreatedThroughTheFileTheyStart) {
+  struct Case {
+    const char16_t* value;
+    const char16_t* file;  // the file treated; empty when none
+  };
+  const Case cases[] = {
+      {u"\"C:\\Temp\\evil.exe\" /background", u"C:\\Temp\\evil.exe"},
+      {u"C:\\Temp\\evil.exe -s", u"C:\\Temp\\evil.exe"},
+      {u"%ZcTemp%\\evil.exe", u"C:\\Temp\\evil.exe"},
+      {u"C:\\Temp\\gone.exe -s", u""},
+  };
+  for (const Case& c : cases) {
+    for (const TextView kind : {kKindRegistryInfection, kKindServiceHide}) {
+      const std::string what = ToUtf8(c.value) + " " + ToUtf8(kind);
+      Bench t;
+      t.w.environment.variables[u"zctemp"] = u"C:\\Temp";
+      t.AddRow(u"evil.exe", u"None", c.value, kind == kKindServiceHide ? u"EvilSvc" : u"N/A", kind, u"Updater", u"1");
+      t.pass.TreatFindings();
+      // No folder, file or placeholder at the text itself.
+      EXPECT_EQ(t.w.files.Find(c.value), nullptr) << what;
+      const std::vector<Text> lines = t.w.log.LinesOf(t.LogFolder(u"evil.exe"));
+      if (*c.file != 0) {
+        EXPECT_EQ(t.Content(t.Folder(u"evil.exe") + u"\\evil.exe"), "MZ evil") << what;
+        EXPECT_TRUE(t.IsPlaceholder(u"C:\\Temp\\evil.exe")) << what;
+        EXPECT_EQ(lines, t.StandardLines(u"evil.exe", c.file)) << what;
+      } else {
+        EXPECT_EQ(t.Content(u"C:\\Temp\\evil.exe"), "MZ evil") << what;
+        for (const auto& [operation, path] : t.w.files.operations) {
+          EXPECT_EQ(path.find(t.w.T(enc::BackupRoot)), 0u) << what << " " << operation;
+        }
+        ASSERT_EQ(lines.size(), 3u) << what;
+        EXPECT_EQ(lines[2], u"evil.exe" + t.w.T(enc::LogFileNotFoundText) + c.value + t.w.T(enc::LogLineEnd)) << what;
+        EXPECT_EQ(std::count(lines.begin(), lines.end(), t.w.T(enc::LogClosingFirst)), 0) << what;
+      }
+    }
+  }
+}
+
+// A value found in the 32-bit view of the machine's key is deleted there and nowhere
+// else, and recorded under the path that reaches that view.
+TEST_F(TreatmentPassTest, AValueOfThe32BitViewIsDeletedFromItsOwnView) {
+  const Text key = w.T(enc::InfectionKeyPath);
+  const Text key32 = Wow32KeyPath(kHklm, key);
+  w.registry.SetText(kHklm, key32, u"Updater", u"C:\\Temp\\evil.exe");
+  w.registry.SetText(kHklm, key, u"Updater", u"C:\\Good\\updater64.exe");
+  w.registry.SetText(kHkcu, key, u"Updater", u"C:\\Good\\user.exe");
+  AddRow(u"evil.exe", u"None", u"C:\\Temp\\evil.exe", u"N/A", kKindRegistryInfection, u"Updater", u"3");
+  recording.files.AddFolder(w.T(enc::BackupRoot));
+  recording.files.AddFolder(Folder(u"evil.exe"));
+  recording.registry.Set(kHklm, key32, u"Updater", {1, {'C', 0}});
+  pass.TreatFindings();
+  EXPECT_FALSE(w.registry.Stored(kHklm, key32, u"Updater").has_value());
+  EXPECT_TRUE(w.registry.Stored(kHklm, key, u"Updater").has_value());
+  EXPECT_TRUE(w.registry.Stored(kHkcu, key, u"Updater").has_value());
+  EXPECT_TRUE(w.results.rows.empty());
+  const RecordReading reading =
+      ReadTreatmentRecord(recording.files.Content(TreatmentRecorder::RecordPath(w.texts, Folder(u"evil.exe"))));
+  ASSERT_EQ(reading.treatments.size(), 1u);
+  bool recorded = false;
+  for (const TreatmentStep& step : reading.treatments[0].steps) {
+    if (const auto* value = std::get_if<RegistryValueStep>(&step)) recorded = recorded || value->keyPath == key32;
+  }
+  EXPECT_TRUE(recorded);
 }
 
 TEST(BackupCopyTest, ABackupNameStaysInsideTheBackupRoot) {

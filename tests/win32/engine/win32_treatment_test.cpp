@@ -29,6 +29,7 @@
 #include "win32/base/unique_handle.h"
 #include "win32/log/win32_activity_log.h"
 #include "win32/machine/win32_console.h"
+#include "win32/machine/win32_environment.h"
 #include "win32/machine/win32_files.h"
 #include "win32/machine/win32_processes.h"
 #include "win32/machine/win32_registry.h"
@@ -235,6 +236,7 @@ class Win32TreatmentTest : public ::testing::Test {
   Win32Shell shell_;
   Win32Registry registry_;
   Win32Files files_;
+  Win32Environment environment_;
   Win32ActivityLog log_;
   QuickWindow window_;
   RestoreMachine restoreMachine_;
@@ -288,7 +290,7 @@ TEST_F(Win32TreatmentTest, FindsAndTreatsAProcessAServiceAndAnAutorunValue) {
 
   // Treatment.
   TreatmentPass pass(texts_, results_, window_, log_, files_, shell_, processes_, registry_, restoreMachine_.services,
-                     recorder_);
+                     environment_, recorder_);
   pass.TreatFindings();
   EXPECT_TRUE(results_.rows.empty());
   EXPECT_EQ(window_.countText, u"3건");
@@ -374,7 +376,7 @@ TEST_F(Win32TreatmentTest, LeavesEveryInnocentBystanderAlone) {
   results_.Append({Wide(victimName_), Wide(innocentPid), Wide(Path(victimName_)), u"N/A", kKindInputTunnel, u"", u""});
 
   TreatmentPass pass(texts_, results_, window_, log_, files_, shell_, processes_, registry_, restoreMachine_.services,
-                     recorder_);
+                     environment_, recorder_);
   pass.TreatFindings();
   EXPECT_EQ(window_.countText, u"4건");
 
@@ -422,7 +424,7 @@ TEST_F(Win32TreatmentTest, AFileThatCannotBeCopiedIsKept) {
 
   results_.Append({Wide(keptImage_), u"None", Wide(path), u"N/A", kKindRegistryInfection, u"ZcEngineNoSuchEntry", u"1"});
   TreatmentPass pass(texts_, results_, window_, log_, files_, shell_, processes_, registry_, restoreMachine_.services,
-                     recorder_);
+                     environment_, recorder_);
   pass.TreatFindings();
   holder = UniqueFile();
 
@@ -454,7 +456,7 @@ TEST_F(Win32TreatmentTest, AFileHeldOpenIsBackedUpNotClaimedRemovedAndFinishedLa
 
   results_.Append({Wide(keptImage_), u"None", Wide(path), u"N/A", kKindRegistryInfection, u"ZcEngineNoSuchEntry", u"1"});
   TreatmentPass pass(texts_, results_, window_, log_, files_, shell_, processes_, registry_, restoreMachine_.services,
-                     recorder_);
+                     environment_, recorder_);
   pass.TreatFindings();
 
   EXPECT_EQ(SizeOf(Backup(keptImage_) + "\\" + keptImage_), size) << "backed up";
