@@ -5,10 +5,6 @@
 namespace zc {
 namespace {
 
-constexpr int32_t kLocalMachine = static_cast<int32_t>(0x80000002u);
-constexpr char16_t kServicesKey[] = u"SYSTEM\\CurrentControlSet\\Services\\";
-constexpr char16_t kParametersKey[] = u"\\Parameters";
-constexpr char16_t kServiceDllValue[] = u"ServiceDll";
 
 bool StartsWithFolded(TextView text, TextView lead) {
   return text.size() >= lead.size() && FoldCase(text.substr(0, lead.size())) == FoldCase(lead);
@@ -51,8 +47,10 @@ Text CommandLineFiles::FullForm(TextView text) {
 
 Text CommandLineFiles::ServiceDllOf(TextView serviceName) {
   if (serviceName.empty()) return {};
-  const Text dll = ReadRegistryText(registry_, kLocalMachine, Text(kServicesKey) + Text(serviceName) + kParametersKey,
-                                    kServiceDllValue);
+  const Text dll = ReadRegistryText(registry_, RootKeyFromText(texts_.Get(enc::ServiceRootText)),
+                                    texts_.Get(enc::ServiceKeyPrefix) + Text(serviceName) +
+                                        texts_.Get(enc::ServiceParametersKey),
+                                    texts_.Get(enc::ServiceDllValueName));
   if (dll.empty()) return {};
   const Text file = FullForm(dll);
   return IsFile(file) ? file : Text();

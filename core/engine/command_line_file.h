@@ -14,13 +14,15 @@
 #include "core/platform/file_api.h"
 #include "core/platform/process_api.h"
 #include "core/platform/registry_api.h"
+#include "core/texts/constant_texts.h"
 
 namespace zc {
 
 class CommandLineFiles {
  public:
-  CommandLineFiles(FileApi& files, EnvironmentApi& environment, ProcessApi& processes, RegistryApi& registry)
-      : files_(files), environment_(environment), processes_(processes), registry_(registry) {}
+  CommandLineFiles(const ConstantTexts& texts, FileApi& files, EnvironmentApi& environment, ProcessApi& processes,
+                   RegistryApi& registry)
+      : texts_(texts), files_(files), environment_(environment), processes_(processes), registry_(registry) {}
 
   // The existing file that `commandLine` starts, resolved the way the system's process
   // creation reads a command line: a quoted first argument is the file; an unquoted one
@@ -36,6 +38,7 @@ class CommandLineFiles {
   bool IsFile(TextView path);
   Text ServiceDllOf(TextView serviceName);
 
+  const ConstantTexts& texts_;
   FileApi& files_;
   EnvironmentApi& environment_;
   ProcessApi& processes_;

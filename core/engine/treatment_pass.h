@@ -47,7 +47,7 @@ class TreatmentPass {
                 ServiceManagerApi& services, EnvironmentApi& environment, TreatmentRecorder& recorder)
       : texts_(texts), results_(results), view_(view), log_(log), files_(files), shell_(shell),
         processes_(processes), registry_(registry), services_(services), recorder_(recorder),
-        commandLines_(files, environment, processes, registry) {}
+        commandLines_(texts, files, environment, processes, registry) {}
 
   // Treats as many rows as the list holds when the pass starts. A call made while a pass
   // is running (from a click handled inside one of its waits) does nothing.

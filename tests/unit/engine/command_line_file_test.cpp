@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/fakes/fake_activity_log.h"
 #include "tests/fakes/fake_environment.h"
 #include "tests/fakes/fake_files.h"
 #include "tests/fakes/fake_processes.h"
@@ -32,7 +33,9 @@ TEST(CommandLineFileTest, EveryFormLeadsToTheFileItStarts) {
   fakes::FakeRegistry registry;
   registry.SetText(kHklm, u"SYSTEM\\CurrentControlSet\\Services\\EvilHost\\Parameters", u"ServiceDll",
                    u"%SystemRoot%\\System32\\evil.dll", 2);
-  CommandLineFiles lines(files, environment, processes, registry);
+  fakes::FakeFailureReporter reporter;
+  const ConstantTexts texts(reporter);
+  CommandLineFiles lines(texts, files, environment, processes, registry);
 
   struct Case {
     const char16_t* text;

@@ -464,7 +464,7 @@ TEST_F(Win32TreatmentTest, AFileHeldOpenIsBackedUpNotClaimedRemovedAndFinishedLa
   EXPECT_EQ(SizeOf(path), size);
   ASSERT_EQ(results_.rows.size(), 1u);
   const Text failed = texts_.Get(enc::StepDeleteFile) + u": " + texts_.Get(enc::ReasonInUse) + u" (32)";
-  EXPECT_EQ(results_.rows[0][kColumnFlag], failed);
+  EXPECT_EQ(results_.rows[0][kColumnFlag], u"1 " + failed);  // the check's code, then the reason
   EXPECT_EQ(window_.countText, u"");
   ASSERT_FALSE(window_.statusTexts.empty());
   EXPECT_EQ(window_.statusTexts.back(), texts_.Get(enc::IncompleteStatus));

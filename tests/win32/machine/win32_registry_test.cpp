@@ -134,5 +134,39 @@ TEST_F(Win32RegistryTest, WritesUnderAMissingKeyCreateIt) {
   registry.WriteRegistryString(0, key, u"nowhere", u"x");  // no such root: ignored
 }
 
+// HKLM\SOFTWARE has a branch of its own for 32-bit programs: a value written there
+// (what "reg add ... /reg:32" or a 32-bit program writes) is read and deleted only in
+// that view, and the 64-bit view reaches it under SOFTWARE\WOW6432Node.
+TEST(Win32RegistryViewTest, The32BitViewOfTheMachinesSoftwareIsItsOwn) {
+  Win32Registry registry;
+  const int32_t hklm = static_cast<int32_t>(reinterpret_cast<intptr_t>(HKEY_LOCAL_MACHINE));
+  const Text key = u"Software\\ZcViewTest" + DecimalText(::GetCurrentProcessId());
+  HKEY opened = nullptr;
+  ASSERT_EQ(::RegCreateKeyExW(HKEY_LOCAL_MACHINE, ToWide(key).c_str(), 0, nullptr, 0,
+                              KEY_SET_VALUE | KEY_WOW64_32KEY, nullptr, &opened, nullptr),
+            ERROR_SUCCESS);
+  const wchar_t data[] = L"C:\\x86\\run32.exe";
+  ::RegSetValueExW(opened, L"Run32", 0, REG_SZ, reinterpret_cast<const BYTE*>(data), sizeof(data));
+  ::RegCloseKey(opened);
+
+  EXPECT_EQ(RegistryValueToText(registry.ReadRegistryValueInView(hklm, RegistryView::Wow32, key, u"Run32")),
+            u"C:\\x86\\run32.exe");
+  EXPECT_EQ(RegistryValueToText(registry.ReadRegistryValueInView(hklm, RegistryView::Native, key, u"Run32")), u"");
+  EXPECT_EQ(RegistryValueToText(
+                registry.ReadRegistryValueInView(hklm, RegistryView::Native, Wow32KeyPath(hklm, key), u"Run32")),
+            u"C:\\x86\\run32.exe");
+  EXPECT_EQ(registry.RemoveValue(hklm, RegistryView::Native, key, u"Run32"), SystemError::None);  // not there
+  EXPECT_EQ(RegistryValueToText(registry.ReadRegistryValueInView(hklm, RegistryView::Wow32, key, u"Run32")),
+            u"C:\\x86\\run32.exe");
+  EXPECT_EQ(registry.RemoveValue(hklm, RegistryView::Wow32, key, u"Run32"), SystemError::None);
+  EXPECT_EQ(RegistryValueToText(registry.ReadRegistryValueInView(hklm, RegistryView::Wow32, key, u"Run32")), u"");
+  // A key that never existed: nothing to delete is done; the key is not made.
+  EXPECT_EQ(registry.RemoveValue(hklm, RegistryView::Wow32, key + u"\\none", u"x"), SystemError::None);
+  EXPECT_EQ(registry.SetExistingDword(hklm, key + u"\\none", u"Start", 4), SystemError::FileNotFound);
+  EXPECT_EQ(::RegOpenKeyExW(HKEY_LOCAL_MACHINE, ToWide(key + u"\\none").c_str(), 0, KEY_READ, &opened),
+            ERROR_FILE_NOT_FOUND);
+  ::RegDeleteKeyExW(HKEY_LOCAL_MACHINE, ToWide(key).c_str(), KEY_WOW64_32KEY, 0);
+}
+
 }  // namespace
 }  // namespace zc::win
