@@ -26,7 +26,6 @@ Target amd64-unicode
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\ZombieCure"
 !define SETTINGS_KEY "Software\${SETTINGS_APPLICATION}"
 !define UNINSTALLER "uninstall.exe"
-!define PUBLISHER "ZombieCure"
 
 Name "${PRODUCT_NAME}"
 OutFile "${OUTFILE}"

@@ -1,5 +1,7 @@
 #include "win32/app/form1_window.h"
 
+#include <uxtheme.h>
+
 #include <string>
 #include <utility>
 
@@ -93,6 +95,9 @@ bool Form1Window::CreateControls(HINSTANCE instance) {
                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(design.id)), instance, nullptr);
     if (!control) return false;
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+    // A themed check box draws its label in the theme's dark text and ignores the colour
+    // WM_CTLCOLORSTATIC gives; without a theme it stays light grey on the black window.
+    if (design.kind == ControlKind::CheckBox) SetWindowTheme(control, L"", L"");
     textColours_[design.id] = design.textColour;
   }
   SendMessageW(Control(kCheck2), BM_SETCHECK, BST_CHECKED, 0);
