@@ -7,9 +7,10 @@
 # installed copy only and removes everything of ours but the backup folders and their logs.
 # A per-user entry that names any other folder is never acted on.
 #
-# Arguments: PROGRAM DRIVER DATA-DIR DEFINITIONS-URL INSTALLER REGISTRY-PROBE
+# Arguments: PROGRAM DRIVER DATA-DIR DEFINITIONS-URL INSTALLER REGISTRY-PROBE [SIGNING-CA]
 installer=$5
 probe=$6
+signing_ca=${7:-}
 source "$(dirname "$0")/../app/scenario-lib.sh"
 
 uninstall_key='Software\Microsoft\Windows\CurrentVersion\Uninstall\ZombieCure'
@@ -77,6 +78,10 @@ check "$([ -f "$install_unix/ZombieCure.exe" ] && echo yes)" "yes" "the program 
 check "$(cmp -s "$install_unix/ZombieCure.exe" "$program" && echo same)" "same" "it is the built program"
 check "$([ -f "$install_unix/uninstall.exe" ] && echo yes)" "yes" "the uninstaller is beside it"
 check "$([ -f "$shortcut" ] && echo yes)" "yes" "the Start-menu shortcut exists"
+if [ -n "$signing_ca" ]; then  # makensis signs the uninstaller it writes
+  check "$(osslsigncode verify -CAfile "$signing_ca" -in "$install_unix/uninstall.exe" 2>&1 | grep -c '^Succeeded')" \
+    "1" "the installed uninstaller is signed and verifies"
+fi
 check "$(value_of DisplayName)" "$product" "installed-programs entry: name"
 check "$(value_of DisplayVersion)" "$version" "installed-programs entry: the program's version"
 check "$(value_of DisplayIcon)" "$installed_exe,0" "installed-programs entry: the program's icon"
