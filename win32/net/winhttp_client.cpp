@@ -62,8 +62,7 @@ HttpResponse WinHttpClient::Get(TextView url) {
   path.append(parts.lpszExtraInfo, parts.dwExtraInfoLength);
   if (path.empty()) path = L"/";
 
-  UniqueInternet session(
-      ::WinHttpOpen(nullptr, WINHTTP_ACCESS_TYPE_DEFAULT_PROXY, WINHTTP_NO_PROXY_NAME, WINHTTP_NO_PROXY_BYPASS, 0));
+  UniqueInternet session(OpenSessionWithSystemProxy(open_));
   if (!session) return Failed(u"WinHttpOpen");
   UniqueInternet connection(::WinHttpConnect(session.get(), host.c_str(), parts.nPort, 0));
   if (!connection) return Failed(u"WinHttpConnect");
