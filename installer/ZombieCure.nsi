@@ -7,8 +7,8 @@
 ;   PROGRAM      the built ZombieCure.exe
 ;   ICON         the program's icon file (optional)
 ;   OUTFILE      the installer to write
-;   SIGN         a command that signs the file "%1" in place (optional): the uninstaller
-;                as makensis writes it and the installer itself
+;   SIGN_SCRIPT, SIGN_CERT, SIGN_KEY, SIGN_TIMESTAMP  how to sign (optional): the
+;                uninstaller as makensis writes it and the installer itself
 ;
 ; Installs into the 64-bit Program Files (only administrators can change it, so nobody
 ; else can replace the program an administrator runs), adds a Start-menu shortcut for all
@@ -37,6 +37,13 @@ Name "${PRODUCT_NAME}"
 OutFile "${OUTFILE}"
 InstallDir "$PROGRAMFILES64\ZombieCure"
 RequestExecutionLevel admin
+
+; Signed with Authenticode where the build can sign: the installer once it is written,
+; the uninstaller it carries before it is packed into it.
+!ifdef SIGN_SCRIPT
+  !finalize 'bash "${SIGN_SCRIPT}" "${SIGN_CERT}" "${SIGN_KEY}" "%1" ${SIGN_TIMESTAMP}' = 0
+  !uninstfinalize 'bash "${SIGN_SCRIPT}" "${SIGN_CERT}" "${SIGN_KEY}" "%1" ${SIGN_TIMESTAMP}' = 0
+!endif
 SetCompressor /SOLID lzma
 ManifestDPIAware true
 ShowInstDetails show
@@ -49,11 +56,6 @@ VIAddVersionKey /LANG=0 "FileVersion" "${PRODUCT_VERSION}"
 VIAddVersionKey /LANG=0 "FileDescription" "${PRODUCT_NAME} setup"
 VIAddVersionKey /LANG=0 "CompanyName" "${PUBLISHER}"
 VIAddVersionKey /LANG=0 "LegalCopyright" "${PUBLISHER}"
-
-!ifdef SIGN
-  !finalize '${SIGN}'
-  !uninstfinalize '${SIGN}'
-!endif
 
 !ifdef ICON
   !define MUI_ICON "${ICON}"

@@ -8,6 +8,7 @@
 # A per-user entry that names any other folder is never acted on.
 #
 # Arguments: PROGRAM DRIVER DATA-DIR DEFINITIONS-URL INSTALLER REGISTRY-PROBE [SIGNING-CA]
+# With SIGNING-CA the installed program and uninstaller must carry valid signatures.
 installer=$5
 probe=$6
 signing_ca=${7:-}
@@ -77,11 +78,13 @@ check "$status" "0" "the silent install ends with exit code 0"
 check "$([ -f "$install_unix/ZombieCure.exe" ] && echo yes)" "yes" "the program is in the user's program folder"
 check "$(cmp -s "$install_unix/ZombieCure.exe" "$program" && echo same)" "same" "it is the built program"
 check "$([ -f "$install_unix/uninstall.exe" ] && echo yes)" "yes" "the uninstaller is beside it"
-check "$([ -f "$shortcut" ] && echo yes)" "yes" "the Start-menu shortcut exists"
-if [ -n "$signing_ca" ]; then  # makensis signs the uninstaller it writes
-  check "$(osslsigncode verify -CAfile "$signing_ca" -in "$install_unix/uninstall.exe" 2>&1 | grep -c '^Succeeded')" \
-    "1" "the installed uninstaller is signed and verifies"
+if [ -n "$signing_ca" ]; then
+  for signed in "$install_unix/ZombieCure.exe" "$install_unix/uninstall.exe"; do
+    check "$(bash "$root/scripts/verify-signatures.sh" "$signing_ca" "$signed" >/dev/null && echo signed)" "signed" \
+      "$(basename "$signed") carries a valid Authenticode signature"
+  done
 fi
+check "$([ -f "$shortcut" ] && echo yes)" "yes" "the Start-menu shortcut exists"
 check "$(value_of DisplayName)" "$product" "installed-programs entry: name"
 check "$(value_of DisplayVersion)" "$version" "installed-programs entry: the program's version"
 check "$(value_of DisplayIcon)" "$installed_exe,0" "installed-programs entry: the program's icon"
