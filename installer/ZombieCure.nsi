@@ -196,6 +196,25 @@ Function un.onInit
   !insertmacro REQUIRE_ADMINISTRATOR
 FunctionEnd
 
+; KEY_EXISTS <root> <key> <var>: "yes" when the key is there, with values or subkeys
+; (reading either fails on a key that is not there).
+!macro KEY_EXISTS root key var
+  StrCpy ${var} "no"
+  ClearErrors
+  EnumRegValue ${var} ${root} "${key}" 0
+  ${IfNot} ${Errors}
+    StrCpy ${var} "yes"
+  ${Else}
+    ClearErrors
+    EnumRegKey ${var} ${root} "${key}" 0
+    ${IfNot} ${Errors}
+      StrCpy ${var} "yes"
+    ${Else}
+      StrCpy ${var} "no"
+    ${EndIf}
+  ${EndIf}
+!macroend
+
 ; IsReparsePoint <path> <var>: "yes" when the path is a junction or a symbolic link.
 !macro IS_REPARSE_POINT path var
   System::Call 'kernel32::GetFileAttributesW(w "${path}") i .s'
@@ -226,9 +245,8 @@ Var UserLeft
   ${EndIf}
 !macroend
 Function RemoveUserInstall
-  ClearErrors
-  EnumRegValue $0 HKCU "${UNINSTALL_KEY}" 0
-  ${If} ${Errors}
+  !insertmacro KEY_EXISTS HKCU "${UNINSTALL_KEY}" $0
+  ${If} $0 == "no"
     Return  ; no per-user install
   ${EndIf}
   SetShellVarContext current
@@ -276,9 +294,8 @@ Function RemoveUserInstall
   ${EndIf}
   !insertmacro REMOVE_USER_FILE "$9"
   DeleteRegKey HKCU "${UNINSTALL_KEY}"
-  ClearErrors
-  EnumRegValue $0 HKCU "${UNINSTALL_KEY}" 0
-  ${IfNot} ${Errors}
+  !insertmacro KEY_EXISTS HKCU "${UNINSTALL_KEY}" $0
+  ${If} $0 == "yes"
     StrCpy $UserLeft "$UserLeft$\r$\nHKCU\${UNINSTALL_KEY}"
   ${EndIf}
   ${If} $UserLeft != ""
@@ -331,12 +348,28 @@ Var AtRestart
 !macroend
 !macro REMOVE_KEY root key
   DeleteRegKey ${root} "${key}"
-  ClearErrors
-  EnumRegValue $0 ${root} "${key}" 0
-  ${IfNot} ${Errors}
+  !insertmacro KEY_EXISTS ${root} "${key}" $0
+  ${If} $0 == "yes"
     StrCpy $Left "$Left$\r$\n${root}\${key}"
   ${EndIf}
 !macroend
+
+; OthersInFolder: $1 = "yes" when $INSTDIR holds anything but this program's own files.
+Function un.OthersInFolder
+  StrCpy $1 "no"
+  FindFirst $2 $3 "$INSTDIR\*.*"
+  ${DoWhile} $3 != ""
+    ${If} $3 != "."
+    ${AndIf} $3 != ".."
+    ${AndIf} $3 != "${PRODUCT_EXE}"
+    ${AndIf} $3 != "${LOG_FILE}"
+    ${AndIf} $3 != "${UNINSTALLER}"
+      StrCpy $1 "yes"
+    ${EndIf}
+    FindNext $2 $3
+  ${Loop}
+  FindClose $2
+FunctionEnd
 
 Section "Uninstall"
   StrCpy $Left ""
@@ -363,11 +396,14 @@ Section "Uninstall"
   !insertmacro REMOVE_FILE "$INSTDIR\${LOG_FILE}"  ; the program's own log of cipher failures, beside it
   !insertmacro REMOVE_FILE "$INSTDIR\${UNINSTALLER}"
   !insertmacro REMOVE_FILE "$SMPROGRAMS\${PRODUCT_NAME}.lnk"
-  ${If} $AtRestart != ""
-    RMDir /REBOOTOK "$INSTDIR"
-  ${Else}
-    RMDir "$INSTDIR"  ; only when nothing else is left in it
-    ${If} ${FileExists} "$INSTDIR\*.*"
+  RMDir "$INSTDIR"  ; only when nothing else is left in it
+  ${If} ${FileExists} "$INSTDIR\*.*"
+    Call un.OthersInFolder
+    ${If} $1 == "yes"  ; files that are not ours keep the folder
+      StrCpy $Left "$Left$\r$\n$INSTDIR"
+    ${ElseIf} $AtRestart != ""
+      RMDir /REBOOTOK "$INSTDIR"  ; after our files that go at restart
+    ${Else}
       StrCpy $Left "$Left$\r$\n$INSTDIR"
     ${EndIf}
   ${EndIf}

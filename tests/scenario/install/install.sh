@@ -157,4 +157,22 @@ timeout 120 wine "$install_unix/uninstall.exe" /S >>"$work/uninstall.log" 2>&1 <
 check "$(wait_for 60 gone gone)" "gone" "uninstalled again"
 check "$(entry)" "$name=$other_exe" "a log-on value that names another copy is left alone"
 check "$(kill -0 "$other_pid" 2>/dev/null && echo running)" "running" "and that copy still runs"
+
+# The uninstaller says what it could not remove: a file of the user's own in the program
+# folder keeps the folder (exit code 2 in silent use), and the uninstaller that runs in
+# place (_?=) is in use, so it is removed when Windows restarts.
+timeout 120 wine "$installer" /S >>"$work/install.log" 2>&1 </dev/null
+printf 'mine\r\n' >"$install_unix/notes.txt"
+status=0
+# _?= must stand unquoted at the end of the command line, as a batch file writes it.
+printf '@"%s\\uninstall.exe" /S _?=%s\r\n@exit /b %%errorlevel%%\r\n' "$install_dir" "$install_dir" >"$work/in-place.bat"
+timeout 120 wine cmd /c "$(winepath -w "$work/in-place.bat" 2>/dev/null | tr -d '\r')" >>"$work/uninstall.log" 2>&1 \
+  </dev/null || status=$?
+check "$status" "2" "an uninstall that leaves something behind ends with exit code 2"
+check "$([ -f "$install_unix/ZombieCure.exe" ] && echo present || echo gone)" "gone" "the program is removed"
+check "$([ -f "$install_unix/notes.txt" ] && echo kept)" "kept" "the user's own file is kept"
+pending=$(timeout 60 wine reg query 'HKLM\System\CurrentControlSet\Control\Session Manager' \
+          /v PendingFileRenameOperations 2>/dev/null | tr -d '\r' | grep -ci 'ZombieCure.uninstall\.exe' || true)
+check "$([ "${pending:-0}" -gt 0 ] && echo scheduled)" "scheduled" "the uninstaller in use is removed at restart"
+rm -rf "$install_unix"
 conclude
