@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the Windows installer: build/windows/installer/ZombieCure-setup-<version>.exe, a
-# 64-bit per-user installer (NSIS) of the program built in build/windows. Installs what is
-# missing first (scripts/setup.sh: the nsis package among others).
+# 64-bit per-machine installer (NSIS) of the program built in build/windows, signed as the
+# build signs (README: Signed files). Installs what is missing first (scripts/setup.sh: the
+# nsis and osslsigncode packages among others).
 #   bash scripts/installer.sh
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Verifies the Authenticode signature of each FILE against CA-CERTIFICATE:
+# Verifies the Authenticode signature (SHA-256) of each FILE against CA-CERTIFICATE:
 #   verify-signatures.sh CA-CERTIFICATE FILE...
 # Prints one line per file and exits non-zero when any signature is missing or wrong.
 set -uo pipefail
@@ -7,7 +7,9 @@ ca=$1
 shift
 status=0
 for file in "$@"; do
-  if out=$(osslsigncode verify -CAfile "$ca" -in "$file" 2>&1) && grep -q "Signature verification: ok" <<<"$out"; then
+  # A valid chain to CA-CERTIFICATE, and a SHA-256 digest (not SHA-1).
+  if out=$(osslsigncode verify -CAfile "$ca" -in "$file" 2>&1) && grep -q "Signature verification: ok" <<<"$out" &&
+     grep -q "^Message digest algorithm *: SHA256" <<<"$out"; then
     echo "ok: $file"
   else
     echo "FAIL: $file"

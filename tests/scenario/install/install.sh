@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
-# The installer as a user runs it: a silent install puts the program, its Start-menu
-# shortcut and its installed-programs entry in place; the installed program starts and
-# turns its start-at-log-on option on; a second copy runs from another folder; the silent
-# uninstall (the entry's QuietUninstallString) ends the installed copy only and removes
-# everything of ours but the backup folders and their logs.
+# The installer as an administrator runs it: a silent install puts the program in the
+# 64-bit Program Files, its Start-menu shortcut for all users and its installed-programs
+# entry under HKLM, and removes the per-user install an earlier installer made; the
+# installed program starts and turns its start-at-log-on option on; a second copy runs
+# from another folder; the silent uninstall (the entry's QuietUninstallString) ends the
+# installed copy only and removes everything of ours but the backup folders and their logs.
+# A per-user entry that names any other folder is never acted on.
 #
 # Arguments: PROGRAM DRIVER DATA-DIR DEFINITIONS-URL INSTALLER REGISTRY-PROBE [SIGNING-CA]
 # With SIGNING-CA the installed program and uninstaller must carry valid signatures.
@@ -22,14 +24,20 @@ log_file=$(plain LogFileName)
 win() { timeout 60 wine cmd /c echo "$1" 2>/dev/null | tr -d '\r'; }
 unix_path() { winepath -u "$1" 2>/dev/null | tr -d '\r'; }
 probe_key() { timeout 60 wine "$probe" "$1" 2>/dev/null | tr -d '\r'; }
-value_of() { probe_key "$uninstall_key" | sed -n "s/^$1=//p"; }
+value_of() { probe_key "HKLM\\$uninstall_key" | sed -n "s/^$1=//p"; }
+user_value_of() { probe_key "$uninstall_key" | sed -n "s/^$1=//p"; }
+reg_add() { timeout 60 wine reg add "HKCU\\$uninstall_key" /v "$1" /t REG_SZ /d "$2" /f >/dev/null 2>&1; }
 
 local_app_data=$(win '%LOCALAPPDATA%')
 app_data=$(win '%APPDATA%')
-install_dir="$local_app_data\\Programs\\ZombieCure"
+install_dir="$(win '%ProgramW6432%')\\ZombieCure"
 installed_exe="$install_dir\\ZombieCure.exe"
 install_unix=$(unix_path "$install_dir")
-shortcut=$(unix_path "$app_data\\Microsoft\\Windows\\Start Menu\\Programs")/$product.lnk
+shortcut=$(unix_path "$(win '%ProgramData%')\\Microsoft\\Windows\\Start Menu\\Programs")/$product.lnk
+user_dir="$local_app_data\\Programs\\ZombieCure"
+user_unix=$(unix_path "$user_dir")
+user_shortcut=$(unix_path "$app_data\\Microsoft\\Windows\\Start Menu\\Programs")/$product.lnk
+decoy_dir=$(unix_path 'C:\zc-decoy')
 backup_dir=$(unix_path 'C:\좀비치료백업')/zc-install-test
 other_dir=$(unix_path 'C:\zc-other-copy')
 other_pid=""
@@ -41,7 +49,8 @@ leftovers() {
     sleep 2
     kill "$other_pid" 2>/dev/null || true
   fi
-  rm -rf "$backup_dir" "$other_dir"
+  rm -rf "$backup_dir" "$other_dir" "$decoy_dir" "$user_unix" "$user_shortcut"
+  timeout 60 wine reg delete "HKCU\\$uninstall_key" /f >/dev/null 2>&1 || true
 }
 trap 'leftovers; finish' EXIT
 if [ -e "$install_unix/uninstall.exe" ]; then  # an earlier run that stopped half-way
@@ -50,6 +59,17 @@ fi
 mkdir -p "$backup_dir"
 printf 'backup copy\r\n' >"$backup_dir/zombie.exe"
 printf '[2026-12-10 10:00:00] zombie.exe treated\r\n' >"$backup_dir/$log_file"
+
+# A per-user install as the earlier installer made it, started at log-on.
+mkdir -p "$user_unix" "$(dirname "$user_shortcut")"
+cp "$program" "$user_unix/ZombieCure.exe"
+cp "$program" "$user_unix/uninstall.exe"
+printf 'log\r\n' >"$user_unix/$log_file"
+printf 'shortcut' >"$user_shortcut"
+reg_add DisplayName "$product"
+reg_add InstallLocation "$user_dir"
+reg_add QuietUninstallString "\"$user_dir\\uninstall.exe\" /S"
+drv set-run-value "$name" "$user_dir\\ZombieCure.exe"
 
 # --- silent install ---------------------------------------------------------------
 status=0
@@ -74,7 +94,12 @@ check "$(value_of QuietUninstallString)" "\"$install_dir\\uninstall.exe\" /S" "i
 check "$(value_of NoModify) $(value_of NoRepair)" "#1 #1" "installed-programs entry: no modify, no repair"
 size=$(value_of EstimatedSize | tr -d '#')
 check "$([ "${size:-0}" -gt 0 ] && echo positive)" "positive" "installed-programs entry: estimated size ($size KiB)"
-check "$(value_of Publisher | grep -c .)" "1" "installed-programs entry: publisher"
+check "$(value_of Publisher)" "ZombieCure" "installed-programs entry: publisher"
+check "$(ls -A "$user_unix" 2>/dev/null || echo none)" "none" "the per-user install's folder is gone"
+check "$([ -e "$user_shortcut" ] && echo present || echo gone)" "gone" "the per-user Start-menu shortcut is gone"
+check "$(probe_key "$uninstall_key" >/dev/null && echo present || echo gone)" "gone" "the per-user entry is gone"
+check "$(drv run-values | grep "^$name=" || true)" "$name=\"$installed_exe\"" \
+  "the log-on value that started the per-user copy starts the installed one"
 
 # --- the installed program runs and stores its option and log-on value ---------------
 start_server "$data/definitions.txt"
@@ -83,7 +108,8 @@ program_pid=$!
 wait_ready
 drv click $CHECK1
 check "$(wait_for 10 on drv setting)" "on" "the installed program stores its option"
-check "$(drv run-values | grep "^$name=" || true)" "$name=$installed_exe" "and its log-on value names the installed program"
+# A path with spaces is quoted, so Windows starts the program and not "C:\Program".
+check "$(drv run-values | grep "^$name=" || true)" "$name=\"$installed_exe\"" "and its log-on value names the installed program"
 
 # A copy of the program in another folder, started after the installed one.
 mkdir -p "$other_dir"
@@ -101,7 +127,7 @@ quiet=$(value_of QuietUninstallString)
 uninstaller=$(sed -E 's/^"([^"]+)".*/\1/' <<<"$quiet")
 timeout 120 wine "$(unix_path "$uninstaller")" /S >"$work/uninstall.log" 2>&1 </dev/null || true
 # The uninstaller goes on from a copy of itself in the temporary folder: wait for its end.
-gone() { probe_key "$uninstall_key" >/dev/null && echo present || echo gone; }
+gone() { probe_key "HKLM\\$uninstall_key" >/dev/null && echo present || echo gone; }
 check "$(wait_for 60 gone gone)" "gone" "the installed-programs entry is removed"
 check "$(wait_program_end 20 && echo ended)" "ended" "the running installed program was ended"
 check "$(kill -0 "$other_pid" 2>/dev/null && echo running)" "running" "the copy in another folder still runs"
@@ -113,11 +139,40 @@ check "$(cat "$backup_dir/$log_file" 2>/dev/null | tr -d '\r')" "[2026-12-10 10:
   "the backup folder's log is kept"
 check "$([ -f "$backup_dir/zombie.exe" ] && echo kept)" "kept" "the backup copy is kept"
 
-# Installed again; a log-on value that names another copy of the program stays.
+# Installed again over a per-user entry that names a folder other than the user's program
+# folder: the elevated installer neither runs its command nor deletes anything there.
+mkdir -p "$decoy_dir"
+cp "$program" "$decoy_dir/ZombieCure.exe"
+printf 'keep\r\n' >"$decoy_dir/uninstall.exe"
+reg_add InstallLocation 'C:\zc-decoy'
+reg_add QuietUninstallString '"C:\zc-decoy\uninstall.exe" /S'
 timeout 120 wine "$installer" /S >>"$work/install.log" 2>&1 </dev/null
+check "$([ -f "$decoy_dir/ZombieCure.exe" ] && [ -f "$decoy_dir/uninstall.exe" ] && echo kept)" "kept" \
+  "files in the folder a per-user entry names elsewhere are kept"
+check "$(user_value_of InstallLocation)" 'C:\zc-decoy' "and that entry is left alone"
+check "$([ -f "$install_unix/ZombieCure.exe" ] && echo yes)" "yes" "installed again"
+# A log-on value that names another copy of the program stays.
 drv set-run-value "$name" "$other_exe"
 timeout 120 wine "$install_unix/uninstall.exe" /S >>"$work/uninstall.log" 2>&1 </dev/null || true
 check "$(wait_for 60 gone gone)" "gone" "uninstalled again"
 check "$(entry)" "$name=$other_exe" "a log-on value that names another copy is left alone"
 check "$(kill -0 "$other_pid" 2>/dev/null && echo running)" "running" "and that copy still runs"
+
+# The uninstaller says what it could not remove: a file of the user's own in the program
+# folder keeps the folder (exit code 2 in silent use), and the uninstaller that runs in
+# place (_?=) is in use, so it is removed when Windows restarts.
+timeout 120 wine "$installer" /S >>"$work/install.log" 2>&1 </dev/null
+printf 'mine\r\n' >"$install_unix/notes.txt"
+status=0
+# _?= must stand unquoted at the end of the command line, as a batch file writes it.
+printf '@"%s\\uninstall.exe" /S _?=%s\r\n@exit /b %%errorlevel%%\r\n' "$install_dir" "$install_dir" >"$work/in-place.bat"
+timeout 120 wine cmd /c "$(winepath -w "$work/in-place.bat" 2>/dev/null | tr -d '\r')" >>"$work/uninstall.log" 2>&1 \
+  </dev/null || status=$?
+check "$status" "2" "an uninstall that leaves something behind ends with exit code 2"
+check "$([ -f "$install_unix/ZombieCure.exe" ] && echo present || echo gone)" "gone" "the program is removed"
+check "$([ -f "$install_unix/notes.txt" ] && echo kept)" "kept" "the user's own file is kept"
+pending=$(timeout 60 wine reg query 'HKLM\System\CurrentControlSet\Control\Session Manager' \
+          /v PendingFileRenameOperations 2>/dev/null | tr -d '\r' | grep -ci 'ZombieCure.uninstall\.exe' || true)
+check "$([ "${pending:-0}" -gt 0 ] && echo scheduled)" "scheduled" "the uninstaller in use is removed at restart"
+rm -rf "$install_unix"
 conclude

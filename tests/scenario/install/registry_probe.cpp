@@ -1,4 +1,5 @@
-// Prints the values of a key under HKEY_CURRENT_USER, one line each in UTF-8, sorted as
+// Prints the values of a key under HKEY_CURRENT_USER (or, written "HKLM\\...", under
+// HKEY_LOCAL_MACHINE in its 64-bit view), one line each in UTF-8, sorted as
 // the registry lists them: "name=data" for texts, "name=#number" for 32-bit numbers,
 // "name=?type" for anything else.
 //
@@ -44,7 +45,15 @@ int main() {
   wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &count);
   if (argv == nullptr || count != 2) return 2;
   HKEY key = nullptr;
-  const LONG opened = RegOpenKeyExW(HKEY_CURRENT_USER, argv[1], 0, KEY_READ, &key);
+  std::wstring path = argv[1];
+  HKEY root = HKEY_CURRENT_USER;
+  REGSAM access = KEY_READ;
+  if (path.rfind(L"HKLM\\", 0) == 0) {
+    root = HKEY_LOCAL_MACHINE;
+    access |= KEY_WOW64_64KEY;
+    path.erase(0, 5);
+  }
+  const LONG opened = RegOpenKeyExW(root, path.c_str(), 0, access, &key);
   LocalFree(argv);
   if (opened != ERROR_SUCCESS) return 1;
   for (DWORD index = 0;; ++index) {
