@@ -5,12 +5,6 @@
 # build's set still starts afterwards.
 source "$(dirname "$0")/scenario-lib.sh"
 
-title=$(plain MessageTitle)
-stop_server() {
-  [ -n "$server" ] && { kill "$server" 2>/dev/null || true; wait "$server" 2>/dev/null || true; }
-  server=""
-}
-
 starts() {  # WHAT WIRE-FILE
   start_server "$2"
   start_program
@@ -20,24 +14,8 @@ starts() {  # WHAT WIRE-FILE
   stop_server
 }
 
-refused() {  # WHAT WIRE-FILE EXPECTED-DETAIL
-  start_server "$2"
-  start_program
-  local text
-  text=$(drv wait-message "$title" 30000 || true)
-  check "${text%%$'\n'*}" "$(plain StartupDefinitionsError)" "$1: the report names the bad definitions"
-  local names=no
-  [[ $text == *"$3"* ]] && names=yes
-  check "$names" "yes" "$1: its detail reads \"$3\" (${text##*$'\n'})"
-  check "$(drv text $LABEL7)" "현재상태 : " "$1: start-up stopped before the monitoring status"
-  drv dismiss-message "$title" || true
-  wait_program_end 15 && check ended ended "$1: the program ends after the report" ||
-    check running ended "$1: the program ends after the report"
-  stop_server
-}
-
 starts "the current set" "$data/definitions.txt"
-refused "an older set" "$data/definitions-older.txt" "its serial number 50 is below 100"
-refused "an expired set" "$data/definitions-expired.txt" "the definitions set has expired"
+refused "an older set" "its serial number 50 is below 100" --file "$data/definitions-older.txt"
+refused "an expired set" "the definitions set has expired" --file "$data/definitions-expired.txt"
 starts "the current set again" "$data/definitions.txt"
 conclude

@@ -91,6 +91,32 @@ print('bound', flush=True)
 time.sleep(600)"
 }
 
+stop_server() {
+  [ -n "$server" ] && { kill "$server" 2>/dev/null || true; wait "$server" 2>/dev/null || true; }
+  server=""
+}
+
+# Serves the definitions with the server's ARGUMENTS and checks that start-up ends with
+# the bad-definitions report whose detail holds DETAIL, before monitoring starts.
+refused() {  # WHAT DETAIL server-arguments...
+  local what=$1 detail=$2 title
+  shift 2
+  title=$(plain MessageTitle)
+  hold_port port python3 "$root/scripts/definitions-server.py" --port "$port" --path "$path" "$@"
+  start_program
+  local text
+  text=$(drv wait-message "$title" 30000 || true)
+  check "${text%%$'\n'*}" "$(plain StartupDefinitionsError)" "$what: the report names the bad definitions"
+  local names=no
+  [[ $text == *"$detail"* ]] && names=yes
+  check "$names" "yes" "$what: its detail reads \"$detail\" (${text##*$'\n'})"
+  check "$(drv text $LABEL7)" "현재상태 : " "$what: start-up stopped before the monitoring status"
+  drv dismiss-message "$title" || true
+  wait_program_end 15 && check ended ended "$what: the program ends after the report" ||
+    check running ended "$what: the program ends after the report"
+  stop_server
+}
+
 start_program() {
   # The listings come from the stand-ins of the scenario (Wine names no owners), so the
   # program takes them from the console commands unless a scenario chooses otherwise.
