@@ -37,6 +37,9 @@
 //   app_driver setting                   the stored start-at-log-on option
 //   app_driver set-setting VALUE|-       stores it (- removes it)
 //   app_driver set-run-value NAME DATA   writes a log-on value (- as DATA removes it)
+//   app_driver hold-file PATH SECONDS    holds PATH open for reading, others may only read it,
+//                                        until SECONDS pass or the process is ended; prints
+//                                        "held" once it holds it
 //
 // Exit status 0 on success, 1 when the window, box or item is not there, 2 on misuse.
 
@@ -234,6 +237,14 @@ int Run(const std::vector<std::wstring>& args) {
   if (command == L"setting") return PrintSetting();
   if (command == L"set-setting" && args.size() == 2) return SetValue(kOptionKey, kOptionValue, args[1]);
   if (command == L"set-run-value" && args.size() == 3) return SetValue(kRunKey, args[1], args[2]);
+  if (command == L"hold-file" && args.size() == 3) {
+    HANDLE held = CreateFileW(args[1].c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (held == INVALID_HANDLE_VALUE) return 1;
+    Print(L"held");
+    Sleep(static_cast<DWORD>(number(2)) * 1000);
+    CloseHandle(held);
+    return 0;
+  }
   if (command == L"tray-icon-point") {
     HWND tray = FindWindowW(nullptr, L"Wine System Tray");
     if (!tray) tray = FindWindowW(L"Shell_TrayWnd", nullptr);
