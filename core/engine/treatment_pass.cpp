@@ -120,7 +120,7 @@ void TreatmentPass::TreatService(const Finding& finding) {
 
   BackupState backup = BackupState::NothingToLose;  // an empty file has nothing to keep
   if (!IsEmptyFile(finding.path)) {
-    backup = CopyIntoBackup(files_, finding.path, currentBackupFolder_, finding.name, &lastBackupCopy_);
+    backup = CopyToStore(finding);
     suspects_.EndCopiesOfImage(finding.name, finding.path);
     BackupStatus(backup);
     view_.Delay(1.5f);
@@ -138,7 +138,7 @@ void TreatmentPass::TreatRegistryEntry(const Finding& finding) {
   BackupState backup = BackupState::NothingToLose;
   if (named) {
     BeginBackupFolder(finding);
-    backup = CopyIntoBackup(files_, finding.path, currentBackupFolder_, finding.name, &lastBackupCopy_);
+    backup = CopyToStore(finding);
     suspects_.EndCopiesOfImage(finding.name, finding.path);
     // Deleted from both roots whether or not it was found in each.
     const int32_t infectionRoot = RootKeyFromText(texts_.Get(enc::InfectionRootText));
@@ -157,9 +157,11 @@ void TreatmentPass::TreatRegistryEntry(const Finding& finding) {
 void TreatmentPass::BeginBackupFolder(const Finding& finding) {
   currentBackupFolder_ = texts_.Get(enc::BackupPrefix) + BackupName(finding.name);
   lastBackupCopy_.clear();
+  // The recorder makes the root and the folder so that only administrators can change
+  // them; where it cannot, no copy goes into them and the file stays.
+  storeSound_ = recorder_.Begin(currentBackupFolder_, finding.name, finding.kind);
   files_.CreateFolder(texts_.Get(enc::BackupRoot));  // usually there already
   files_.CreateFolder(currentBackupFolder_);         // shared by Findings of one name
-  recorder_.Begin(currentBackupFolder_, finding.name, finding.kind);
 }
 
 void TreatmentPass::EndSuspectProcess(const Finding& finding) {
@@ -174,8 +176,13 @@ void TreatmentPass::EndSuspectProcess(const Finding& finding) {
   suspects_.EndCopiesOfImage(finding.name, finding.path);
 }
 
+BackupState TreatmentPass::CopyToStore(const Finding& finding) {
+  if (!storeSound_) return BackupState::NotSecured;  // the file stays
+  return CopyIntoBackup(files_, finding.path, currentBackupFolder_, finding.name, &lastBackupCopy_);
+}
+
 BackupState TreatmentPass::BackupCopy(const Finding& finding) {
-  const BackupState backup = CopyIntoBackup(files_, finding.path, currentBackupFolder_, finding.name, &lastBackupCopy_);
+  const BackupState backup = CopyToStore(finding);
   BackupStatus(backup);
   view_.Delay(1.5f);
   return backup;

@@ -71,6 +71,7 @@ class TreatmentPass {
   // Ends the Finding's process by id when the id still runs the Finding's image (else
   // logs that it did not), then the other running copies of that image.
   void EndSuspectProcess(const Finding& finding);
+  BackupState CopyToStore(const Finding& finding);
   BackupState BackupCopy(const Finding& finding);
   void BackupStatus(BackupState backup);
   void RemoveAndBlock(const Finding& finding, BackupState backup);
@@ -100,6 +101,7 @@ class TreatmentPass {
 
   int32_t treatedCount_ = 0;
   Text currentBackupFolder_;
+  bool storeSound_ = false;  // the Finding's backup folder is safe to write into
   Text lastBackupCopy_;  // the path of the Finding's backup copy; empty when none
   bool running_ = false;
 };

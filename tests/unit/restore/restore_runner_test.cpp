@@ -238,16 +238,16 @@ TEST_P(BadRecords, ChangeNothing) {
   const BadRecordCase& c = GetParam();
   RestoreWorld w;
   w.files.AddFolder(kRoot);
-  w.files.AddFolder(u"C:\\b");
+  w.files.AddFolder(u"C:\\좀비치료백업\\b");
   w.files.AddFolder(u"C:\\a", kPlaceholder);
-  w.files.AddFile(u"C:\\b\\a", "MZ");
-  w.files.AddFile(w.RecordOf(u"C:\\b"), "begin\ttreatment=1\ttime=t\tname=a\tkind=k\tend\n"
+  w.files.AddFile(u"C:\\좀비치료백업\\b\\a", "MZ");
+  w.files.AddFile(w.RecordOf(u"C:\\좀비치료백업\\b"), "begin\ttreatment=1\ttime=t\tname=a\tkind=k\tend\n"
                                         "registry-value\ttreatment=1\troot=0x80000001\tkey=" +
                                             ToUtf8(w.RunKey()) + "\tvalue=v\ttype=1\tdata=7800\tend\n" + c.entry);
   const auto before = w.files.entries;
-  const RestoreOutcome outcome = w.runner.Restore(u"C:\\b");
+  const RestoreOutcome outcome = w.runner.Restore(u"C:\\좀비치료백업\\b");
   ASSERT_GE(outcome.problems.size(), 2u) << c.what;
-  EXPECT_EQ(outcome.problems[0], w.T(enc::RestoreRecordBad) + w.RecordOf(u"C:\\b") + u"]") << c.what;
+  EXPECT_EQ(outcome.problems[0], w.T(enc::RestoreRecordBad) + w.RecordOf(u"C:\\좀비치료백업\\b") + u"]") << c.what;
   EXPECT_NE(ToUtf8(outcome.problems[1]).find(c.fault), std::string::npos) << c.what << ToUtf8(outcome.problems[1]);
   EXPECT_TRUE(w.registry.values.empty()) << c.what;
   EXPECT_EQ(w.files.entries.size(), before.size()) << c.what;
@@ -281,21 +281,21 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(Restore, APlaceholderOnlyStepAtAPathWithArgumentsIsPassedOver) {
   RestoreWorld w;
-  w.files.AddFolder(u"C:\\b");
-  w.files.AddFile(w.RecordOf(u"C:\\b"), "begin\ttreatment=1\ttime=t\tname=a\tkind=service Hide\tend\n"
+  w.files.AddFolder(u"C:\\좀비치료백업\\b");
+  w.files.AddFile(w.RecordOf(u"C:\\좀비치료백업\\b"), "begin\ttreatment=1\ttime=t\tname=a\tkind=service Hide\tend\n"
                                         "file\ttreatment=1\tpath=\"C:\\a b\\svc.exe\" -k\tbackup=\tlength=0\tsha256=" +
                                             std::string(64, '0') + "\tattributes=0\tend\n");
-  const RestoreOutcome outcome = w.runner.Restore(u"C:\\b");
+  const RestoreOutcome outcome = w.runner.Restore(u"C:\\좀비치료백업\\b");
   EXPECT_TRUE(outcome.Succeeded());
   EXPECT_EQ(outcome.restoredTreatments, 1);
 }
 
 TEST(Restore, AMissingRecordSaysSo) {
   RestoreWorld w;
-  w.files.AddFolder(u"C:\\b");
-  const RestoreOutcome outcome = w.runner.Restore(u"C:\\b");
+  w.files.AddFolder(u"C:\\좀비치료백업\\b");
+  const RestoreOutcome outcome = w.runner.Restore(u"C:\\좀비치료백업\\b");
   ASSERT_EQ(outcome.problems.size(), 1u);
-  EXPECT_EQ(outcome.problems[0], w.T(enc::RestoreRecordMissing) + w.RecordOf(u"C:\\b") + u"]");
+  EXPECT_EQ(outcome.problems[0], w.T(enc::RestoreRecordMissing) + w.RecordOf(u"C:\\좀비치료백업\\b") + u"]");
   EXPECT_TRUE(w.log.lines.empty());
 }
 
