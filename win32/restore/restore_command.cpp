@@ -6,6 +6,7 @@
 #include "win32/base/ansi.h"
 #include "win32/log/log_failure_reporter.h"
 #include "win32/log/win32_activity_log.h"
+#include "win32/restore/message_box_confirmation.h"
 #include "win32/restore/restore_machine.h"
 
 namespace zc::win {
@@ -15,7 +16,8 @@ int RunRestoreCommand(TextView folder) {
   LogFailureReporter failures(log);
   const ConstantTexts texts(failures);
   RestoreMachine machine;
-  RestoreRunner runner(machine.ForRestore(texts, log), RestoreRunner::TreatmentLimits(texts));
+  MessageBoxConfirmation confirmation(texts);
+  RestoreRunner runner(machine.ForRestore(texts, log, confirmation), RestoreRunner::TreatmentLimits(texts));
   const RestoreOutcome outcome = runner.Restore(folder);
   if (outcome.Succeeded()) return 0;
   ::MessageBoxW(nullptr, ToWide(RestoreProblemsMessage(texts, outcome)).c_str(),
