@@ -91,10 +91,6 @@ RestoreOutcome RestoreRunner::Restore(TextView backupFolder) {
     return outcome;
   };
   BackupStore store({p_.texts, p_.files, p_.security});
-  const std::optional<Text> name = store.NameUnderRoot(folder);
-  if (!name) return refuse(enc::RestoreNotABackupFolder, folder);
-  const std::optional<SecurityFacts> folderFacts = p_.security.Facts(folder);
-  if (folderFacts && (folderFacts->reparsePoint || !folderFacts->folder)) return refuse(enc::RestoreStoreUnsafe, folder);
   const std::optional<int64_t> size = p_.files.FileSize(recordPath);
   if (size && *size > kMaxRecordBytes) return refuse(enc::RestoreRecordTooLarge, recordPath);
   std::optional<std::string> content = p_.files.ReadWholeFile(recordPath);
@@ -103,6 +99,11 @@ RestoreOutcome RestoreRunner::Restore(TextView backupFolder) {
   }
   const RecordReading reading = content ? ReadTreatmentRecord(*content) : RecordReading{};
   if (reading.treatments.empty() && reading.faults.empty()) return refuse(enc::RestoreRecordMissing, recordPath);
+  // Only a folder directly under the root, and not a junction to somewhere else.
+  const std::optional<Text> name = store.NameUnderRoot(folder);
+  if (!name) return refuse(enc::RestoreNotABackupFolder, folder);
+  const std::optional<SecurityFacts> folderFacts = p_.security.Facts(folder);
+  if (!folderFacts || folderFacts->reparsePoint || !folderFacts->folder) return refuse(enc::RestoreStoreUnsafe, folder);
   const RestorePlan plan = PlanRestore(reading, folder, limits_);
   if (!plan.faults.empty()) {
     outcome.problems.push_back(Said(enc::RestoreRecordBad, recordPath));
