@@ -149,6 +149,10 @@ INSTANTIATE_TEST_SUITE_P(
                       EXPECT_TRUE(w.files.Find(kOriginal)->isFolder);  // the placeholder stays
                       EXPECT_EQ(w.files.Find(kOriginal)->attributes, kPlaceholder);
                     }},
+        RefusalCase{"the backup copy was changed without changing its length",
+                    [](RestoreWorld& w) { w.files.entries[FoldCase(kBackup)].content[4] ^= 0x20; },
+                    [](const RestoreWorld& w) { return w.T(enc::RestoreBackupChanged) + kBackup + u"]"; },
+                    [](const RestoreWorld& w) { EXPECT_TRUE(w.files.Find(kOriginal)->isFolder); }},
         RefusalCase{"the backup copy is gone", [](RestoreWorld& w) { w.files.entries.erase(FoldCase(kBackup)); },
                     [](const RestoreWorld& w) { return w.T(enc::RestoreBackupChanged) + kBackup + u"]"; },
                     [](const RestoreWorld& w) { EXPECT_TRUE(w.files.Find(kOriginal)->isFolder); }},
@@ -158,6 +162,15 @@ INSTANTIATE_TEST_SUITE_P(
                     [](const RestoreWorld& w) { EXPECT_EQ(w.files.Content(Text(kOriginal) + u"\\user.txt"), "mine"); }},
         RefusalCase{"an ordinary folder took the place",
                     [](RestoreWorld& w) { w.files.entries[FoldCase(kOriginal)].attributes = 0x10; },
+                    [](const RestoreWorld& w) { return w.T(enc::RestoreFolderNotOurs) + kOriginal + u"]"; },
+                    [](const RestoreWorld& w) { EXPECT_TRUE(w.files.Find(kOriginal)->isFolder); }},
+        // Ours is hidden and system together: one of the two alone is someone else's folder.
+        RefusalCase{"an empty folder that is only hidden took the place",
+                    [](RestoreWorld& w) { w.files.entries[FoldCase(kOriginal)].attributes = 0x10 | 0x2; },
+                    [](const RestoreWorld& w) { return w.T(enc::RestoreFolderNotOurs) + kOriginal + u"]"; },
+                    [](const RestoreWorld& w) { EXPECT_TRUE(w.files.Find(kOriginal)->isFolder); }},
+        RefusalCase{"an empty folder that is only system took the place",
+                    [](RestoreWorld& w) { w.files.entries[FoldCase(kOriginal)].attributes = 0x10 | 0x4 | 0x1; },
                     [](const RestoreWorld& w) { return w.T(enc::RestoreFolderNotOurs) + kOriginal + u"]"; },
                     [](const RestoreWorld& w) { EXPECT_TRUE(w.files.Find(kOriginal)->isFolder); }},
         RefusalCase{"a different file took the place",
