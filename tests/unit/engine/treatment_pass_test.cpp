@@ -350,6 +350,20 @@ TEST_F(TreatmentPassTest, AFileWithoutAWholeBackupIsNeverRemoved) {
   }
 }
 
+// A backup root that is a junction (or that cannot be made safe) gets no copy: the
+// elevated pass would write wherever it points. The file stays.
+TEST_F(TreatmentPassTest, NoCopyGoesIntoABackupRootThatIsAJunction) {
+  SecurityFacts junction = fakes::MadeByUser(true);
+  junction.reparsePoint = true;
+  recording.files.AddFolder(w.T(enc::BackupRoot));
+  recording.security.Set(w.T(enc::BackupRoot), junction);
+  AddEvilProcessRow();
+  pass.TreatFindings();
+  EXPECT_EQ(Content(u"C:\\Temp\\evil.exe"), "MZ evil");
+  EXPECT_EQ(Content(Folder(u"evil.exe") + u"\\evil.exe"), "<none>");
+  EXPECT_EQ(w.view.LastStatus(), w.T(enc::FileKeptStatus));
+}
+
 TEST_F(TreatmentPassTest, AFileThatCannotBeDeletedIsNotMadeHidden) {
   w.files.inUse.insert(u"C:\\Temp\\evil.exe");
   AddRow(u"evil.exe", u"None", u"C:\\Temp\\evil.exe", u"N/A", kKindRegistryInfection, u"Updater", u"1");
