@@ -26,10 +26,16 @@ Target amd64-unicode
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\ZombieCure"
 !define SETTINGS_KEY "Software\${SETTINGS_APPLICATION}"
 !define UNINSTALLER "uninstall.exe"
-!define PUBLISHER "ZombieCure"
 
 Name "${PRODUCT_NAME}"
 OutFile "${OUTFILE}"
+
+; Signed with Authenticode where the build can sign: the installer once it is written,
+; the uninstaller it carries before it is packed into it.
+!ifdef SIGN_SCRIPT
+  !finalize 'bash "${SIGN_SCRIPT}" "${SIGN_CERT}" "${SIGN_KEY}" "%1" ${SIGN_TIMESTAMP}' = 0
+  !uninstfinalize 'bash "${SIGN_SCRIPT}" "${SIGN_CERT}" "${SIGN_KEY}" "%1" ${SIGN_TIMESTAMP}' = 0
+!endif
 InstallDir "$LOCALAPPDATA\Programs\ZombieCure"
 InstallDirRegKey HKCU "${UNINSTALL_KEY}" "InstallLocation"
 RequestExecutionLevel user

@@ -54,9 +54,31 @@ void Form1::Form_Load() {
     FailAndEnd(p_.texts.Get(enc::StartupDefinitionsError), p_.texts.Get(enc::PatternListTooLong));
     return;
   }
+  p_.definitions.RememberAccepted();
   p_.checks.ClearReportedItems();
   StartScanTimers();
   ShowMonitoringOn();
+  p_.view.SetTreatButtonShield(!p_.elevation.IsElevated());
+}
+
+bool Form1::EnsureElevated(TextView question, TextView arguments) {
+  if (p_.elevation.IsElevated()) return true;
+  const Text title = p_.texts.Get(enc::MessageTitle);
+  if (!p_.view.AskYesNo(p_.texts.Get(question), title)) {
+    p_.view.ShowMessage(p_.texts.Get(enc::ElevationCancelled), title, MessageIcon::Information);
+    return false;
+  }
+  const SystemError started = p_.elevation.StartElevated(arguments);
+  if (started == SystemError::None) {
+    // The elevated copy carries on; two copies would watch and treat side by side.
+    EndProgram();
+    return false;
+  }
+  const Text message = started == SystemError::Cancelled
+                           ? p_.texts.Get(enc::ElevationCancelled)
+                           : p_.texts.Get(enc::ElevationFailed) + DecimalText(ErrorNumber(started));
+  p_.view.ShowMessage(message, title, MessageIcon::Information);
+  return false;
 }
 
 bool Form1::CreateResultList() {
@@ -132,6 +154,9 @@ void Form1::CandyButton1_Click() {
     // and a click that still gets through is ignored, so no second pass starts over the
     // same rows.
     if (treating_) return;
+    // The elevated copy finds the Findings again itself: nothing found by this copy is
+    // handed to a process with an administrator's rights.
+    if (!EnsureElevated(enc::ElevationNeeded, {})) return;
     p_.view.SetTreatButtonEnabled(false);
     treating_ = true;
     p_.checks.TreatFindings();

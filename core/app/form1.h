@@ -7,6 +7,7 @@
 #include "core/app/form1_view.h"
 #include "core/app/tray_icon_record.h"
 #include "core/platform/activity_log.h"
+#include "core/platform/elevation_api.h"
 #include "core/platform/registry_api.h"
 #include "core/platform/result_list.h"
 #include "core/platform/settings_api.h"
@@ -45,6 +46,7 @@ struct Form1Parts {
   DefinitionsPort& definitions;
   ChecksPort& checks;
   ActivityLog& log;  // what the window's logic leaves alone is logged in the program's folder
+  ElevationApi& elevation;
 };
 
 class Form1 {
@@ -88,6 +90,10 @@ class Form1 {
   void DeleteLogonEntry();
   bool LogonRoot(int32_t& root);
   bool LaunchHomepage();
+  // True when the process may treat; otherwise asks the user whether to start the
+  // program again with an administrator's token, does so, and ends this copy once the
+  // other has started. False while this copy must not treat.
+  bool EnsureElevated(TextView question, TextView arguments);
   void LogInProgramFolder(TextView line);
   void FailAndEnd(TextView message, TextView detail = {});
   void EndProgram();

@@ -25,6 +25,8 @@ class DefinitionsPort {
   // True when the published version is strictly greater than the program's own.
   virtual bool IsNewerVersionPublished() = 0;
   virtual Text HomepageUrl() = 0;
+  // Start-up went through with the set: it becomes the oldest this machine accepts.
+  virtual void RememberAccepted() = 0;
   // Fills the two 100-entry pattern tables; false when a list holds more than 100.
   virtual bool FillPatternTables() = 0;
 };

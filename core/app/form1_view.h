@@ -51,6 +51,11 @@ class Form1View : public MainWindowView, public FadeTarget {
 
   virtual void SetIndicatorVisible(bool visible) = 0;  // Label5
   virtual void SetTreatButtonEnabled(bool enabled) = 0;
+  // Shows the system's shield beside the treat button's caption: using it asks for an
+  // administrator's token.
+  virtual void SetTreatButtonShield(bool shown) = 0;
+  // A modal question with Yes and No; true for Yes.
+  virtual bool AskYesNo(TextView text, TextView title) = 0;
 
   virtual void HideMainWindow() = 0;
 

@@ -1,20 +1,44 @@
 #include "core/app/loaded_definitions.h"
 
 #include "core/definitions/load_definitions.h"
+#include "core/app/form1.h"
 #include "core/definitions/version.h"
 
 namespace zc {
 
+namespace {
+
+constexpr char16_t kSerialKey[] = u"serial";
+
+}  // namespace
+
 DefinitionsLoadResult LoadedDefinitions::Load() {
   const DefinitionsResult result = LoadDefinitions(http_, texts_, set_, signer_);
   switch (result.error) {
-    case DefinitionsError::None:
-      return {};
+    case DefinitionsError::None: {
+      // The first element is there: the set has all fourteen.
+      freshness_ = ReadSetFreshness(texts_.Get(set_.DefinitionsElements[0]));
+      const std::optional<Text> stored = settings_.GetSetting(kOptionApplication, kOptionSection, kSerialKey);
+      const std::optional<uint64_t> highest = stored ? ReadStoredSerial(*stored) : std::nullopt;
+      const FreshnessVerdict verdict = JudgeFreshness(freshness_, highest, clock_.UnixSeconds(), signer_.SignsSets());
+      if (verdict == FreshnessVerdict::Fresh) return {};
+      return {DefinitionsLoadFailure::Definitions, DescribeFreshness(verdict, freshness_, highest)};
+    }
     case DefinitionsError::RequestNotSent:
       return {DefinitionsLoadFailure::Network, DescribeDefinitionsResult(result)};
     default:
       return {DefinitionsLoadFailure::Definitions, DescribeDefinitionsResult(result)};
   }
+}
+
+void LoadedDefinitions::RememberAccepted() {
+  if (!freshness_) return;
+  const std::optional<Text> stored = settings_.GetSetting(kOptionApplication, kOptionSection, kSerialKey);
+  const std::optional<uint64_t> highest = stored ? ReadStoredSerial(*stored) : std::nullopt;
+  if (highest && *highest >= freshness_->serial) return;
+  Text serial = SetFreshnessText(*freshness_);
+  serial.resize(serial.find(u'|'));
+  settings_.SaveSetting(kOptionApplication, kOptionSection, kSerialKey, serial);
 }
 
 bool LoadedDefinitions::IsNewerVersionPublished() { return zc::IsNewerVersionPublished(set_, texts_); }

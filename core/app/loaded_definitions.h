@@ -1,22 +1,30 @@
 #pragma once
 // The main window's definitions set behind the narrow port its start-up uses: one
-// download and parse, the version rule, the homepage and the pattern tables.
+// download and parse, the version rule, the homepage and the pattern tables. The
+// highest serial started with is kept in the per-user settings (key "serial"): the
+// threat is a set served again on the way to this machine, which cannot write there.
 
 #include "core/app/form1_ports.h"
 #include "core/definitions/definitions_set.h"
 #include "core/definitions/definitions_signer.h"
+#include "core/definitions/set_freshness.h"
+#include "core/platform/clock_api.h"
 #include "core/platform/http_api.h"
+#include "core/platform/settings_api.h"
 #include "core/texts/constant_texts.h"
 
 namespace zc {
 
 class LoadedDefinitions : public DefinitionsPort {
  public:
-  LoadedDefinitions(const ConstantTexts& texts, HttpApi& http, DefinitionsSet& set,
-                    const DefinitionsSigner& signer = {})
-      : texts_(texts), http_(http), set_(set), signer_(signer) {}
+  LoadedDefinitions(const ConstantTexts& texts, HttpApi& http, SettingsApi& settings, ClockApi& clock,
+                    DefinitionsSet& set, const DefinitionsSigner& signer)
+      : texts_(texts), http_(http), settings_(settings), clock_(clock), set_(set), signer_(signer) {}
 
+  // Downloads, checks and parses the set, then judges how current it is (see
+  // set_freshness.h) against the highest serial this machine has started with.
   DefinitionsLoadResult Load() override;
+  void RememberAccepted() override;
   bool IsNewerVersionPublished() override;
   Text HomepageUrl() override { return set_.HomepageUrl; }
   bool FillPatternTables() override;
@@ -24,8 +32,11 @@ class LoadedDefinitions : public DefinitionsPort {
  private:
   const ConstantTexts& texts_;
   HttpApi& http_;
+  SettingsApi& settings_;
+  ClockApi& clock_;
   DefinitionsSet& set_;
   DefinitionsSigner signer_;
+  std::optional<SetFreshness> freshness_;  // of the set loaded last
 };
 
 }  // namespace zc

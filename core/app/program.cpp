@@ -10,10 +10,10 @@ Program::Program(const ConstantTexts& texts, const PlatformParts& platform, cons
       connectionScan_(texts, definitions_, platform.listings, inventory_, platform.shell, platform.registry,
                       window.results, rowBuffer_),
       treatment_(texts, window.results, window.view, platform.log, platform.files, platform.shell,
-                 platform.console, platform.processes, platform.registry, platform.recorder),
-      loadedDefinitions_(texts, platform.http, definitions_, signer),
+                 platform.processes, platform.registry, platform.services, platform.environment, platform.recorder),
+      loadedDefinitions_(texts, platform.http, platform.settings, platform.clock, definitions_, signer),
       form_({texts, window.view, window.pump, window.results, platform.settings, platform.registry,
-             platform.shell, window.timers, loadedDefinitions_, *this, platform.log}),
+             platform.shell, window.timers, loadedDefinitions_, *this, platform.log, platform.elevation}),
       scheduler_(texts, window.timers, registryCheck_, serviceCheck_, connectionScan_, window.view,
                  platform.windows, [this] { form_.Check2_Click(); }) {}
 

@@ -15,7 +15,11 @@
 #include "core/engine/treatment_pass.h"
 #include "core/machine/process_inventory.h"
 #include "core/platform/activity_log.h"
+#include "core/platform/clock_api.h"
 #include "core/platform/console_api.h"
+#include "core/platform/elevation_api.h"
+#include "core/platform/environment_api.h"
+#include "core/platform/service_manager_api.h"
 #include "core/platform/file_api.h"
 #include "core/platform/http_api.h"
 #include "core/platform/process_api.h"
@@ -35,6 +39,10 @@ struct PlatformParts {
   SettingsApi& settings;
   ActivityLog& log;
   TreatmentRecorder& recorder;
+  ServiceManagerApi& services;  // the treatment's service steps
+  ElevationApi& elevation;      // treatment needs an administrator's token
+  ClockApi& clock;              // the definitions set's expiry
+  EnvironmentApi& environment;  // command lines in registry values
 };
 
 struct WindowParts {
@@ -46,9 +54,10 @@ struct WindowParts {
 
 class Program : private ChecksPort {
  public:
-  // `signer`: who must have signed the definitions set; by default the set is unsigned.
+  // `signer`: who must have signed the definitions set (DefinitionsSigner::Unsigned()
+  // for a build that takes unsigned sets).
   Program(const ConstantTexts& texts, const PlatformParts& platform, const WindowParts& window,
-          const DefinitionsSigner& signer = {});
+          const DefinitionsSigner& signer);
   Program(const Program&) = delete;
   Program& operator=(const Program&) = delete;
 

@@ -1,5 +1,6 @@
 #include "core/definitions/definitions_signature.h"
 
+#include "core/definitions/signature_form.h"
 #include "core/definitions/signature_text.h"
 
 namespace zc {
@@ -36,6 +37,9 @@ DefinitionsResult CheckDefinitionsSignature(HttpApi& http, TextView setAddress, 
   }
   const std::optional<P256Signature> signature = ReadSignatureText(response.bytes, problem);
   if (!signature) return Refused(DefinitionsError::SignatureMalformed, address + u": " + problem);
+  if (!HasLowS(*signature)) {
+    return Refused(DefinitionsError::SignatureMalformed, address + u": its s is not in the low form");
+  }
 
   const SignatureCheck check = signer.Verifier().VerifyP256(*key, setBytes, *signature);
   switch (check.verdict) {

@@ -84,6 +84,13 @@ DefinitionsResult LoadDefinitions(HttpApi& http, const ConstantTexts& texts, Def
     result.detail = std::move(response.error);
     return result;
   }
+  if (response.status != 200) {
+    DefinitionsResult result;
+    result.error = DefinitionsError::SetNotServed;
+    result.detail = address;
+    result.count = static_cast<size_t>(response.status < 0 ? 0 : response.status);
+    return result;
+  }
   if (signer.SignsSets()) {
     DefinitionsResult signature = CheckDefinitionsSignature(http, address, response.bytes, signer, texts);
     if (!signature.ok()) return signature;
@@ -120,6 +127,9 @@ Text DescribeDefinitionsResult(const DefinitionsResult& result) {
              u" is not the publisher's signature of the set received";
     case DefinitionsError::SignatureKeyUnusable:
       return u"the definitions signature cannot be checked: " + result.detail;
+    case DefinitionsError::SetNotServed:
+      return u"the definitions set was not served: " + result.detail + u" answered with status " +
+             DecimalText(static_cast<long long>(result.count));
   }
   return {};
 }

@@ -25,6 +25,7 @@ enum class DefinitionsError {
   SignatureMalformed,       // the signature file is not 128 hexadecimal digits
   SignatureWrong,           // not the publisher's signature of the bytes received
   SignatureKeyUnusable,     // the program's own key is not a usable public key
+  SetNotServed,             // the server answered with another status than 200 (count: it)
 };
 
 struct DefinitionsResult {
@@ -49,11 +50,12 @@ DefinitionsResult ParseDefinitions(TextView body, const ConstantTexts& texts, De
 DefinitionsResult FillPatternTables(DefinitionsSet& set);
 
 // Start-up step 7: one GET to the enciphered definitions address, then ParseDefinitions
-// on whatever body arrives (the HTTP status is not examined). When `signer` signs sets,
+// on the body of an answer with status 200 (any other answer is SetNotServed: an error
+// page is never read as a set). When `signer` signs sets,
 // the body's bytes must first pass its signature check (definitions_signature.h); a set
 // that does not pass leaves `set` untouched.
 DefinitionsResult LoadDefinitions(HttpApi& http, const ConstantTexts& texts, DefinitionsSet& set,
-                                  const DefinitionsSigner& signer = {});
+                                  const DefinitionsSigner& signer);
 
 // One line in plain words for error reports and the maker's tool; empty for None.
 Text DescribeDefinitionsResult(const DefinitionsResult& result);

@@ -15,6 +15,7 @@ enum class BackupState {
   Secured,        // an exact-length copy is in the backup folder
   NotSecured,     // the file exists but has no whole copy: it must not be removed
   NotAFile,       // the path names a folder: nothing is copied, removed or put there
+  NotFound,       // the command line names no existing file: nothing is copied, removed or put there
 };
 
 // A Finding's name as one plain name inside the backup root, for its backup folder and

@@ -36,14 +36,14 @@ bool FindingProcesses::RunsImage(uint32_t processId, TextView name, TextView pat
   return !image.empty() && SameWindowsPath(image, path);
 }
 
-void FindingProcesses::EndCopiesOfImage(TextView name, TextView path) {
+SystemError FindingProcesses::EndCopiesOfImage(TextView name, TextView path) {
   const Text windowsFolder = processes_.WindowsFolder();
-  if (windowsFolder.empty() || LiesInFolder(path, windowsFolder)) return;
+  if (windowsFolder.empty() || LiesInFolder(path, windowsFolder)) return SystemError::None;
 
   // A snapshot always holds at least this program itself: an empty one failed, and
   // then nobody knows what else runs under that name.
   const std::vector<ProcessEntry> running = processes_.ListProcesses();
-  if (running.empty()) return;
+  if (running.empty()) return SystemError::None;
 
   const Text foldedName = FoldCase(name);
   std::vector<uint32_t> copies;
@@ -61,11 +61,15 @@ void FindingProcesses::EndCopiesOfImage(TextView name, TextView path) {
   }
   // A name the tool's quotes cannot hold is never given to it; its copies are ended
   // by id all the same.
-  if (!othersRun && !TaskkillByImageNameCommand(name).empty()) {
-    KillByImageName(shell_, name);
-    return;
+  if (!othersRun && !TaskkillByImageNameCommand(name).empty()) KillByImageName(shell_, name);
+  // The tool is started without waiting and says nothing; ending each copy by id waits
+  // for it and tells whether it went (a copy the tool ended already counts as ended).
+  SystemError first = SystemError::None;
+  for (const uint32_t id : copies) {
+    const SystemError error = processes_.TerminateProcessById(static_cast<int32_t>(id));
+    if (first == SystemError::None) first = error;
   }
-  for (const uint32_t id : copies) processes_.TerminateProcessById(static_cast<int32_t>(id));
+  return first;
 }
 
 }  // namespace zc

@@ -42,8 +42,9 @@ class FindingProcesses {
   // started by image name as it always was; otherwise each copy is ended by its id and
   // the other processes of that name are left alone. Nothing is ended by name when
   // `path` lies in the Windows folder, or when the Windows folder or the running
-  // processes cannot be told.
-  void EndCopiesOfImage(TextView name, TextView path);
+  // processes cannot be told. Every copy found is then ended by id and waited for, so
+  // the answer is known: `None` when no copy runs any more, else the first error.
+  SystemError EndCopiesOfImage(TextView name, TextView path);
 
  private:
   ProcessApi& processes_;

@@ -5,9 +5,9 @@
 
 namespace zc {
 
-Text RegistryInfectionCheck::ReadEntry(TextView rootText, TextView entry) {
-  return ReadRegistryText(registry_, RootKeyFromText(texts_.Get(rootText)),
-                          texts_.Get(enc::InfectionKeyPath), entry);
+Text RegistryInfectionCheck::ReadEntry(TextView rootText, TextView entry, RegistryView view) {
+  return ReadRegistryTextInView(registry_, RootKeyFromText(texts_.Get(rootText)), view,
+                                texts_.Get(enc::InfectionKeyPath), entry);
 }
 
 void RegistryInfectionCheck::AddFinding(TextView entry, const Text& value, TextView flag) {
@@ -26,10 +26,14 @@ void RegistryInfectionCheck::Run() {
   for (const Text& entry : definitions_.RegistryEntryList) {
     if (reportedEntries_.Contains(entry)) continue;
     // Both roots are read before either row is added; the second root's row comes first.
-    const Text firstValue = ReadEntry(enc::ServiceRootText, entry);
-    const Text secondValue = ReadEntry(enc::InfectionRootText, entry);
-    if (!secondValue.empty()) AddFinding(entry, secondValue, u"1");
-    if (!firstValue.empty()) AddFinding(entry, firstValue, u"2");
+    // The first root's key differs between the two registry views (32-bit programs write
+    // to their own); the second root's is one for both and is read once.
+    const Text firstValue = ReadEntry(enc::ServiceRootText, entry, RegistryView::Native);
+    const Text firstValue32 = ReadEntry(enc::ServiceRootText, entry, RegistryView::Wow32);
+    const Text secondValue = ReadEntry(enc::InfectionRootText, entry, RegistryView::Native);
+    if (!secondValue.empty()) AddFinding(entry, secondValue, kFlagSecondRoot);
+    if (!firstValue.empty()) AddFinding(entry, firstValue, kFlagFirstRoot);
+    if (!firstValue32.empty()) AddFinding(entry, firstValue32, kFlagFirstRoot32);
   }
 }
 

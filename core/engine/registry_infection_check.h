@@ -1,7 +1,9 @@
 #pragma once
 // The registry infection check: looks for the values that the definitions name under
 // one autorun key of two root keys, and lists every value found as a "reg Infection"
-// Finding, the second root's first. An entry is looked at again only after the
+// Finding, the second root's first. The first root (the machine's) is read in both
+// registry views: a value that a 32-bit program wrote there is a Finding of its own,
+// flagged so that the treatment deletes it from its own view. An entry is looked at again only after the
 // reported entries are cleared.
 
 #include "core/definitions/definitions_set.h"
@@ -11,6 +13,11 @@
 #include "core/texts/constant_texts.h"
 
 namespace zc {
+
+// The Flag cell of a registry Finding: where the value was found.
+inline constexpr char16_t kFlagSecondRoot[] = u"1";   // the user's root
+inline constexpr char16_t kFlagFirstRoot[] = u"2";    // the machine's root, 64-bit view
+inline constexpr char16_t kFlagFirstRoot32[] = u"3";  // the machine's root, 32-bit view
 
 class RegistryInfectionCheck {
  public:
@@ -26,7 +33,7 @@ class RegistryInfectionCheck {
   const ReportedNames& ReportedRegistryEntries() const { return reportedEntries_; }
 
  private:
-  Text ReadEntry(TextView rootText, TextView entry);
+  Text ReadEntry(TextView rootText, TextView entry, RegistryView view);
   void AddFinding(TextView entry, const Text& value, TextView flag);
 
   const ConstantTexts& texts_;

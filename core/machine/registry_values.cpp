@@ -79,4 +79,20 @@ int32_t RootKeyFromText(TextView text) {
   return ParseRootKeyText(text).value_or(0);
 }
 
+Text ReadRegistryTextInView(RegistryApi& registry, int32_t root, RegistryView view, TextView keyPath,
+                            TextView valueName) {
+  return RegistryValueToText(registry.ReadRegistryValueInView(root, view, keyPath, valueName));
+}
+
+Text Wow32KeyPath(int32_t root, TextView keyPath) {
+  constexpr int32_t kLocalMachine = static_cast<int32_t>(0x80000002u);
+  constexpr TextView kSoftware = u"software\\";
+  constexpr TextView kRedirected = u"wow6432node\\";
+  if (root != kLocalMachine || keyPath.size() < kSoftware.size()) return Text(keyPath);
+  const Text folded = FoldCase(keyPath);
+  if (folded.compare(0, kSoftware.size(), kSoftware) != 0) return Text(keyPath);
+  if (folded.compare(kSoftware.size(), kRedirected.size(), kRedirected) == 0) return Text(keyPath);
+  return Text(keyPath.substr(0, kSoftware.size())) + u"WOW6432Node\\" + Text(keyPath.substr(kSoftware.size()));
+}
+
 }  // namespace zc

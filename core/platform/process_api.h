@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "core/base/text.h"
+#include "core/platform/system_error.h"
 
 namespace zc {
 
@@ -27,8 +28,8 @@ class ProcessApi {
   virtual std::vector<ProcessEntry> ListProcesses() = 0;
 
   // Image file name in the kernel's device form (\Device\HarddiskVolume2\...), read with
-  // query-information and virtual-memory-read access (0x410); empty when the process
-  // cannot be opened or the name cannot be read. Already cut at its first NUL.
+  // limited query access, which a standard user has also on elevated processes; empty
+  // when the process cannot be opened or the name cannot be read.
   virtual Text ImageFileNameInDeviceForm(uint32_t processId) = 0;
 
   // The logical drive roots ("C:\", "D:\", ...) in the platform's order.
@@ -43,8 +44,10 @@ class ProcessApi {
   virtual Text WindowsFolder() = 0;
 
   // Ends the process with exit code 16 through the terminal services library (or the
-  // platform's own termination where that library cannot do it). Fire and forget.
-  virtual void TerminateProcessById(int32_t processId) = 0;
+  // platform's own termination where that library cannot do it) and waits a few seconds
+  // at most until it has ended. `None` when it has ended or was not running; otherwise
+  // why it could not be ended (access denied, still running: `Timeout`).
+  virtual SystemError TerminateProcessById(int32_t processId) = 0;
 };
 
 }  // namespace zc

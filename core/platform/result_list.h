@@ -44,6 +44,8 @@ class ResultList {
   // a row or column that does not exist.
   virtual Text GetCellText(int32_t row, int32_t column) = 0;
 
+  // Replaces one cell's text; a row or column that does not exist is ignored.
+  virtual void SetCellText(int32_t row, int32_t column, TextView text) = 0;
   // Removes a row; a row that does not exist is ignored.
   virtual void DeleteRow(int32_t row) = 0;
 };

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/base/text.h"
+#include "core/platform/system_error.h"
 
 namespace zc {
 
@@ -33,6 +34,19 @@ class ServiceManagerApi {
   virtual std::optional<ServiceConfig> QueryConfig(TextView serviceName) = 0;
 
   virtual bool Exists(TextView serviceName) = 0;
+
+  // The service's current state (1 stopped, 2 start pending, 3 stop pending, 4 running,
+  // 5 continue pending, 6 pause pending, 7 paused) into `state`.
+  // `ServiceDoesNotExist` when there is no such service.
+  virtual SystemError QueryState(TextView serviceName, uint32_t& state) = 0;
+
+  // Asks the service to stop and waits a few seconds at most until it has stopped. A
+  // service that is not running counts as stopped (`None`).
+  virtual SystemError Stop(TextView serviceName) = 0;
+
+  // Deletes the service (it goes once its last handle closes). A service that does not
+  // exist, or is already marked for deletion, counts as deleted (`None`).
+  virtual SystemError Delete(TextView serviceName) = 0;
 
   // Creates the service with this configuration (no password: an account that needs
   // one must be given it again by hand). True on success.

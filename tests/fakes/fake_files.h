@@ -3,7 +3,10 @@
 // a folder can be created only inside an existing folder and not over anything that
 // exists; a read-only file cannot be deleted (its attributes must be reset first); a
 // file can be copied only into an existing folder; folders keep the read-only bit here
-// (as on Windows). Drive roots ("C:") always exist. Paths can be made to fail.
+// (as on Windows). Drive roots ("C:") always exist. Paths can be made to fail (access
+// denied). A file can be a running program's image (not deleted, but moved on its
+// volume), held open without delete sharing (neither: a sharing violation), or held
+// open with delete sharing (its delete is reported as done, yet it stays).
 
 #include <cstdint>
 #include <map>
@@ -41,8 +44,17 @@ class FakeFiles : public FileApi {
 
   // Any operation naming one of these paths fails.
   std::set<Text> failingPaths;
-  // Files that cannot be deleted, as a running program's image cannot.
+  // Files that cannot be deleted, as a running program's image cannot (access denied);
+  // they can be moved.
   std::set<Text> inUse;
+  // Files another process holds open without delete sharing: neither deleted nor moved.
+  std::set<Text> lockedOpen;
+  // Files whose delete is reported as done while they stay, as a file another handle
+  // holds with delete sharing stays until that handle closes.
+  std::set<Text> deletePending;
+  // Paths marked for deletion at the next restart; the marking can be made to fail.
+  std::vector<Text> removedAtRestart;
+  bool failRestartMarks = false;
   // Copies write only the first `copyTruncateTo` bytes (a short copy), when set.
   std::optional<size_t> copyTruncateTo;
 
@@ -57,35 +69,63 @@ class FakeFiles : public FileApi {
     if (!src || src->isFolder || !ParentExists(destination)) return false;
     const Entry* dst = Find(destination);
     if (dst && (dst->isFolder || (dst->attributes & kAttributeReadOnly))) return false;
+    if (lockedOpen.count(Text(destination)) != 0) return false;
     Entry copy{false, src->attributes & ~uint32_t{kAttributeReadOnly}, src->content};
     if (copyTruncateTo && copy.content.size() > *copyTruncateTo) copy.content.resize(*copyTruncateTo);
     entries[Key(destination)] = copy;
     return true;
   }
-  bool RemoveFile(TextView path) override {
+  SystemError RemoveFile(TextView path) override {
     operations.emplace_back("delete", Text(path));
-    if (Fails(path)) return false;
+    if (Fails(path)) return SystemError::AccessDenied;
     auto it = entries.find(Key(path));
-    if (it == entries.end() || it->second.isFolder) return false;
-    if (it->second.attributes & kAttributeReadOnly) return false;
-    if (inUse.count(Text(path)) != 0) return false;
+    if (it == entries.end()) return ParentExists(path) ? SystemError::FileNotFound : SystemError::PathNotFound;
+    if (it->second.isFolder) return SystemError::AccessDenied;
+    if (it->second.attributes & kAttributeReadOnly) return SystemError::AccessDenied;
+    if (lockedOpen.count(Text(path)) != 0) return SystemError::SharingViolation;
+    if (inUse.count(Text(path)) != 0) return SystemError::AccessDenied;
+    if (deletePending.count(Text(path)) != 0) return SystemError::None;
     entries.erase(it);
-    return true;
+    return SystemError::None;
   }
-  bool SetAttributes(TextView path, uint32_t attributes) override {
+  SystemError SetAttributes(TextView path, uint32_t attributes) override {
     operations.emplace_back("attributes", Text(path));
-    if (Fails(path)) return false;
+    if (Fails(path)) return SystemError::AccessDenied;
     auto it = entries.find(Key(path));
-    if (it == entries.end()) return false;
+    if (it == entries.end()) return SystemError::FileNotFound;
+    if (attributes == kAttributeNormal) attributes = 0;  // no bit left
     it->second.attributes = attributes | (it->second.isFolder ? uint32_t{kAttributeDirectory} : 0u);
-    return true;
+    return SystemError::None;
   }
-  bool CreateFolder(TextView path) override {
+  SystemError CreateFolder(TextView path) override {
     operations.emplace_back("mkdir", Text(path));
-    if (Fails(path) || Find(path) || !ParentExists(path)) return false;
+    if (Fails(path)) return SystemError::AccessDenied;
+    if (Find(path)) return SystemError::AlreadyExists;
+    if (!ParentExists(path)) return SystemError::PathNotFound;
     entries[Key(path)] = {true, kAttributeDirectory, {}};
-    return true;
+    return SystemError::None;
   }
+  SystemError MoveFileTo(TextView source, TextView destination) override {
+    operations.emplace_back("move", Text(destination));
+    if (Fails(source) || Fails(destination)) return SystemError::AccessDenied;
+    auto it = entries.find(Key(source));
+    if (it == entries.end()) return SystemError::FileNotFound;
+    if (Find(destination)) return SystemError::AlreadyExists;
+    if (!ParentExists(destination)) return SystemError::PathNotFound;
+    if (lockedOpen.count(Text(source)) != 0) return SystemError::SharingViolation;
+    if (deletePending.count(Text(source)) != 0) return SystemError::AccessDenied;  // no new handle to it
+    Entry moved = it->second;
+    entries.erase(it);
+    entries[Key(destination)] = moved;
+    return SystemError::None;
+  }
+  SystemError RemoveAtRestart(TextView path) override {
+    operations.emplace_back("delete at restart", Text(path));
+    if (failRestartMarks) return SystemError::AccessDenied;
+    removedAtRestart.emplace_back(path);
+    return SystemError::None;
+  }
+  bool PathIsFree(TextView path) override { return !Fails(path) && !Find(path); }
   std::optional<int64_t> FileLength(TextView path) override {
     if (Fails(path)) return std::nullopt;
     const Entry* e = Find(path);

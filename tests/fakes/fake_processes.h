@@ -1,7 +1,7 @@
 #pragma once
 // In-memory processes and drives. A process can be made unopenable (access denied, as
 // protected system processes are), which empties its image path but not its name.
-// Snapshots list the processes in id order; the Windows folder is C:\Windows unless a
+// A process can refuse to end. Snapshots list the processes in id order; the Windows folder is C:\Windows unless a
 // test changes it (empty: the query failed).
 
 #include <algorithm>
@@ -69,10 +69,16 @@ class FakeProcesses : public ProcessApi {
     return {};
   }
   Text WindowsFolder() override { return windowsFolder; }
-  void TerminateProcessById(int32_t processId) override {
+  SystemError TerminateProcessById(int32_t processId) override {
     terminated.push_back(processId);
-    processes.erase(static_cast<uint32_t>(processId));
+    const auto id = static_cast<uint32_t>(processId);
+    if (unkillable.count(id) != 0) return processes.count(id) ? unkillable[id] : SystemError::None;
+    processes.erase(id);
+    return SystemError::None;
   }
+  // Processes that refuse to end, with the error the platform gives (access denied for
+  // an elevated or protected process, a timeout for one that does not go).
+  std::map<uint32_t, SystemError> unkillable;
 };
 
 }  // namespace zc::fakes

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "core/base/text.h"
+#include "core/machine/registry_values.h"
 #include "core/platform/registry_api.h"
 
 namespace zc::fakes {
@@ -69,11 +70,37 @@ class FakeRegistry : public RegistryApi {
     if (!failWrites_) k->values.erase(Fold(valueName));
     return 0;
   }
+  SystemError RemoveValue(int32_t root, RegistryView view, TextView keyPath, TextView valueName) override {
+    ++deleteCalls;
+    if (!IsRoot(root)) return SystemError::InvalidHandle;
+    KeyData* k = Key(root, InView(root, view, keyPath), false);
+    if (!k) return SystemError::None;  // nothing there to delete
+    if (k->denied || failWrites_) return SystemError::AccessDenied;
+    k->values.erase(Fold(valueName));
+    return SystemError::None;
+  }
+  SystemError SetExistingDword(int32_t root, TextView keyPath, TextView valueName, int32_t data) override {
+    if (!IsRoot(root)) return SystemError::InvalidHandle;
+    KeyData* k = Key(root, keyPath, false);
+    if (!k) return SystemError::FileNotFound;
+    if (k->denied || failWrites_) return SystemError::AccessDenied;
+    k->values[Fold(valueName)] = {4, data};
+    return SystemError::None;
+  }
   void WriteRegistryString(int32_t root, TextView keyPath, TextView valueName, TextView data) override {
     if (KeyData* k = WritableKey(root, keyPath)) k->values[Fold(valueName)] = {1, Text(data)};
   }
   void WriteRegistryDword(int32_t root, TextView keyPath, TextView valueName, int32_t data) override {
     if (KeyData* k = WritableKey(root, keyPath)) k->values[Fold(valueName)] = {4, data};
+  }
+  // The 32-bit view of HKLM\SOFTWARE lies below SOFTWARE\WOW6432Node, as on Windows;
+  // set a value there (SetText with that path) to plant one in the 32-bit view.
+  RegistryValue ReadRegistryValueInView(int32_t root, RegistryView view, TextView keyPath,
+                                        TextView valueName) override {
+    return ReadRegistryValue(root, InView(root, view, keyPath), valueName);
+  }
+  static Text InView(int32_t root, RegistryView view, TextView keyPath) {
+    return view == RegistryView::Wow32 ? Wow32KeyPath(root, keyPath) : Text(keyPath);
   }
   RegistryValue ReadRegistryValue(int32_t root, TextView keyPath, TextView valueName) override {
     ++readCalls;

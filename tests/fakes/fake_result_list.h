@@ -22,6 +22,10 @@ class FakeResultList : public ResultList {
     if (row < 0 || row >= RowCount() || column < 0 || column >= kColumnCount) return {};
     return rows[static_cast<size_t>(row)][static_cast<size_t>(column)];
   }
+  void SetCellText(int32_t row, int32_t column, TextView text) override {
+    if (row < 0 || row >= RowCount() || column < 0 || column >= kColumnCount) return;
+    rows[static_cast<size_t>(row)][static_cast<size_t>(column)] = Text(text);
+  }
   void DeleteRow(int32_t row) override {
     if (row < 0 || row >= RowCount()) return;
     rows.erase(rows.begin() + row);

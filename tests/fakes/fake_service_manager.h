@@ -6,6 +6,9 @@
 #include <map>
 #include <optional>
 #include <set>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "core/platform/service_manager_api.h"
 
@@ -25,6 +28,37 @@ class FakeServiceManager : public ServiceManagerApi {
     auto it = services.find(FoldCase(serviceName));
     if (it == services.end() || unreadable.count(FoldCase(serviceName))) return std::nullopt;
     return it->second;
+  }
+  // Service states (4 running unless set), services that refuse to stop or to be
+  // deleted with the platform's error, and the calls made.
+  std::map<Text, uint32_t> states;  // folded name -> state
+  std::map<Text, SystemError> stopRefusals;
+  std::map<Text, SystemError> deleteRefusals;
+  std::set<Text> queryDenied;
+  std::vector<std::pair<std::string, Text>> calls;  // ("stop", name), ("delete", name)
+
+  SystemError QueryState(TextView serviceName, uint32_t& state) override {
+    const Text name = FoldCase(serviceName);
+    if (queryDenied.count(name)) return SystemError::AccessDenied;
+    if (!services.count(name)) return SystemError::ServiceDoesNotExist;
+    state = states.count(name) ? states[name] : 4;
+    return SystemError::None;
+  }
+  SystemError Stop(TextView serviceName) override {
+    const Text name = FoldCase(serviceName);
+    calls.emplace_back("stop", Text(serviceName));
+    if (!services.count(name)) return SystemError::None;
+    if (stopRefusals.count(name)) return stopRefusals[name];
+    states[name] = 1;
+    return SystemError::None;
+  }
+  SystemError Delete(TextView serviceName) override {
+    const Text name = FoldCase(serviceName);
+    calls.emplace_back("delete", Text(serviceName));
+    if (!services.count(name)) return SystemError::None;
+    if (deleteRefusals.count(name)) return deleteRefusals[name];
+    services.erase(name);
+    return SystemError::None;
   }
   bool Exists(TextView serviceName) override { return services.count(FoldCase(serviceName)) != 0; }
   bool Create(const ServiceConfig& config) override {

@@ -1,8 +1,10 @@
 // zdefs' two commands for definitions sets:
 //
-//   zdefs build SOURCE [--version TEXT]
+//   zdefs build SOURCE [--version TEXT] [--serial NUMBER] [--expires UNIX-SECONDS|+DAYS]
 //       Writes the wire text of a readable source file (definitions_source.h) to `out`.
-//       --version replaces the source's published version. Exit 0; 1 when the source is
+//       --version replaces the source's published version. --serial (default: the
+//       current Unix time) and --expires (default: 90 days on) go into element 0, which
+//       the signature covers with the rest (set_freshness.h). Exit 0; 1 when the source is
 //       faulty (the error names file and line); 2 on a usage error or an unreadable file.
 //
 //   zdefs show WIRE-FILE|-
@@ -18,8 +20,10 @@
 #include <iterator>
 #include <optional>
 #include <sstream>
+#include <ctime>
 
 #include "core/definitions/load_definitions.h"
+#include "core/definitions/set_freshness.h"
 #include "core/definitions/version.h"
 #include "core/texts/constant_texts.h"
 #include "tools/zdefs/command.h"
@@ -85,12 +89,39 @@ class QuietReporter final : public FailureReporter {
   void Report(TextView, TextView) override {}
 };
 
+// Whole decimal digits (at most 18, so that any sum below stays in range).
+std::optional<int64_t> Digits(const std::string& text) {
+  if (text.empty() || text.size() > 18) return std::nullopt;
+  int64_t value = 0;
+  for (const char c : text) {
+    if (c < '0' || c > '9') return std::nullopt;
+    value = value * 10 + (c - '0');
+  }
+  return value;
+}
+
+// --expires: Unix seconds, or "+N" days from now.
+std::optional<int64_t> ExpiryOf(const std::string& text, int64_t now) {
+  if (!text.empty() && text[0] == '+') {
+    const std::optional<int64_t> days = Digits(text.substr(1));
+    if (!days || *days > 100000) return std::nullopt;
+    return now + *days * 86400;
+  }
+  return Digits(text);
+}
+
+constexpr int64_t kDefaultLifeDays = 90;
+
 int RunBuild(const std::vector<std::string>& args, std::istream&, std::ostream& out, std::ostream& err) {
   std::string path;
-  std::optional<std::string> version;
+  std::optional<std::string> version, serialText, expiresText;
   for (size_t i = 0; i < args.size(); ++i) {
     if (args[i] == "--version" && i + 1 < args.size()) {
       version = args[++i];
+    } else if (args[i] == "--serial" && i + 1 < args.size()) {
+      serialText = args[++i];
+    } else if (args[i] == "--expires" && i + 1 < args.size()) {
+      expiresText = args[++i];
     } else if (path.empty() && !args[i].empty() && args[i][0] != '-') {
       path = args[i];
     } else {
@@ -99,6 +130,13 @@ int RunBuild(const std::vector<std::string>& args, std::istream&, std::ostream& 
     }
   }
   if (path.empty()) return PrintUsage("build", err);
+  // By default the serial is the time of the build, so every later build is newer, and
+  // the set lives 90 days.
+  const int64_t now = static_cast<int64_t>(std::time(nullptr));
+  const std::optional<int64_t> serial = serialText ? Digits(*serialText) : std::optional<int64_t>(now);
+  const std::optional<int64_t> expires =
+      expiresText ? ExpiryOf(*expiresText, now) : std::optional<int64_t>(now + kDefaultLifeDays * 86400);
+  if (!serial || *serial == 0 || !expires) return PrintUsage("build", err);
   const std::optional<std::string> text = ReadFile(path);
   if (!text) {
     err << "zdefs build: cannot read " << path << '\n';
@@ -116,6 +154,7 @@ int RunBuild(const std::vector<std::string>& args, std::istream&, std::ostream& 
     if (version->empty()) return PrintUsage("build", err);
     source->version = FromUtf8(*version);
   }
+  source->freshness = SetFreshness{static_cast<uint64_t>(*serial), *expires};
   out << BuildWireText(*source);
   out.flush();
   return out ? 0 : 1;
@@ -165,6 +204,13 @@ int RunShow(const std::vector<std::string>& args, std::istream& in, std::ostream
   }
   out << "element 7 (homepage): " << Printable(set.HomepageUrl) << '\n';
   note(7, set.HomepageUrl.empty());
+  const std::optional<SetFreshness> freshness = ReadSetFreshness(texts.Get(elements[0]));
+  if (freshness) {
+    out << "element 0 (serial and expiry): serial " << freshness->serial << ", expires " << freshness->expiresAt
+        << " (Unix time, UTC)\n";
+  } else {
+    out << "element 0 (serial and expiry): none; a program that checks signatures refuses this set\n";
+  }
   out << "element 5 (latest version): " << Printable(latest) << '\n';
   note(5, latest.empty());
 
@@ -214,7 +260,8 @@ int RunShow(const std::vector<std::string>& args, std::istream& in, std::ostream
   return reasons.empty() ? 0 : 1;
 }
 
-const CommandRegistration kBuild{{"build", "build SOURCE [--version TEXT]", RunBuild}};
+const CommandRegistration kBuild{
+    {"build", "build SOURCE [--version TEXT] [--serial NUMBER] [--expires UNIX-SECONDS|+DAYS]", RunBuild}};
 const CommandRegistration kShow{{"show", "show WIRE-FILE|-", RunShow}};
 
 }  // namespace

@@ -158,9 +158,12 @@ std::vector<Text> PlainElements(const DefinitionsSource& source) {
 std::string BuildWireText(const DefinitionsSource& source) {
   SilentFailureReporter silent;
   std::string wire;
+  if (source.freshness) wire += ToUtf8(EncryptText(SetFreshnessText(*source.freshness), kTextKey, silent));
+  bool first = true;
   for (const Text& plain : PlainElements(source)) {
-    if (!wire.empty()) wire += "@@";  // closes the odd element before
-    wire += "@@";                     // closes the even element, left empty
+    if (!first) wire += "@@";  // closes the odd element before
+    wire += "@@";              // closes the even element
+    first = false;
     if (!plain.empty()) wire += ToUtf8(EncryptText(plain, kTextKey, silent));
   }
   wire += "@@\n";

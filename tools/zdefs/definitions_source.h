@@ -25,6 +25,7 @@
 #include <vector>
 
 #include "core/base/text.h"
+#include "core/definitions/set_freshness.h"
 
 namespace zc::zdefs {
 
@@ -36,6 +37,9 @@ struct DefinitionsSource {
   std::vector<Text> registryEntries;
   std::vector<Text> serviceNames;
   std::vector<Text> killPatterns;
+  // The set's serial and expiry, written into element 0 (see set_freshness.h); not part
+  // of the readable form: `zdefs build` gives them.
+  std::optional<SetFreshness> freshness;
 };
 
 struct SourceError {
@@ -53,7 +57,8 @@ std::optional<DefinitionsSource> ParseDefinitionsSource(std::string_view utf8, S
 std::vector<Text> PlainElements(const DefinitionsSource& source);
 
 // The wire text: fourteen elements joined by "@@", the odd ones enciphered under the
-// program's text key (an empty plain text stays an empty element), the even ones empty,
+// program's text key (an empty plain text stays an empty element), element 0 the
+// enciphered "SERIAL|EXPIRES" when the source has them, the other even ones empty,
 // closed by one more "@@" and a line end so that a trailing line end never touches
 // element 13.
 std::string BuildWireText(const DefinitionsSource& source);

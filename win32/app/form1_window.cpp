@@ -1,5 +1,8 @@
 #include "win32/app/form1_window.h"
 
+#include <shellapi.h>
+#include <uxtheme.h>
+
 #include <string>
 #include <utility>
 
@@ -94,6 +97,9 @@ bool Form1Window::CreateControls(HINSTANCE instance) {
     if (!control) return false;
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
     textColours_[design.id] = design.textColour;
+    // A themed check box draws its label in the theme's colour, black on the window's
+    // black: without a theme it takes the colours the window gives it.
+    if (design.kind == ControlKind::CheckBox) SetWindowTheme(control, L"", L"");
   }
   SendMessageW(Control(kCheck2), BM_SETCHECK, BST_CHECKED, 0);
 
@@ -242,6 +248,19 @@ void Form1Window::SetIndicatorVisible(bool visible) {
 }
 
 void Form1Window::SetTreatButtonEnabled(bool enabled) { treatButton_->SetEnabled(enabled); }
+
+void Form1Window::SetTreatButtonShield(bool shown) {
+  if (shown && !shield_) {
+    SHSTOCKICONINFO info{};
+    info.cbSize = sizeof(info);
+    if (SUCCEEDED(SHGetStockIconInfo(SIID_SHIELD, SHGSI_ICON | SHGSI_SMALLICON, &info))) shield_.reset(info.hIcon);
+  }
+  treatButton_->SetBadge(shown ? shield_.get() : nullptr);
+}
+
+bool Form1Window::AskYesNo(TextView text, TextView title) {
+  return MessageBoxW(window_, ToWide(text).c_str(), ToWide(title).c_str(), MB_YESNO | MB_ICONQUESTION) == IDYES;
+}
 
 void Form1Window::HideMainWindow() { ShowWindow(window_, SW_HIDE); }
 

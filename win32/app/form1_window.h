@@ -59,6 +59,8 @@ class Form1Window : public Form1View {
   CheckState Check2State() override;
   void SetIndicatorVisible(bool visible) override;
   void SetTreatButtonEnabled(bool enabled) override;
+  void SetTreatButtonShield(bool shown) override;
+  bool AskYesNo(TextView text, TextView title) override;
   void HideMainWindow() override;
   void AddTrayIcon(const TrayIconRecord& record) override;
   void DeleteTrayIcon(const TrayIconRecord& record) override;
@@ -104,6 +106,7 @@ class Form1Window : public Form1View {
   UniqueFont font_;
   UniqueMenu trayMenu_;
   std::unique_ptr<CandyButtonWindow> treatButton_;
+  UniqueIcon shield_;  // the system's shield, shown on the treat button while not elevated
   std::unique_ptr<CandyButtonWindow> trayButton_;
   std::map<int, COLORREF> textColours_;
   Form1* form_ = nullptr;

@@ -100,6 +100,15 @@ std::string_view CutAnsiText(std::string_view ansi, size_t maxBytes) {
   return ansi.substr(0, kept);
 }
 
+void ListViewResultList::SetCellText(int32_t row, int32_t column, TextView text) {
+  if (row < 0 || row >= RowCount() || column < 0 || column >= kColumnCount) return;
+  std::wstring wide = ToWide(text);
+  LVITEMW item{};
+  item.iSubItem = column;
+  item.pszText = wide.data();
+  SendMessageW(list_, LVM_SETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+}
+
 void ListViewResultList::DeleteRow(int32_t row) {
   SendMessageA(list_, kDeleteItem, static_cast<WPARAM>(row), 0);
 }

@@ -36,6 +36,7 @@ class ListViewResultList : public ResultList {
   void AddRow(RowBuffer& buffer, int32_t image) override;
   int32_t RowCount() override;
   Text GetCellText(int32_t row, int32_t column) override;
+  void SetCellText(int32_t row, int32_t column, TextView text) override;
   void DeleteRow(int32_t row) override;
 
  private:

@@ -21,6 +21,8 @@
 #include "win32/log/log_failure_reporter.h"
 #include "win32/log/win32_activity_log.h"
 #include "win32/machine/environment_text.h"
+#include "win32/machine/win32_elevation.h"
+#include "win32/machine/win32_environment.h"
 #include "win32/machine/win32_connection_table.h"
 #include "win32/machine/win32_console.h"
 #include "win32/machine/win32_files.h"
@@ -81,9 +83,14 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   zc::win::CngSignatures signatures;
 
   zc::TreatmentRecorder recorder(restoreMachine.ForRecording(texts));
-  zc::Program program(texts, {http, registry, processes, console, listings, shell, files, windows, settings, log, recorder},
+  zc::win::Win32Elevation elevation;
+  zc::win::Win32Environment environment;
+  zc::Program program(texts,
+                      {http, registry, processes, console, listings, shell, files, windows, settings, log, recorder,
+                       restoreMachine.services, elevation, restoreMachine.clock, environment},
                       {window, window.Pump(), window.Results(), window.Timers()},
-                      zc::DefinitionsSigner(zc::enc::DefinitionsPublicKey, signatures));
+                      zc::enc::kDefinitionsUnsigned ? zc::DefinitionsSigner::Unsigned()
+                                                    : zc::DefinitionsSigner(zc::enc::DefinitionsPublicKey, signatures));
   window.Bind(program.form(), [&program](zc::TimerId timer) { program.Tick(timer); });
   program.form().Form_Load();
   return window.RunMessageLoop();

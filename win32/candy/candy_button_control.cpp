@@ -148,6 +148,17 @@ void CandyButtonControl::Blit(HDC dc) {
   const BITMAPINFO info = DibHeader(screenWidth_, screenHeight_);
   ::SetDIBitsToDevice(dc, 0, 0, static_cast<DWORD>(screenWidth_), static_cast<DWORD>(screenHeight_), 0, 0, 0,
                       static_cast<UINT>(screenHeight_), screenPixels_.data(), &info, DIB_RGB_COLORS);
+  if (badge_ != nullptr) {
+    // The badge sits at the left end, centred on the caption's line.
+    const int size = ::GetSystemMetrics(SM_CXSMICON);
+    const int top = (screenHeight_ - size) / 2;
+    ::DrawIconEx(dc, size / 2, top > 0 ? top : 0, badge_, size, size, 0, nullptr, DI_NORMAL);
+  }
+}
+
+void CandyButtonControl::SetBadge(HICON badge) {
+  badge_ = badge;
+  if (window_ != nullptr) ::InvalidateRect(window_, nullptr, FALSE);
 }
 
 void CandyButtonControl::PropertyChanged(std::string_view) {}

@@ -30,6 +30,8 @@ class CandyButtonControl : public candy::CandyHost, public HookCallback {
   void Attach(HWND window) { window_ = window; }
   void Detach();
   HWND Window() const { return window_; }
+  // A small icon drawn over the button's left end (not owned); null for none.
+  void SetBadge(HICON badge);
 
   // The window procedure's work for one message; false to let DefWindowProc run.
   bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
@@ -61,6 +63,7 @@ class CandyButtonControl : public candy::CandyHost, public HookCallback {
   void ButtonUp(int16_t button, WPARAM wParam, LPARAM lParam);
 
   HWND window_ = nullptr;
+  HICON badge_ = nullptr;
   HookFailureBox defaultFailures_;
   candy::HookFailureSink& failures_;
   GdiCandySurface surface_;

@@ -50,6 +50,7 @@ CandyButtonWindow::~CandyButtonWindow() {
 HWND CandyButtonWindow::Handle() const { return control_->Window(); }
 int CandyButtonWindow::Id() const { return Handle() != nullptr ? ::GetDlgCtrlID(Handle()) : 0; }
 void CandyButtonWindow::SetEnabled(bool enabled) { control_->Model().SetEnabled(enabled); }
+void CandyButtonWindow::SetBadge(HICON badge) { control_->SetBadge(badge); }
 bool CandyButtonWindow::Enabled() const { return control_->Model().Properties().enabled; }
 void CandyButtonWindow::SetClickHandler(std::function<void()> handler) { control_->clickHandler = std::move(handler); }
 void CandyButtonWindow::SetEventHandler(std::function<void(const candy::CandyEvent&)> handler) {

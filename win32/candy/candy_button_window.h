@@ -53,6 +53,10 @@ class CandyButtonWindow {
   void SetEnabled(bool enabled);
   bool Enabled() const;
 
+  // A small icon drawn over the button's left end, such as the system's shield; null for
+  // none. The caller keeps the icon alive while it is set.
+  void SetBadge(HICON badge);
+
   // Called on Click.
   void SetClickHandler(std::function<void()> handler);
   // Called for every raised event (Click, DblClick, MouseEnter, MouseLeave, MouseMove,

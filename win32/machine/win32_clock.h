@@ -8,6 +8,7 @@ namespace zc::win {
 class Win32Clock : public ClockApi {
  public:
   Text LocalTimeText() override;
+  int64_t UnixSeconds() override;
 };
 
 }  // namespace zc::win

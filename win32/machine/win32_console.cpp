@@ -33,7 +33,7 @@ ReadResult ReadAvailable(HANDLE pipe, AnsiStreamDecoder& decoder, Text& captured
 Text Win32Console::RunCapture(TextView commandLine) {
   const Text program = SystemProgramFor(commandLine);
   if (program.empty()) return {};
-  const std::string application = ToAnsi(program);
+  const std::wstring application = ToWide(program);
 
   SECURITY_ATTRIBUTES inheritable{};
   inheritable.nLength = sizeof(inheritable);
@@ -42,7 +42,7 @@ Text Win32Console::RunCapture(TextView commandLine) {
   UniqueHandle writeEnd;
   if (!::CreatePipe(readEnd.put(), writeEnd.put(), &inheritable, kPipeBufferBytes)) return {};
 
-  STARTUPINFOA startup{};
+  STARTUPINFOW startup{};
   startup.cb = sizeof(startup);
   startup.dwFlags = STARTF_USESHOWWINDOW | STARTF_USESTDHANDLES;  // 0x101
   startup.wShowWindow = SW_HIDE;
@@ -50,9 +50,11 @@ Text Win32Console::RunCapture(TextView commandLine) {
   startup.hStdOutput = writeEnd.get();
   startup.hStdError = writeEnd.get();
 
-  std::string command = ToAnsi(commandLine);
+  // A console without any window: a hidden new console may still open a window in a
+  // terminal application that is the system's default console host.
+  std::wstring command = ToWide(commandLine);
   PROCESS_INFORMATION child{};
-  if (!::CreateProcessA(application.c_str(), command.data(), nullptr, nullptr, TRUE, CREATE_NEW_CONSOLE,
+  if (!::CreateProcessW(application.c_str(), command.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW,
                         nullptr, nullptr, &startup, &child)) {
     readEnd.reset();
     writeEnd.reset();

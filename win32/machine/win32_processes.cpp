@@ -16,34 +16,34 @@
 namespace zc::win {
 namespace {
 
-constexpr DWORD kQueryAndReadAccess = PROCESS_QUERY_INFORMATION | PROCESS_VM_READ;  // 0x410
-constexpr DWORD kImageNameLength = 260;
+// Limited query access is granted to a standard user also on elevated processes, where
+// query-and-read access (0x410) is not.
+constexpr DWORD kImageQueryAccess = PROCESS_QUERY_LIMITED_INFORMATION;
+constexpr DWORD kImageNameLength = 32768;  // the longest path the system knows
 constexpr DWORD kDeviceNameLength = 260;
 constexpr ULONG kExitCode = 16;
+constexpr DWORD kEndWaitMs = 5000;  // how long an ended process may take to go
 
 using TerminateByServer = BOOLEAN(WINAPI*)(HANDLE server, ULONG processId, ULONG exitCode);
 
-Text AnsiUpToNul(const char* chars, size_t capacity) {
-  return FromAnsi(std::string_view(chars, ::strnlen(chars, capacity)));
+Text WideUpToNul(const wchar_t* chars, size_t capacity) {
+  size_t length = 0;
+  while (length < capacity && chars[length] != L'\0') ++length;
+  return FromWide(std::wstring_view(chars, length));
 }
 
-void TerminateDirectly(DWORD processId) {
-  UniqueHandle process(::OpenProcess(PROCESS_TERMINATE, FALSE, processId));
-  if (process) ::TerminateProcess(process.get(), kExitCode);
-}
+SystemError LastError() { return static_cast<SystemError>(::GetLastError()); }
 
 }  // namespace
 
 Text Win32Processes::ProcessName(uint32_t processId) {
   UniqueFile snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
   if (!snapshot) return {};
-  PROCESSENTRY32 entry{};
+  PROCESSENTRY32W entry{};
   entry.dwSize = sizeof(entry);
-  for (BOOL more = ::Process32First(snapshot.get(), &entry); more;
-       more = ::Process32Next(snapshot.get(), &entry)) {
-    if (entry.th32ProcessID == processId) {
-      return AnsiUpToNul(entry.szExeFile, sizeof(entry.szExeFile));
-    }
+  for (BOOL more = ::Process32FirstW(snapshot.get(), &entry); more;
+       more = ::Process32NextW(snapshot.get(), &entry)) {
+    if (entry.th32ProcessID == processId) return WideUpToNul(entry.szExeFile, MAX_PATH);
   }
   return {};
 }
@@ -52,22 +52,22 @@ std::vector<ProcessEntry> Win32Processes::ListProcesses() {
   UniqueFile snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
   if (!snapshot) return {};
   std::vector<ProcessEntry> entries;
-  PROCESSENTRY32 entry{};
+  PROCESSENTRY32W entry{};
   entry.dwSize = sizeof(entry);
-  for (BOOL more = ::Process32First(snapshot.get(), &entry); more;
-       more = ::Process32Next(snapshot.get(), &entry)) {
-    entries.push_back({entry.th32ProcessID, AnsiUpToNul(entry.szExeFile, sizeof(entry.szExeFile))});
+  for (BOOL more = ::Process32FirstW(snapshot.get(), &entry); more;
+       more = ::Process32NextW(snapshot.get(), &entry)) {
+    entries.push_back({entry.th32ProcessID, WideUpToNul(entry.szExeFile, MAX_PATH)});
   }
   return entries;
 }
 
 Text Win32Processes::ImageFileNameInDeviceForm(uint32_t processId) {
-  UniqueHandle process(::OpenProcess(kQueryAndReadAccess, FALSE, processId));
+  UniqueHandle process(::OpenProcess(kImageQueryAccess, FALSE, processId));
   if (!process) return {};
-  char name[kImageNameLength + 1] = {};
-  const DWORD length = ::GetProcessImageFileNameA(process.get(), name, kImageNameLength);
-  if (length == 0) return {};
-  return AnsiUpToNul(name, length < kImageNameLength ? length : kImageNameLength);
+  std::wstring name(kImageNameLength, L'\0');
+  DWORD length = kImageNameLength;
+  if (!::QueryFullProcessImageNameW(process.get(), PROCESS_NAME_NATIVE, name.data(), &length)) return {};
+  return WideUpToNul(name.data(), length);
 }
 
 std::vector<Text> Win32Processes::ListDriveRoots() {
@@ -102,20 +102,34 @@ Text Win32Processes::QueryDeviceName(TextView root) {
 
 Text Win32Processes::WindowsFolder() { return win::WindowsFolder(); }
 
-void Win32Processes::TerminateProcessById(int32_t processId) {
+SystemError Win32Processes::TerminateProcessById(int32_t processId) {
   const DWORD id = static_cast<DWORD>(processId);
+  // The handle to wait on is taken first: once the process has gone, its id may be
+  // given to another.
+  UniqueHandle process(::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id));
+  if (!process) {
+    const SystemError error = LastError();
+    // No such process (any more): nothing left to end.
+    return error == SystemError::InvalidParameter ? SystemError::None : error;
+  }
+  bool asked = false;
   if (!RunningUnderWine()) {
     UniqueModule library = LoadSystemLibrary(L"winsta.dll");
     if (library) {
       const auto terminate = reinterpret_cast<TerminateByServer>(
           reinterpret_cast<void*>(::GetProcAddress(library.get(), "WinStationTerminateProcess")));
-      if (terminate) {
-        terminate(nullptr, id, kExitCode);  // local server; the answer is not looked at
-        return;
-      }
+      asked = terminate != nullptr && terminate(nullptr, id, kExitCode) != FALSE;
     }
   }
-  TerminateDirectly(id);
+  if (!asked && !::TerminateProcess(process.get(), kExitCode)) {
+    const SystemError error = LastError();
+    if (::WaitForSingleObject(process.get(), 0) != WAIT_OBJECT_0) return error;
+  }
+  switch (::WaitForSingleObject(process.get(), kEndWaitMs)) {
+    case WAIT_OBJECT_0: return SystemError::None;
+    case WAIT_TIMEOUT: return SystemError::Timeout;
+    default: return LastError();
+  }
 }
 
 }  // namespace zc::win

@@ -19,7 +19,7 @@ class Win32Processes : public ProcessApi {
   // WinStationTerminateProcess of winsta.dll, looked up at each call. Where the library
   // or its export is missing, or under Wine (whose export is a stub that crashes its
   // caller), the process is ended with TerminateProcess and the same exit code instead.
-  void TerminateProcessById(int32_t processId) override;
+  SystemError TerminateProcessById(int32_t processId) override;
 };
 
 }  // namespace zc::win

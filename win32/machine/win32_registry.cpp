@@ -36,6 +36,8 @@ void StoreValue(int32_t root, TextView keyPath, TextView valueName, DWORD type,
   ::RegSetValueExA(key.get(), ToAnsi(valueName).c_str(), 0, type, data, size);
 }
 
+REGSAM ViewFlag(RegistryView view) { return view == RegistryView::Wow32 ? KEY_WOW64_32KEY : KEY_WOW64_64KEY; }
+
 }  // namespace
 
 int32_t Win32Registry::DeleteRegistryValue(int32_t root, TextView keyPath, TextView valueName) {
@@ -45,6 +47,27 @@ int32_t Win32Registry::DeleteRegistryValue(int32_t root, TextView keyPath, TextV
   if (openError != ERROR_SUCCESS) return openError;
   ::RegDeleteValueA(opened, ToAnsi(valueName).c_str());
   return ::RegCloseKey(opened);
+}
+
+SystemError Win32Registry::RemoveValue(int32_t root, RegistryView view, TextView keyPath, TextView valueName) {
+  UniqueKey key;
+  LONG status = ::RegOpenKeyExW(RootKey(root), ToWide(keyPath).c_str(), 0, KEY_SET_VALUE | ViewFlag(view), key.put());
+  if (status == ERROR_FILE_NOT_FOUND) return SystemError::None;  // no key, no value
+  if (status != ERROR_SUCCESS) return static_cast<SystemError>(status);
+  status = ::RegDeleteValueW(key.get(), ToWide(valueName).c_str());
+  if (status == ERROR_FILE_NOT_FOUND) return SystemError::None;
+  return static_cast<SystemError>(status);
+}
+
+SystemError Win32Registry::SetExistingDword(int32_t root, TextView keyPath, TextView valueName, int32_t data) {
+  UniqueKey key;
+  // RegOpenKeyExW, never RegCreateKeyExW: a missing key stays missing.
+  LONG status = ::RegOpenKeyExW(RootKey(root), ToWide(keyPath).c_str(), 0, KEY_SET_VALUE, key.put());
+  if (status != ERROR_SUCCESS) return static_cast<SystemError>(status);
+  DWORD value = static_cast<DWORD>(data);
+  status = ::RegSetValueExW(key.get(), ToWide(valueName).c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value),
+                            sizeof(value));
+  return static_cast<SystemError>(status);
 }
 
 void Win32Registry::WriteRegistryString(int32_t root, TextView keyPath, TextView valueName,
@@ -68,14 +91,28 @@ RegistryValue Win32Registry::ReadRegistryValue(int32_t root, TextView keyPath,
       ERROR_SUCCESS) {
     return {};
   }
+  return ReadOpenedValue(key.get(), valueName);
+}
+
+RegistryValue Win32Registry::ReadRegistryValueInView(int32_t root, RegistryView view, TextView keyPath,
+                                                     TextView valueName) {
+  UniqueKey key;
+  if (::RegOpenKeyExA(RootKey(root), ToAnsi(keyPath).c_str(), 0, kReadAccess | ViewFlag(view), key.put()) !=
+      ERROR_SUCCESS) {
+    return {};
+  }
+  return ReadOpenedValue(key.get(), valueName);
+}
+
+RegistryValue Win32Registry::ReadOpenedValue(HKEY opened, TextView valueName) {
   const std::string name = ToAnsi(valueName);
   std::vector<BYTE> buffer(kFirstReadBytes);
   DWORD type = 0;
   DWORD size = static_cast<DWORD>(buffer.size());
-  LONG status = ::RegQueryValueExA(key.get(), name.c_str(), nullptr, &type, buffer.data(), &size);
+  LONG status = ::RegQueryValueExA(opened, name.c_str(), nullptr, &type, buffer.data(), &size);
   if (status == ERROR_MORE_DATA) {
     buffer.assign(size, 0);
-    status = ::RegQueryValueExA(key.get(), name.c_str(), nullptr, &type, buffer.data(), &size);
+    status = ::RegQueryValueExA(opened, name.c_str(), nullptr, &type, buffer.data(), &size);
   }
   if (status != ERROR_SUCCESS) return {};
   size = size < buffer.size() ? size : static_cast<DWORD>(buffer.size());

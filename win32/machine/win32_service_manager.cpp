@@ -49,7 +49,73 @@ std::vector<BYTE> QueryGrowing(Query query) {
   return buffer;
 }
 
+SystemError LastError() { return static_cast<SystemError>(::GetLastError()); }
+
+constexpr DWORD kStopWaitMs = 10000;  // how long a stopping service may take
+constexpr DWORD kStopPollMs = 250;
+
+// Opens a service of the local service manager with `access`; the error when it cannot.
+SystemError OpenNamedService(TextView serviceName, DWORD access, UniqueService& service) {
+  UniqueService manager(::OpenSCManagerW(nullptr, nullptr, SC_MANAGER_CONNECT));
+  if (!manager) return LastError();
+  service.reset(::OpenServiceW(manager.get(), ToWide(serviceName).c_str(), access));
+  return service ? SystemError::None : LastError();
+}
+
+SystemError QueryStatus(SC_HANDLE service, SERVICE_STATUS_PROCESS& status) {
+  DWORD needed = 0;
+  return ::QueryServiceStatusEx(service, SC_STATUS_PROCESS_INFO, reinterpret_cast<BYTE*>(&status), sizeof(status),
+                                &needed)
+             ? SystemError::None
+             : LastError();
+}
+
 }  // namespace
+
+SystemError Win32ServiceManager::QueryState(TextView serviceName, uint32_t& state) {
+  UniqueService service;
+  if (const SystemError error = OpenNamedService(serviceName, SERVICE_QUERY_STATUS, service); error != SystemError::None) {
+    return error;
+  }
+  SERVICE_STATUS_PROCESS status{};
+  const SystemError error = QueryStatus(service.get(), status);
+  if (error == SystemError::None) state = status.dwCurrentState;
+  return error;
+}
+
+SystemError Win32ServiceManager::Stop(TextView serviceName) {
+  UniqueService service;
+  SystemError error = OpenNamedService(serviceName, SERVICE_STOP | SERVICE_QUERY_STATUS, service);
+  if (error == SystemError::ServiceDoesNotExist) return SystemError::None;
+  if (error != SystemError::None) return error;
+  SERVICE_STATUS_PROCESS status{};
+  if ((error = QueryStatus(service.get(), status)) != SystemError::None) return error;
+  if (status.dwCurrentState == SERVICE_STOPPED) return SystemError::None;
+  if (status.dwCurrentState != SERVICE_STOP_PENDING) {
+    SERVICE_STATUS answer{};
+    if (!::ControlService(service.get(), SERVICE_CONTROL_STOP, &answer)) {
+      error = LastError();
+      if (error != SystemError::ServiceNotActive) return error;
+      return SystemError::None;
+    }
+  }
+  for (DWORD waited = 0; waited < kStopWaitMs; waited += kStopPollMs) {
+    if ((error = QueryStatus(service.get(), status)) != SystemError::None) return error;
+    if (status.dwCurrentState == SERVICE_STOPPED) return SystemError::None;
+    ::Sleep(kStopPollMs);
+  }
+  return SystemError::ServiceRequestTimeout;
+}
+
+SystemError Win32ServiceManager::Delete(TextView serviceName) {
+  UniqueService service;
+  SystemError error = OpenNamedService(serviceName, DELETE, service);
+  if (error == SystemError::ServiceDoesNotExist) return SystemError::None;
+  if (error != SystemError::None) return error;
+  if (::DeleteService(service.get())) return SystemError::None;
+  error = LastError();
+  return error == SystemError::ServiceMarkedForDelete ? SystemError::None : error;
+}
 
 std::optional<ServiceConfig> Win32ServiceManager::QueryConfig(TextView serviceName) {
   UniqueService manager(::OpenSCManagerW(nullptr, nullptr, SC_MANAGER_CONNECT));

@@ -25,20 +25,22 @@ WORD ShowCommand(WindowState state) {
 }  // namespace
 
 bool Win32Shell::Launch(TextView commandLine, WindowState state) {
-  STARTUPINFOA startup{};
+  STARTUPINFOW startup{};
   startup.cb = sizeof(startup);
   startup.dwFlags = STARTF_USESHOWWINDOW;
   startup.wShowWindow = ShowCommand(state);
 
   // A console program gets a console of its own, so the window state applies to it
-  // also when the caller has a console.
+  // also when the caller has a console; a hidden one gets a console without any window
+  // (a new console may otherwise open in a terminal application that ignores SW_HIDE).
   const Text program = SystemProgramFor(commandLine);
   if (program.empty()) return false;
-  const std::string application = ToAnsi(program);
-  std::string command = ToAnsi(commandLine);
+  const std::wstring application = ToWide(program);
+  std::wstring command = ToWide(commandLine);
+  const DWORD flags = state == WindowState::Hidden ? CREATE_NO_WINDOW : CREATE_NEW_CONSOLE;
   PROCESS_INFORMATION started{};
-  if (!::CreateProcessA(application.c_str(), command.data(), nullptr, nullptr, FALSE, CREATE_NEW_CONSOLE,
-                        nullptr, nullptr, &startup, &started)) {
+  if (!::CreateProcessW(application.c_str(), command.data(), nullptr, nullptr, FALSE, flags, nullptr, nullptr,
+                        &startup, &started)) {
     return false;
   }
   UniqueHandle thread(started.hThread);

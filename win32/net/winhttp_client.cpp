@@ -43,6 +43,14 @@ HttpResponse Failed(const char16_t* step) { return Failed(step, ::GetLastError()
 
 }  // namespace
 
+HINTERNET OpenSessionWithSystemProxy(WinHttpOpenFunction open) {
+  // The access type's number, from the SDK of Windows 8.1 (older headers lack the name).
+  constexpr DWORD kAutomaticProxy = 4;
+  HINTERNET session = open(nullptr, kAutomaticProxy, WINHTTP_NO_PROXY_NAME, WINHTTP_NO_PROXY_BYPASS, 0);
+  if (session || ::GetLastError() != ERROR_INVALID_PARAMETER) return session;
+  return open(nullptr, WINHTTP_ACCESS_TYPE_DEFAULT_PROXY, WINHTTP_NO_PROXY_NAME, WINHTTP_NO_PROXY_BYPASS, 0);
+}
+
 HttpResponse WinHttpClient::Get(TextView url) {
   const std::wstring address = ToWide(url);
 
@@ -62,8 +70,7 @@ HttpResponse WinHttpClient::Get(TextView url) {
   path.append(parts.lpszExtraInfo, parts.dwExtraInfoLength);
   if (path.empty()) path = L"/";
 
-  UniqueInternet session(
-      ::WinHttpOpen(nullptr, WINHTTP_ACCESS_TYPE_DEFAULT_PROXY, WINHTTP_NO_PROXY_NAME, WINHTTP_NO_PROXY_BYPASS, 0));
+  UniqueInternet session(OpenSessionWithSystemProxy(&::WinHttpOpen));
   if (!session) return Failed(u"WinHttpOpen");
   UniqueInternet connection(::WinHttpConnect(session.get(), host.c_str(), parts.nPort, 0));
   if (!connection) return Failed(u"WinHttpConnect");

@@ -1,16 +1,28 @@
 #pragma once
 // The definitions download over WinHTTP: one synchronous GET of an http:// or https://
 // address, parsed by the platform's URL cracker. No header is added, no credentials are
-// given and the program sets no proxy (the machine's WinHTTP default applies). WinHTTP's
-// own time limits stay as they are. The HTTP status is not examined: whatever body
+// given. The session takes the proxy set in Windows' settings (automatic proxy, Windows
+// 8.1 and later); where that access type is refused it falls back to WinHTTP's default
+// proxy. WinHTTP's own time limits stay as they are. The HTTP status is not examined: whatever body
 // arrives is returned, converted from the ANSI code page and as its raw bytes, with the
 // status beside it.
 
 #include <cstddef>
 
+#include <windows.h>
+#include <winhttp.h>
+
 #include "core/platform/http_api.h"
 
 namespace zc::win {
+
+// WinHttpOpen's shape, so that a test can stand in for it.
+using WinHttpOpenFunction = HINTERNET(WINAPI*)(LPCWSTR agent, DWORD accessType, LPCWSTR proxy, LPCWSTR bypass,
+                                              DWORD flags);
+
+// Opens a session with the system's automatic proxy, or with the default proxy where
+// the system refuses the automatic one (ERROR_INVALID_PARAMETER before Windows 8.1).
+HINTERNET OpenSessionWithSystemProxy(WinHttpOpenFunction open);
 
 class WinHttpClient final : public HttpApi {
  public:

@@ -2,19 +2,39 @@
 
 #include <windows.h>
 
+#include "core/restore/restore_command_line.h"
 #include "core/texts/constant_texts.h"
 #include "win32/base/ansi.h"
 #include "win32/log/log_failure_reporter.h"
 #include "win32/log/win32_activity_log.h"
+#include "win32/machine/win32_elevation.h"
 #include "win32/restore/message_box_confirmation.h"
 #include "win32/restore/restore_machine.h"
 
 namespace zc::win {
 
+bool OfferElevatedRestore(const ConstantTexts& texts, ElevationApi& elevation, TextView folder, HWND owner) {
+  const std::wstring title = ToWide(texts.Get(enc::MessageTitle));
+  if (::MessageBoxW(owner, ToWide(texts.Get(enc::RestoreElevationNeeded)).c_str(), title.c_str(),
+                    MB_YESNO | MB_ICONQUESTION) == IDYES) {
+    const SystemError started = elevation.StartElevated(RestoreCommandArguments(folder));
+    if (started == SystemError::None) return true;
+    const Text message = started == SystemError::Cancelled
+                             ? texts.Get(enc::ElevationCancelled)
+                             : texts.Get(enc::ElevationFailed) + DecimalText(ErrorNumber(started));
+    ::MessageBoxW(owner, ToWide(message).c_str(), title.c_str(), MB_OK | MB_ICONINFORMATION);
+    return false;
+  }
+  ::MessageBoxW(owner, ToWide(texts.Get(enc::ElevationCancelled)).c_str(), title.c_str(), MB_OK | MB_ICONINFORMATION);
+  return false;
+}
+
 int RunRestoreCommand(TextView folder) {
   Win32ActivityLog log;
   LogFailureReporter failures(log);
   const ConstantTexts texts(failures);
+  Win32Elevation elevation;
+  if (!elevation.IsElevated()) return OfferElevatedRestore(texts, elevation, folder, nullptr) ? 0 : 1;
   RestoreMachine machine;
   MessageBoxConfirmation confirmation(texts);
   RestoreRunner runner(machine.ForRestore(texts, log, confirmation), RestoreRunner::TreatmentLimits(texts));

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "win32/base/ansi.h"
+#include "win32/restore/restore_command.h"
 #include "win32/restore/restore_window_design.h"
 
 namespace zc::win {
@@ -92,6 +93,15 @@ void RestoreWindow::Fill() {
 
 void RestoreWindow::OnRestoreClicked() {
   const int selected = static_cast<int>(SendMessageW(listView_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+  if (!elevation_.IsElevated()) {
+    if (selected < 0 || static_cast<size_t>(selected) >= list_.Rows().size()) {
+      MessageBoxW(window_, ToWide(texts_.Get(enc::RestoreNothingSelected)).c_str(),
+                  ToWide(texts_.Get(enc::MessageTitle)).c_str(), MB_OK | MB_ICONINFORMATION);
+      return;
+    }
+    OfferElevatedRestore(texts_, elevation_, list_.Rows()[static_cast<size_t>(selected)].folder, window_);
+    return;
+  }
   const Text message = list_.RestoreRow(selected);
   Fill();
   MessageBoxW(window_, ToWide(message).c_str(), ToWide(texts_.Get(enc::MessageTitle)).c_str(),

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include "core/restore/restore_list.h"
+#include "win32/machine/win32_elevation.h"
 #include "win32/base/unique_handle.h"
 
 namespace zc::win {
@@ -29,6 +30,7 @@ class RestoreWindow {
 
   const ConstantTexts& texts_;
   RestoreList& list_;
+  Win32Elevation elevation_;  // a restore needs an administrator's token
   HWND window_ = nullptr;
   HWND listView_ = nullptr;
   UniqueFont font_;

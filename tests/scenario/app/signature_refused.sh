@@ -5,8 +5,8 @@
 # the program ends before monitoring starts.
 source "$(dirname "$0")/scenario-lib.sh"
 
-# The build's own set with one byte changed in element 0, which the program never reads:
-# only the signature tells it from the original.
+# The build's own set with one byte changed in element 0, its serial and expiry, which
+# read as none once changed: the signature tells it from the original first.
 sed '1s/^/X/' "$data/definitions.txt" >"$work/tampered.txt"
 cmp -s "$data/definitions.txt" "$work/tampered.txt" && { echo "the tampered set equals the original"; exit 1; }
 

@@ -5,9 +5,11 @@
 # uninstall (the entry's QuietUninstallString) ends the installed copy only and removes
 # everything of ours but the backup folders and their logs.
 #
-# Arguments: PROGRAM DRIVER DATA-DIR DEFINITIONS-URL INSTALLER REGISTRY-PROBE
+# Arguments: PROGRAM DRIVER DATA-DIR DEFINITIONS-URL INSTALLER REGISTRY-PROBE [SIGNING-CA]
+# With SIGNING-CA the installed program and uninstaller must carry valid signatures.
 installer=$5
 probe=$6
+signing_ca=${7:-}
 source "$(dirname "$0")/../app/scenario-lib.sh"
 
 uninstall_key='Software\Microsoft\Windows\CurrentVersion\Uninstall\ZombieCure'
@@ -56,6 +58,12 @@ check "$status" "0" "the silent install ends with exit code 0"
 check "$([ -f "$install_unix/ZombieCure.exe" ] && echo yes)" "yes" "the program is in the user's program folder"
 check "$(cmp -s "$install_unix/ZombieCure.exe" "$program" && echo same)" "same" "it is the built program"
 check "$([ -f "$install_unix/uninstall.exe" ] && echo yes)" "yes" "the uninstaller is beside it"
+if [ -n "$signing_ca" ]; then
+  for signed in "$install_unix/ZombieCure.exe" "$install_unix/uninstall.exe"; do
+    check "$(bash "$root/scripts/verify-signatures.sh" "$signing_ca" "$signed" >/dev/null && echo signed)" "signed" \
+      "$(basename "$signed") carries a valid Authenticode signature"
+  done
+fi
 check "$([ -f "$shortcut" ] && echo yes)" "yes" "the Start-menu shortcut exists"
 check "$(value_of DisplayName)" "$product" "installed-programs entry: name"
 check "$(value_of DisplayVersion)" "$version" "installed-programs entry: the program's version"

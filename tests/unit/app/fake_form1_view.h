@@ -122,6 +122,15 @@ class FakeForm1View : public Form1View {
     if (onMessage) onMessage(messages.back());
   }
   void Delay(float) override {}
+  void SetTreatButtonShield(bool shown) override { treatButtonShield = shown; }
+  bool AskYesNo(TextView text, TextView title) override {
+    journal.push_back("question");
+    questions.push_back({Text(text), Text(title), MessageIcon::Information});
+    return answerYes;
+  }
+  bool treatButtonShield = false;
+  bool answerYes = true;
+  std::vector<Message> questions;
   void EndProgram() override { journal.push_back("end"); ended = true; }
 };
 
@@ -173,6 +182,8 @@ class FakeDefinitionsPort : public DefinitionsPort {
     return newerVersion;
   }
   Text HomepageUrl() override { return homepage; }
+  int remembered = 0;
+  void RememberAccepted() override { ++remembered; }
   bool FillPatternTables() override {
     Note(journal, "tables");
     ++tableFills;

@@ -10,6 +10,7 @@
 
 #include "fake_form1_view.h"
 #include "tests/fakes/fake_activity_log.h"
+#include "tests/fakes/fake_elevation.h"
 #include "tests/fakes/fake_registry.h"
 #include "tests/fakes/fake_result_list.h"
 #include "tests/fakes/fake_settings.h"
@@ -55,7 +56,8 @@ class Form1Test : public ::testing::Test {
   fakes::FakeDefinitionsPort definitions;
   fakes::FakeChecksPort checks;
   fakes::FakeActivityLog log;
-  Form1 form{{texts, view, pump, results, settings, registry, shell, timers, definitions, checks, log}};
+  fakes::FakeElevation elevation;
+  Form1 form{{texts, view, pump, results, settings, registry, shell, timers, definitions, checks, log, elevation}};
 };
 
 TEST_F(Form1Test, StartUpRunsItsStepsInOrderAndEndsMonitoring) {
@@ -115,7 +117,7 @@ TEST_F(Form1Test, StartUpFailuresEndTheProgramWithANamedReport) {
     fakes::FakeChecksPort k;
     d.loadResult = {c.failure, u"the detail"};
     d.tablesFit = c.tablesFit;
-    Form1 f({texts, v, pump, results, settings, registry, shell, t, d, k, log});
+    Form1 f({texts, v, pump, results, settings, registry, shell, t, d, k, log, elevation});
     f.Form_Load();
 
     EXPECT_TRUE(f.Ended());
@@ -221,7 +223,7 @@ TEST_F(Form1Test, OnlyAPlainWebAddressIsOpenedAsTheHomepage) {
       d.homepage = c.address;
       d.newerVersion = fromVersionCheck;
       v.menuChoice = TrayMenuChoice::Homepage;
-      Form1 f({texts, v, pump, results, settings, registry, sh, timers, d, checks, l});
+      Form1 f({texts, v, pump, results, settings, registry, sh, timers, d, checks, l, elevation});
       if (fromVersionCheck) {
         f.Form_Load();
         EXPECT_TRUE(v.ended);  // a newer version ends the program whatever the address
@@ -266,7 +268,7 @@ TEST_F(Form1Test, StoredOptionIsReadCaseSensitivelyAtStartUp) {
     fakes::FakeSettings s;
     fakes::FakeRegistry r;
     if (c.stored) s.SaveSetting(kOptionApplication, kOptionSection, kOptionKey, *c.stored);
-    Form1 f({texts, v, pump, results, s, r, shell, timers, definitions, checks, log});
+    Form1 f({texts, v, pump, results, s, r, shell, timers, definitions, checks, log, elevation});
     f.Form_Load();
     EXPECT_EQ(v.check1, c.expected);
     EXPECT_EQ(r.ValueCount(kHkeyCurrentUser, LogonKey()), c.written ? 1u : 0u);
@@ -349,7 +351,7 @@ TEST_F(Form1Test, TheLogOnEntryIsQuotedOnlyWhenThePathHoldsABlank) {
     fakes::FakeRegistry r;
     v.folder = c.folder;
     v.check1 = CheckState::Checked;
-    Form1 f({texts, v, pump, results, settings, r, shell, timers, definitions, checks, log});
+    Form1 f({texts, v, pump, results, settings, r, shell, timers, definitions, checks, log, elevation});
     f.Check1_Click();
     const auto stored = r.Stored(kHkeyCurrentUser, LogonKey(), LogonName());
     ASSERT_TRUE(stored);
@@ -419,6 +421,75 @@ TEST_F(Form1Test, TreatButtonRunsThePassOnceThenForgetsReportedItems) {
   EXPECT_EQ(checks.clears, 1);
   EXPECT_TRUE(view.treatButtonEnabled);
   EXPECT_TRUE(view.messages.empty());
+}
+
+// Without an administrator's token nothing is treated here: the user is asked, and on
+// Yes the program starts itself elevated (with no Findings handed over) and ends.
+TEST_F(Form1Test, TreatingWithoutElevationAsksAndStartsAnElevatedCopy) {
+  struct Case {
+    const char* what;
+    bool answerYes;
+    SystemError startAnswer;
+    bool started;  // StartElevated asked for
+    bool ended;
+    TextView told;  // the message after the question; empty for none
+  };
+  const Case cases[] = {
+      {"yes, started", true, SystemError::None, true, true, {}},
+      {"yes, prompt declined", true, SystemError::Cancelled, true, false, enc::ElevationCancelled},
+      {"yes, start failed", true, SystemError::FileNotFound, true, false, enc::ElevationFailed},
+      {"no", false, SystemError::None, false, false, enc::ElevationCancelled},
+  };
+  for (const Case& c : cases) {
+    fakes::FakeForm1View v;
+    fakes::FakeResultList rows;
+    fakes::FakeChecksPort k;
+    fakes::FakeElevation e;
+    e.elevated = false;
+    e.startAnswer = c.startAnswer;
+    v.answerYes = c.answerYes;
+    v.check2 = CheckState::Unchecked;
+    rows.Append({u"bad.exe", u"12"});
+    Form1 f({texts, v, pump, rows, settings, registry, shell, timers, definitions, k, log, e});
+    f.CandyButton1_Click();
+
+    EXPECT_EQ(k.passes, 0) << c.what;
+    ASSERT_EQ(v.questions.size(), 1u) << c.what;
+    EXPECT_EQ(v.questions[0].text, T(enc::ElevationNeeded)) << c.what;
+    EXPECT_EQ(e.starts, c.started ? std::vector<Text>{Text()} : std::vector<Text>{}) << c.what;
+    EXPECT_EQ(v.ended, c.ended) << c.what;
+    EXPECT_EQ(rows.RowCount(), 1) << c.what;
+    if (c.told.empty()) {
+      EXPECT_TRUE(v.messages.empty()) << c.what;
+    } else {
+      ASSERT_EQ(v.messages.size(), 1u) << c.what;
+      EXPECT_EQ(v.messages[0].text.rfind(T(c.told), 0), 0u) << c.what;
+    }
+  }
+  fakes::FakeForm1View v;
+  fakes::FakeElevation e;
+  e.startAnswer = SystemError::FileNotFound;
+  e.elevated = false;
+  v.answerYes = true;
+  v.check2 = CheckState::Unchecked;
+  fakes::FakeResultList rows;
+  rows.Append({u"bad.exe", u"12"});
+  Form1 f({texts, v, pump, rows, settings, registry, shell, timers, definitions, checks, log, e});
+  f.CandyButton1_Click();
+  ASSERT_EQ(v.messages.size(), 1u);
+  EXPECT_EQ(v.messages[0].text, T(enc::ElevationFailed) + u"2");
+}
+
+TEST_F(Form1Test, TheTreatButtonShowsTheShieldOnlyWhileNotElevated) {
+  for (const bool elevated : {true, false}) {
+    fakes::FakeForm1View v;
+    fakes::FakeElevation e;
+    e.elevated = elevated;
+    fakes::JournalingTimers t;
+    Form1 f({texts, v, pump, results, settings, registry, shell, t, definitions, checks, log, e});
+    f.Form_Load();
+    EXPECT_EQ(v.treatButtonShield, !elevated);
+  }
 }
 
 TEST_F(Form1Test, TrayButtonHidesTheWindowAndAddsTheFilledRecord) {
@@ -494,7 +565,7 @@ TEST_F(Form1Test, TheIconIsAddedAgainWhenTheNotificationAreaIsMadeAnewWhileHidde
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     fakes::FakeForm1View v;
-    Form1 f({texts, v, pump, results, settings, registry, shell, timers, definitions, checks, log});
+    Form1 f({texts, v, pump, results, settings, registry, shell, timers, definitions, checks, log, elevation});
     c.before(f);
     const size_t addedBefore = v.addedIcons.size();
     const bool visibleBefore = v.windowVisible;

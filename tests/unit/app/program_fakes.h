@@ -9,12 +9,16 @@
 #include "tests/fakes/fake_activity_log.h"
 #include "tests/fakes/fake_connection_table.h"
 #include "tests/fakes/fake_console.h"
+#include "tests/fakes/fake_clock.h"
+#include "tests/fakes/fake_elevation.h"
+#include "tests/fakes/fake_environment.h"
 #include "tests/fakes/fake_files.h"
 #include "tests/fakes/fake_http.h"
 #include "tests/fakes/fake_processes.h"
 #include "tests/fakes/fake_recording.h"
 #include "tests/fakes/fake_registry.h"
 #include "tests/fakes/fake_result_list.h"
+#include "tests/fakes/fake_service_manager.h"
 #include "tests/fakes/fake_service_table.h"
 #include "tests/fakes/fake_settings.h"
 #include "tests/fakes/fake_shell.h"
@@ -28,7 +32,8 @@ struct ProgramFakes {
 
   // The platform parts, with `web` answering the program's requests.
   PlatformParts Platform(HttpApi& web) {
-    return {web, registry, processes, console, listings, shell, files, windows, settings, log, recording.recorder};
+    return {web,      registry, processes, console, listings,           shell,    files,
+            windows,  settings, log,       recording.recorder, services, elevation, clock, environment};
   }
   PlatformParts Platform() { return Platform(http); }
   WindowParts Window() { return {view, pump, results, timers}; }
@@ -52,6 +57,10 @@ struct ProgramFakes {
   fakes::FakeResultList results;
   fakes::FakeTimers timers;
   fakes::FakeRecording recording{texts};
+  fakes::FakeServiceManager services;
+  fakes::FakeElevation elevation;
+  fakes::FakeClock clock;
+  fakes::FakeEnvironment environment;
 };
 
 }  // namespace zc

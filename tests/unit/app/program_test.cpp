@@ -29,7 +29,7 @@ class ProgramTest : public ::testing::Test, protected ProgramFakes {
   }
   void Serve(const Text& body) { http.bodies[T(enc::DefinitionsAddress)] = body; }
 
-  Program program{texts, Platform(), Window()};
+  Program program{texts, Platform(), Window(), DefinitionsSigner::Unsigned()};
 };
 
 TEST_F(ProgramTest, StartsFromServedDefinitionsListsAFindingAndTreatsIt) {
@@ -84,7 +84,7 @@ TEST_F(ProgramTest, StartUpEndsOnANewerVersionAShortTextOrNoServer) {
     fakes::FakeTimers t;
     if (c.body && c.body->empty()) h.tooLong.insert(T(enc::DefinitionsAddress));
     if (c.body) h.bodies[T(enc::DefinitionsAddress)] = *c.body;
-    Program p(texts, Platform(h), {v, pump, results, t});
+    Program p(texts, Platform(h), {v, pump, results, t}, DefinitionsSigner::Unsigned());
     p.form().Form_Load();
     EXPECT_TRUE(v.ended);
     ASSERT_FALSE(v.messages.empty());

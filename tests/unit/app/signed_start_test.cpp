@@ -19,18 +19,70 @@ struct SignedProgram : ProgramFakes {
   Text storedKey = EncryptText(FromAscii(WriteP256Hex(key)), kTextKey, reporter);
   Program program{texts, Platform(), Window(), DefinitionsSigner(storedKey, signatures)};
   const Text address = T(enc::DefinitionsAddress);
-  const std::string wire = ToUtf8(testing_util::WireText(testing_util::PlainDefinitions{}));
+  static std::string Wire(std::string_view freshness) {
+    testing_util::PlainDefinitions plain;
+    plain.freshness = freshness;
+    return ToUtf8(testing_util::WireText(plain));
+  }
+  // Serial 7, expiring 2100-01-01.
+  const std::string wire = Wire("7|4102444800");
+  void Serve(const std::string& set) {
+    http.rawBodies[address] = set;
+    http.rawBodies[address + u".sig"] = WriteP256Hex(signatures.Sign(key, set));
+  }
+  std::optional<Text> StoredSerial() { return settings.GetSetting(kOptionApplication, kOptionSection, u"serial"); }
 };
 
 TEST(SignedStart, ThePublishersSignatureLetsStartUpRunThrough) {
   SignedProgram p;
-  p.http.rawBodies[p.address] = p.wire;
-  p.http.rawBodies[p.address + u".sig"] = WriteP256Hex(p.signatures.Sign(p.key, p.wire));
+  p.Serve(p.wire);
   p.program.form().Form_Load();
   EXPECT_FALSE(p.view.ended);
   EXPECT_TRUE(p.view.messages.empty());
   EXPECT_TRUE(p.timers.Running(TimerId::TmrChk));
   EXPECT_EQ(p.program.definitions().OutputTunnelTable[0], u":48123");
+  EXPECT_EQ(p.StoredSerial(), Text(u"7"));
+}
+
+// Validly signed sets that are older than one this machine started with, past their
+// expiry, or without a serial at all, end start-up with the bad-definitions report that
+// names why; the stored serial stays.
+TEST(SignedStart, AnOlderAnExpiredOrAnUndatedSetEndsStartUp) {
+  struct Case {
+    const char* what;
+    std::string_view freshness;
+    const char* reason;
+  };
+  const Case cases[] = {
+      {"older", "6|4102444800", "serial number 6 is below 7"},
+      {"expired", "8|1700000000", "has expired"},
+      {"undated", "", "no serial number"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    SignedProgram p;
+    p.settings.SaveSetting(kOptionApplication, kOptionSection, u"serial", u"7");
+    p.Serve(SignedProgram::Wire(c.freshness));
+    p.program.form().Form_Load();
+    EXPECT_TRUE(p.view.ended);
+    ASSERT_EQ(p.view.messages.size(), 1u);
+    const std::string text = ToUtf8(p.view.messages[0].text);
+    EXPECT_EQ(text.rfind(ToUtf8(p.T(enc::StartupDefinitionsError)), 0), 0u);
+    EXPECT_NE(text.find(c.reason), std::string::npos) << text;
+    EXPECT_FALSE(p.timers.Running(TimerId::TmrChk));
+    EXPECT_EQ(p.StoredSerial(), Text(u"7"));
+  }
+}
+
+TEST(SignedStart, TheSameOrANewerSetStartsAndOnlyANewerOneRaisesTheStoredSerial) {
+  for (const auto& [freshness, stored] : {std::pair{"7|4102444800", u"7"}, std::pair{"12|4102444800", u"12"}}) {
+    SignedProgram p;
+    p.settings.SaveSetting(kOptionApplication, kOptionSection, u"serial", u"7");
+    p.Serve(SignedProgram::Wire(freshness));
+    p.program.form().Form_Load();
+    EXPECT_FALSE(p.view.ended) << freshness;
+    EXPECT_EQ(p.StoredSerial(), Text(stored)) << freshness;
+  }
 }
 
 TEST(SignedStart, ASetThePublisherDidNotSignEndsStartUpWithTheReport) {

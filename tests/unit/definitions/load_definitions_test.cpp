@@ -186,7 +186,7 @@ TEST_F(ParseDefinitionsTest, TwentyMegabyteBodiesEndWithADefinedOutcome) {
   EXPECT_THAT(set_.ServiceNameList, IsEmpty());
 }
 
-TEST(LoadDefinitions, GetsTheDecipheredAddressAndParsesWhateverBodyArrives) {
+TEST(LoadDefinitions, GetsTheDecipheredAddressAndParsesTheSetItServes) {
   fakes::FakeFailureReporter reporter;
   ConstantTexts texts(reporter);
   const Text address = texts.Get(enc::DefinitionsAddress);
@@ -195,12 +195,30 @@ TEST(LoadDefinitions, GetsTheDecipheredAddressAndParsesWhateverBodyArrives) {
   fakes::FakeHttp http;
   http.bodies[address] = WireText(PlainDefinitions{});
   DefinitionsSet set;
-  EXPECT_TRUE(LoadDefinitions(http, texts, set).ok());
+  EXPECT_TRUE(LoadDefinitions(http, texts, set, DefinitionsSigner::Unsigned()).ok());
   EXPECT_THAT(http.requests, ElementsAre(address));
   EXPECT_EQ(set.HomepageUrl, u"http://127.0.0.1:8731/zombie/");
 
   http.bodies[address] = u"<html><body><h1>500 Internal Server Error</h1></body></html>";
-  EXPECT_EQ(LoadDefinitions(http, texts, set).error, DefinitionsError::TooFewElements);
+  EXPECT_EQ(LoadDefinitions(http, texts, set, DefinitionsSigner::Unsigned()).error, DefinitionsError::TooFewElements);
+}
+
+// An error page is never read as a set, even one that happens to look like a set.
+TEST(LoadDefinitions, AnAnswerWithAnotherStatusIsNotASet) {
+  fakes::FakeFailureReporter reporter;
+  ConstantTexts texts(reporter);
+  const Text address = texts.Get(enc::DefinitionsAddress);
+  fakes::FakeHttp http;
+  http.bodies[address] = WireText(PlainDefinitions{});
+  for (const int status : {404, 500, 302, 203}) {
+    http.statuses[address] = status;
+    DefinitionsSet set;
+    const DefinitionsResult result = LoadDefinitions(http, texts, set, DefinitionsSigner::Unsigned());
+    EXPECT_EQ(result.error, DefinitionsError::SetNotServed) << status;
+    EXPECT_EQ(result.count, static_cast<size_t>(status));
+    EXPECT_THAT(ToUtf8(DescribeDefinitionsResult(result)), ::testing::HasSubstr(std::to_string(status)));
+    EXPECT_THAT(set.DefinitionsElements, IsEmpty());
+  }
 }
 
 TEST(LoadDefinitions, ABodyTooLongToReadIsItsOwnError) {
@@ -210,7 +228,7 @@ TEST(LoadDefinitions, ABodyTooLongToReadIsItsOwnError) {
   fakes::FakeHttp http;
   http.tooLong.insert(address);
   DefinitionsSet set;
-  const DefinitionsResult result = LoadDefinitions(http, texts, set);
+  const DefinitionsResult result = LoadDefinitions(http, texts, set, DefinitionsSigner::Unsigned());
   EXPECT_EQ(result.error, DefinitionsError::BodyTooLong);
   EXPECT_EQ(result.detail, u"the answer is longer than 32 MiB");
   EXPECT_EQ(ToUtf8(DescribeDefinitionsResult(result)),
@@ -223,7 +241,7 @@ TEST(LoadDefinitions, ARequestThatCannotBeSentIsItsOwnError) {
   ConstantTexts texts(reporter);
   fakes::FakeHttp http;  // knows no address: the request cannot be sent
   DefinitionsSet set;
-  const DefinitionsResult result = LoadDefinitions(http, texts, set);
+  const DefinitionsResult result = LoadDefinitions(http, texts, set, DefinitionsSigner::Unsigned());
   EXPECT_EQ(result.error, DefinitionsError::RequestNotSent);
   EXPECT_EQ(result.detail, u"connection refused");
   EXPECT_THAT(ToUtf8(DescribeDefinitionsResult(result)), ::testing::HasSubstr("connection refused"));

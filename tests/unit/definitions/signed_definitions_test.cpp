@@ -157,7 +157,7 @@ TEST_F(SignedDefinitionsTest, EveryFaultOfTheSignatureRefusesTheWholeSet) {
 
 TEST_F(SignedDefinitionsTest, WithoutAKeyNoSignatureIsFetched) {
   http_.rawBodies[address_] = wire_;
-  ASSERT_TRUE(LoadDefinitions(http_, texts_, set_).ok());
+  ASSERT_TRUE(LoadDefinitions(http_, texts_, set_, DefinitionsSigner::Unsigned()).ok());
   ASSERT_TRUE(LoadDefinitions(http_, texts_, set_, DefinitionsSigner(u"", signatures_)).ok());
   EXPECT_THAT(http_.requests, ElementsAre(address_, address_));
   EXPECT_THAT(signatures_.checkedMessages, IsEmpty());

@@ -34,6 +34,7 @@ struct PlainDefinitions {
   std::string_view registryEntries = "ZcTestAutorun|ZcTestAutorun2";
   std::string_view serviceNames = "ZcTestSvc";
   std::string_view killPatterns = ":48129";
+  std::string_view freshness = "";  // element 0, "SERIAL|EXPIRES"; empty: the filler
 };
 
 inline std::vector<Text> ElementsOf(const PlainDefinitions& plain, TextView filler = u"") {
@@ -45,6 +46,7 @@ inline std::vector<Text> ElementsOf(const PlainDefinitions& plain, TextView fill
     elements.emplace_back(filler);
     elements.push_back(text.empty() ? Text() : Enciphered(text));
   }
+  if (!plain.freshness.empty()) elements[0] = Enciphered(plain.freshness);
   return elements;
 }
 

@@ -1,11 +1,14 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <ctime>
+
 #include <cstdio>
 #include <fstream>
 #include <sstream>
 
 #include "core/definitions/load_definitions.h"
+#include "core/definitions/set_freshness.h"
 #include "core/definitions/version.h"
 #include "tests/fakes/fake_activity_log.h"
 #include "tests/unit/definitions/wire_text.h"
@@ -171,6 +174,34 @@ TEST(ZdefsCommands, ShowPrintsWhatTheProgramReadsAndExitsZeroWhenStartUpGoesOn) 
   EXPECT_THAT(shown.out, HasSubstr("kill patterns: 0 entries\n"));
   EXPECT_THAT(shown.out, HasSubstr("LatestVersion: 2 (reads as 2;"));
   EXPECT_THAT(shown.out, HasSubstr("HomepageUrl: http://127.0.0.1:8731/zombie/\n"));
+}
+
+// The serial and expiry go into element 0, which the program reads back exactly.
+TEST(ZdefsCommands, BuildPutsTheSerialAndExpiryIntoTheFirstElement) {
+  const Command given = Build(kSource, {"--serial", "42", "--expires", "4102444800"});
+  ASSERT_EQ(given.status, 0) << given.err;
+  EXPECT_THAT(Show(given.out).out, HasSubstr("element 0 (serial and expiry): serial 42, expires 4102444800"));
+
+  // By default: the build's time as the serial, ninety days of life.
+  const int64_t before = static_cast<int64_t>(std::time(nullptr));
+  const Command dated = Build(kSource);
+  const int64_t after = static_cast<int64_t>(std::time(nullptr));
+  fakes::FakeFailureReporter reporter;
+  const ConstantTexts texts(reporter);
+  DefinitionsSet set;
+  ASSERT_TRUE(ParseDefinitions(FromUtf8(dated.out), texts, set).ok());
+  const std::optional<SetFreshness> freshness = ReadSetFreshness(texts.Get(set.DefinitionsElements[0]));
+  ASSERT_TRUE(freshness);
+  EXPECT_GE(static_cast<int64_t>(freshness->serial), before);
+  EXPECT_LE(static_cast<int64_t>(freshness->serial), after);
+  EXPECT_EQ(freshness->expiresAt, static_cast<int64_t>(freshness->serial) + 90 * 86400);
+  const Command inDays = Build(kSource, {"--serial", "7", "--expires", "+1"});
+  EXPECT_EQ(inDays.status, 0);
+
+  for (const std::vector<std::string>& bad : {std::vector<std::string>{"--serial", "0"}, {"--serial", "x"},
+                                             {"--serial", "-3"}, {"--expires", "soon"}, {"--expires", "+"}}) {
+    EXPECT_EQ(Build(kSource, bad).status, 2) << bad[0] << " " << bad[1];
+  }
 }
 
 TEST(ZdefsCommands, ShowExitsOneWithTheReasonWhenStartUpWouldEnd) {

@@ -13,11 +13,13 @@
 #include "tests/fakes/fake_activity_log.h"
 #include "tests/fakes/fake_connection_table.h"
 #include "tests/fakes/fake_console.h"
+#include "tests/fakes/fake_environment.h"
 #include "tests/fakes/fake_files.h"
 #include "tests/fakes/fake_main_window_view.h"
 #include "tests/fakes/fake_processes.h"
 #include "tests/fakes/fake_registry.h"
 #include "tests/fakes/fake_result_list.h"
+#include "tests/fakes/fake_service_manager.h"
 #include "tests/fakes/fake_service_table.h"
 #include "tests/fakes/fake_shell.h"
 #include "tests/fakes/fake_timers.h"
@@ -41,6 +43,8 @@ struct EngineWorld {
   ProcessInventory inventory{processes};
   fakes::FakeShell shell;
   fakes::FakeFiles files;
+  fakes::FakeServiceManager services;
+  fakes::FakeEnvironment environment;
   fakes::FakeMainWindowView view;
   fakes::FakeActivityLog log;
   fakes::FakeTimers timers;

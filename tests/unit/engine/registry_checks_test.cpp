@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "core/machine/registry_values.h"
+
 #include "core/engine/registry_infection_check.h"
 #include "core/engine/service_check.h"
 #include "tests/unit/engine/engine_world.h"
@@ -104,7 +106,30 @@ TEST_F(RegistryInfectionCheckTest, EntriesFoundNowhereAreLookedForAgain) {
   EXPECT_EQ(w.results.rows[0][kColumnFlag], u"2");
   const int reads = w.registry.readCalls;
   check.Run();
-  EXPECT_EQ(w.registry.readCalls, reads + 2);  // Ghost again under both roots, Plain not at all
+  // Ghost again under both roots (the machine's in both views), Plain not at all.
+  EXPECT_EQ(w.registry.readCalls, reads + 3);
+}
+
+// A 32-bit program's value lies in the 32-bit view of the machine's key: it is a Finding
+// of its own, flagged with that view. The user's key is one for both views.
+TEST_F(RegistryInfectionCheckTest, TheMachinesKeyIsReadInBothViews) {
+  w.definitions.RegistryEntryList = {u"Updater"};
+  const Text key = w.T(enc::InfectionKeyPath);
+  w.registry.SetText(kHklm, Wow32KeyPath(kHklm, key), u"Updater", u"C:\\x86\\upd32.exe");
+  w.registry.SetText(kHklm, key, u"Updater", u"C:\\x64\\upd64.exe");
+  w.registry.SetText(kHkcu, key, u"Updater", u"C:\\user\\upd.exe");
+  check.Run();
+  ASSERT_EQ(w.results.rows.size(), 3u);
+  EXPECT_EQ(w.results.rows[0][kColumnPath], u"C:\\user\\upd.exe");
+  EXPECT_EQ(w.results.rows[0][kColumnFlag], u"1");
+  EXPECT_EQ(w.results.rows[1][kColumnPath], u"C:\\x64\\upd64.exe");
+  EXPECT_EQ(w.results.rows[1][kColumnFlag], u"2");
+  EXPECT_EQ(w.results.rows[2][kColumnPath], u"C:\\x86\\upd32.exe");
+  EXPECT_EQ(w.results.rows[2][kColumnFlag], u"3");
+  EXPECT_EQ(w.results.rows[2][kColumnName], u"upd32.exe");
+  EXPECT_EQ(Wow32KeyPath(kHklm, key), u"Software\\WOW6432Node\\Microsoft\\Windows\\CurrentVersion\\Run");
+  EXPECT_EQ(Wow32KeyPath(kHkcu, key), key);
+  EXPECT_EQ(Wow32KeyPath(kHklm, u"SYSTEM\\CurrentControlSet\\Services\\x"), u"SYSTEM\\CurrentControlSet\\Services\\x");
 }
 
 TEST_F(RegistryInfectionCheckTest, AnEmptyEntryReadsTheDefaultValue) {

@@ -47,10 +47,27 @@ struct Bench {
     AddRow(u"evil.exe", u"4120", u"C:\\Temp\\evil.exe", detail, kKindOutputTunnel);
   }
 
+  // A service the service manager knows, in `state` (4 running), with its key.
+  void AddService(TextView name, uint32_t state = 4) { AddServiceTo(w, name, state); }
+  static void AddServiceTo(EngineWorld& world, TextView name, uint32_t state = 4) {
+    ServiceConfig config;
+    config.name = Text(name);
+    world.services.Add(config);
+    world.services.states[FoldCase(name)] = state;
+    world.registry.CreateKey(kHklm, world.T(enc::ServiceKeyPrefix) + Text(name));
+  }
+  std::vector<Text> IncompleteLines(TextView name, TextView path, std::vector<Text> failures) const {
+    std::vector<Text> lines = {Text(name) + w.T(enc::LogIncompleteText),
+                               Text(name) + w.T(enc::LogPathText) + Text(path) + w.T(enc::LogLineEnd)};
+    lines.insert(lines.end(), failures.begin(), failures.end());
+    return lines;
+  }
+  Text Failed(TextView step, uint32_t error, TextView reason) const {
+    return w.T(step) + u": " + w.T(reason) + u" (" + DecimalText(error) + u")";
+  }
+
   Text Folder(TextView name) const { return w.T(enc::BackupPrefix) + Text(name); }
   Text LogFolder(TextView name) const { return Folder(name) + u"\\"; }
-  Text ServiceQuery(TextView service) const { return w.T(enc::ServiceQueryCommand) + u"\"" + Text(service) + u"\""; }
-  Text ServiceFinal(TextView service) const { return w.T(enc::ServiceFinalCommand) + u"\"" + Text(service) + u"\""; }
   Text Explorer(TextView name) const { return u"explorer.exe \"" + Folder(name) + u"\""; }
   std::vector<Text> StandardLines(TextView name, TextView path) const {
     return {Text(name) + w.T(enc::LogTreatedText),
@@ -69,8 +86,8 @@ struct Bench {
   EngineWorld w;
   fakes::FakeRecording recording{w.texts};
   TreatmentRecorder& recorder = recording.recorder;
-  TreatmentPass pass{w.texts, w.results, w.view,      w.log,      w.files,
-                     w.shell, w.console, w.processes, w.registry, recorder};
+  TreatmentPass pass{w.texts, w.results,  w.view,     w.log,      w.files,
+                     w.shell, w.processes, w.registry, w.services, w.environment, recorder};
 };
 
 class TreatmentPassTest : public ::testing::Test, public Bench {};
@@ -92,7 +109,7 @@ TEST_F(TreatmentPassTest, AProcessWithoutServicesIsEndedBackedUpAndBlocked) {
                                w.T(enc::BackupDoneStatus), w.T(enc::AttributeStatus), w.T(enc::DeleteStatus)}));
   EXPECT_EQ(w.view.delayedSeconds, 6);
   EXPECT_TRUE(w.view.messages.empty());
-  EXPECT_TRUE(w.console.calls.empty());
+  EXPECT_TRUE(w.services.calls.empty());
   EXPECT_TRUE(w.results.rows.empty());
   EXPECT_EQ(pass.TreatedCount(), 1);
   EXPECT_EQ(w.view.treatedCountText, u"1건");
@@ -132,7 +149,7 @@ TEST_F(TreatmentPassTest, AnEmptyListOnlyEmptiesTheBackupFolder) {
 TEST_F(TreatmentPassTest, ADetailOfNotApplicableWithBlanksMeansNoService) {
   AddEvilProcessRow(u"  N/A ");
   pass.TreatFindings();
-  EXPECT_TRUE(w.console.calls.empty());
+  EXPECT_TRUE(w.services.calls.empty());
   EXPECT_TRUE(w.view.messages.empty());
   EXPECT_EQ(w.processes.terminated, (std::vector<int32_t>{4120}));
   EXPECT_EQ(w.log.lines.size(), 4u);
@@ -152,10 +169,9 @@ TEST_F(TreatmentPassTest, AMissingImageFileStillGetsThePlaceholderAndTheLog) {
 
 TEST_F(TreatmentPassTest, AServiceHostThatIsNotRunningIsDisabledButNotEnded) {
   AddEvilProcessRow(u"EvilSvc");
-  w.console.SetOutput(ServiceQuery(u"EvilSvc"), u"SERVICE_NAME: EvilSvc\r\n        STATE              : 1  STOPPED\r\n");
+  AddService(u"EvilSvc", /*stopped*/ 1);
   pass.TreatFindings();
 
-  EXPECT_EQ(w.console.calls, (std::vector<Text>{ServiceQuery(u"EvilSvc")}));
   ASSERT_EQ(w.view.messages.size(), 1u);
   EXPECT_EQ(w.view.messages[0].text, w.T(enc::ServiceHostNotice));
   EXPECT_EQ(w.view.messages[0].title, w.T(enc::MessageTitle));
@@ -165,44 +181,72 @@ TEST_F(TreatmentPassTest, AServiceHostThatIsNotRunningIsDisabledButNotEnded) {
   EXPECT_EQ(flag->type, 4u);
   EXPECT_EQ(std::get<int32_t>(flag->value), 4);
   EXPECT_TRUE(w.processes.terminated.empty());
+  EXPECT_TRUE(w.services.calls.empty());
   EXPECT_EQ(w.shell.CommandLines(), (std::vector<Text>{Explorer(u"evil.exe")}));
   EXPECT_EQ(Content(u"C:\\Temp\\evil.exe"), "MZ evil");
-  std::vector<Text> lines = StandardLines(u"evil.exe", u"C:\\Temp\\evil.exe");
-  lines.insert(lines.begin() + 1, u"evil.exe" + w.T(enc::LogServiceText) + u"EvilSvc" + w.T(enc::LogLineEnd));
-  EXPECT_EQ(w.log.LinesOf(LogFolder(u"evil.exe")), lines);
+  // Nothing was backed up or replaced, and the log does not say so.
+  EXPECT_EQ(w.log.LinesOf(LogFolder(u"evil.exe")),
+            (std::vector<Text>{u"evil.exe" + w.T(enc::LogTreatedText),
+                               u"evil.exe" + w.T(enc::LogServiceText) + u"EvilSvc" + w.T(enc::LogLineEnd),
+                               u"evil.exe" + w.T(enc::LogPathText) + u"C:\\Temp\\evil.exe" + w.T(enc::LogLineEnd),
+                               u"evil.exe" + w.T(enc::LogServiceIdleText) + u"C:\\Temp\\evil.exe" +
+                                   w.T(enc::LogLineEnd)}));
   EXPECT_EQ(w.view.delayedSeconds, 3);
+  EXPECT_EQ(pass.TreatedCount(), 1);
 }
 
-TEST_F(TreatmentPassTest, AKillMarkerWinsOverTheExitMarker) {
+TEST_F(TreatmentPassTest, ARunningServiceHostIsStoppedEndedBackedUpAndDeleted) {
   AddEvilProcessRow(u"EvilSvc");
-  w.console.SetOutput(ServiceQuery(u"EvilSvc"), w.T(enc::ExitMarker) + u"\r\nSTATE : 4  " + w.T(enc::KillMarker1));
+  AddService(u"EvilSvc");
   pass.TreatFindings();
   EXPECT_FALSE(w.view.ended);
   EXPECT_EQ(w.processes.terminated, (std::vector<int32_t>{4120}));
   EXPECT_TRUE(IsPlaceholder(u"C:\\Temp\\evil.exe"));
   EXPECT_EQ(Content(Folder(u"evil.exe") + u"\\evil.exe"), "MZ evil");
+  EXPECT_EQ(w.services.calls, (std::vector<std::pair<std::string, Text>>{{"stop", u"EvilSvc"}, {"delete", u"EvilSvc"}}));
+  EXPECT_FALSE(w.services.Exists(u"EvilSvc"));
   EXPECT_EQ(w.shell.launches, (std::vector<std::pair<Text, WindowState>>{
                                   {u"taskkill /f /im \"evil.exe\"", WindowState::Hidden},
-                                  {ServiceFinal(u"EvilSvc"), WindowState::MinimizedFocused},
                                   {Explorer(u"evil.exe"), WindowState::NormalFocused}}));
-  EXPECT_EQ(w.log.lines.size(), 5u);
+  std::vector<Text> lines = StandardLines(u"evil.exe", u"C:\\Temp\\evil.exe");
+  lines.insert(lines.begin() + 1, u"evil.exe" + w.T(enc::LogServiceText) + u"EvilSvc" + w.T(enc::LogLineEnd));
+  EXPECT_EQ(w.log.LinesOf(LogFolder(u"evil.exe")), lines);
   EXPECT_EQ(w.view.delayedSeconds, 9);
   EXPECT_EQ(pass.TreatedCount(), 1);
 }
 
-TEST_F(TreatmentPassTest, EveryKillMarkerEndsTheHost) {
-  for (const TextView marker : {enc::KillMarker1, enc::KillMarker2, enc::KillMarker3, enc::KillMarker4}) {
-    EngineWorld world;
-    world.files.AddFolder(u"C:\\Temp");
-    world.processes.AddDrive(u"C:\\", u"\\Device\\HarddiskVolume1");
-    world.processes.AddProcess(4120, u"evil.exe", u"\\Device\\HarddiskVolume1\\Temp\\evil.exe");
-    TreatmentPass p{world.texts, world.results, world.view, world.log, world.files,
-                    world.shell, world.console, world.processes, world.registry, recorder};
-    world.results.Append({u"evil.exe", u"4120", u"C:\\Temp\\evil.exe", u"EvilSvc", kKindOutputTunnel, u"", u""});
-    world.console.SetOutput(ServiceQuery(u"EvilSvc"), u"STATE : x  " + world.T(marker) + u"\r\n");
-    p.TreatFindings();
-    EXPECT_EQ(world.processes.terminated, (std::vector<int32_t>{4120})) << ToUtf8(world.T(marker));
+TEST_F(TreatmentPassTest, OnlyAServiceAtWorkHasItsHostEnded) {
+  // Start pending, running, continue pending and paused end the host; stopped, stop
+  // pending and pause pending do not.
+  for (uint32_t state = 1; state <= 7; ++state) {
+    Bench t;
+    t.AddEvilProcessRow(u"EvilSvc");
+    t.AddService(u"EvilSvc", state);
+    t.pass.TreatFindings();
+    const bool atWork = state == 2 || state == 4 || state == 5 || state == 7;
+    EXPECT_EQ(t.w.processes.terminated.size(), atWork ? 1u : 0u) << state;
+    EXPECT_EQ(t.w.services.Exists(u"EvilSvc"), !atWork) << state;
   }
+}
+
+// A Detail that names no service the system has: the console listing's own word for
+// "none" on a translated system. Several services joined by ", " never count as none.
+TEST_F(TreatmentPassTest, ADetailNamingNoServiceIsAProcessWithoutServices) {
+  AddRow(u"evil.exe", u"4120", u"C:\\Temp\\evil.exe", u"해당 없음", kKindOutputTunnel);
+  pass.TreatFindings();
+  EXPECT_TRUE(w.view.messages.empty());
+  EXPECT_EQ(w.processes.terminated, (std::vector<int32_t>{4120}));
+  EXPECT_TRUE(IsPlaceholder(u"C:\\Temp\\evil.exe"));
+  // No service key was made for it.
+  EXPECT_FALSE(w.registry.HasKey(kHklm, w.T(enc::ServiceKeyPrefix) + u"해당 없음"));
+
+  Bench t;
+  t.AddRow(u"evil.exe", u"4120", u"C:\\Temp\\evil.exe", u"A, B", kKindOutputTunnel);
+  t.pass.TreatFindings();
+  EXPECT_TRUE(t.w.processes.terminated.empty());
+  EXPECT_FALSE(t.w.registry.HasKey(kHklm, t.w.T(enc::ServiceKeyPrefix) + u"A, B"));
+  EXPECT_EQ(t.w.results.rows.size(), 1u);  // not claimed as treated
+  EXPECT_EQ(t.pass.TreatedCount(), 0);
 }
 
 // The record is told what each destructive step is about to change, before the step:
@@ -213,7 +257,7 @@ TEST_F(TreatmentPassTest, AServiceHostIsRecordedStepByStepBeforeItIsTreated) {
   w.processes.AddDrive(u"C:\\", u"\\Device\\HarddiskVolume1");
   w.processes.AddProcess(4120, u"evil.exe", u"\\Device\\HarddiskVolume1\\Temp\\evil.exe");
   w.results.Append({u"evil.exe", u"4120", u"C:\\Temp\\evil.exe", u"EvilSvc", kKindOutputTunnel, u"", u""});
-  w.console.SetOutput(ServiceQuery(u"EvilSvc"), u"STATE : 4  " + w.T(enc::KillMarker1) + u"\r\n");
+  Bench::AddServiceTo(w, u"EvilSvc");
   const Text folder = w.T(enc::BackupPrefix) + u"evil.exe";
   recording.files.AddFolder(w.T(enc::BackupRoot));
   recording.files.AddFolder(folder);
@@ -239,10 +283,11 @@ TEST_F(TreatmentPassTest, AServiceHostIsRecordedStepByStepBeforeItIsTreated) {
   EXPECT_EQ(std::get<ServiceDeleteStep>(steps[3]).config, config);
 }
 
-TEST_F(TreatmentPassTest, TheExitMarkerEndsTheProgramAndLeavesTheRows) {
+TEST_F(TreatmentPassTest, AServiceThatMayNotBeQueriedEndsTheProgramAndLeavesTheRows) {
   AddEvilProcessRow(u"EvilSvc");
+  AddService(u"EvilSvc");
+  w.services.queryDenied.insert(FoldCase(u"EvilSvc"));
   AddRow(u"None", u"None", u"None", u"Svc", kKindServiceHide);
-  w.console.SetOutput(ServiceQuery(u"EvilSvc"), u"[SC] OpenService " + w.T(enc::ExitMarker) + u"\r\n");
   pass.TreatFindings();
   EXPECT_TRUE(w.view.ended);
   ASSERT_EQ(w.view.messages.size(), 2u);
@@ -261,9 +306,8 @@ TEST_F(TreatmentPassTest, AHiddenServiceIsStoppedBackedUpBlockedAndDeleted) {
   pass.TreatFindings();
   // Its image lies in the Windows folder: nothing is ended by name.
   EXPECT_EQ(w.shell.launches, (std::vector<std::pair<Text, WindowState>>{
-                                  {w.T(enc::ServiceHideCommand) + u"\"EvilSvc\"", WindowState::MinimizedFocused},
-                                  {ServiceFinal(u"EvilSvc"), WindowState::MinimizedFocused},
                                   {Explorer(u"svc.exe"), WindowState::NormalFocused}}));
+  EXPECT_EQ(w.services.calls, (std::vector<std::pair<std::string, Text>>{{"stop", u"EvilSvc"}, {"delete", u"EvilSvc"}}));
   EXPECT_EQ(Content(Folder(u"svc.exe") + u"\\svc.exe"), "MZ svc");
   EXPECT_TRUE(IsPlaceholder(u"C:\\Windows\\svc.exe"));
   EXPECT_EQ(w.log.LinesOf(LogFolder(u"svc.exe")), StandardLines(u"svc.exe", u"C:\\Windows\\svc.exe"));
@@ -273,9 +317,12 @@ TEST_F(TreatmentPassTest, AHiddenServiceIsStoppedBackedUpBlockedAndDeleted) {
 TEST_F(TreatmentPassTest, AHiddenServiceWithoutPathIsStoppedAndLogged) {
   AddRow(u"svc.exe", u"None", u"None", u"EvilSvc", kKindServiceHide);
   pass.TreatFindings();
-  EXPECT_EQ(w.shell.CommandLines(), (std::vector<Text>{w.T(enc::ServiceHideCommand) + u"\"EvilSvc\"",
-                                                       u"taskkill /f /im \"svc.exe\"", Explorer(u"svc.exe")}));
-  EXPECT_EQ(w.log.lines.size(), 4u);
+  // Without a file there is no image whose copies could be told apart: nothing is
+  // ended by name.
+  EXPECT_EQ(w.shell.CommandLines(), (std::vector<Text>{Explorer(u"svc.exe")}));
+  EXPECT_EQ(w.services.calls, (std::vector<std::pair<std::string, Text>>{{"stop", u"EvilSvc"}}));
+  // No file was backed up or replaced: the lines that would say so are left out.
+  EXPECT_EQ(w.log.lines.size(), 2u);
   EXPECT_FALSE(w.files.Find(u"None"));
 }
 
@@ -327,8 +374,8 @@ TEST_F(TreatmentPassTest, AFileWithoutAWholeBackupIsNeverRemoved) {
     world.processes.AddDrive(u"C:\\", u"\\Device\\HarddiskVolume1");
     world.processes.AddProcess(4120, u"evil.exe", u"\\Device\\HarddiskVolume1\\Temp\\evil.exe");
     c.breakBackup(world, world.T(enc::BackupPrefix) + u"evil.exe");
-    TreatmentPass p{world.texts, world.results, world.view, world.log, world.files,
-                    world.shell, world.console, world.processes, world.registry, recorder};
+    TreatmentPass p{world.texts, world.results,  world.view,     world.log,      world.files,
+                    world.shell, world.processes, world.registry, world.services, world.environment, recorder};
     world.results.Append({u"evil.exe", u"4120", u"C:\\Temp\\evil.exe", u"N/A", kKindOutputTunnel, u"", u""});
     p.TreatFindings();
 
@@ -336,17 +383,19 @@ TEST_F(TreatmentPassTest, AFileWithoutAWholeBackupIsNeverRemoved) {
     ASSERT_TRUE(original && !original->isFolder) << c.what;
     EXPECT_EQ(original->content, "MZ evil") << c.what;
     EXPECT_EQ(original->attributes, kAttributeReadOnly) << c.what;
-    // The process is still ended and the row still logged, with a line saying the file
-    // was kept in place of the lines that tell of a backup and a placeholder.
+    // The process is still ended; the treatment is reported incomplete, with a line
+    // saying the file was kept and none that tells of a backup and a placeholder.
     EXPECT_EQ(world.processes.terminated, (std::vector<int32_t>{4120})) << c.what;
+    const Text kept = u"evil.exe: " + world.T(enc::StepBackupFile) + u" [C:\\Temp\\evil.exe" + world.T(enc::LogLineEnd);
     EXPECT_EQ(world.log.LinesOf(world.T(enc::BackupPrefix) + u"evil.exe\\"),
               (std::vector<Text>{
-                  u"evil.exe" + world.T(enc::LogTreatedText),
-                  u"evil.exe" + world.T(enc::LogPathText) + u"C:\\Temp\\evil.exe" + world.T(enc::LogLineEnd),
-                  u"evil.exe" + world.T(enc::LogFileKeptText) + u"C:\\Temp\\evil.exe" + world.T(enc::LogLineEnd)}))
+                  u"evil.exe" + world.T(enc::LogIncompleteText),
+                  u"evil.exe" + world.T(enc::LogPathText) + u"C:\\Temp\\evil.exe" + world.T(enc::LogLineEnd), kept}))
         << c.what;
-    EXPECT_EQ(world.view.LastStatus(), world.T(enc::FileKeptStatus)) << c.what;
-    EXPECT_EQ(p.TreatedCount(), 1);
+    EXPECT_EQ(world.view.LastStatus(), world.T(enc::IncompleteStatus)) << c.what;
+    EXPECT_EQ(p.TreatedCount(), 0) << c.what;
+    ASSERT_EQ(world.results.rows.size(), 1u) << c.what;
+    EXPECT_EQ(world.results.rows[0][kColumnFlag], kept) << c.what;
   }
 }
 
@@ -361,35 +410,24 @@ TEST_F(TreatmentPassTest, NoCopyGoesIntoABackupRootThatIsAJunction) {
   pass.TreatFindings();
   EXPECT_EQ(Content(u"C:\\Temp\\evil.exe"), "MZ evil");
   EXPECT_EQ(Content(Folder(u"evil.exe") + u"\\evil.exe"), "<none>");
-  EXPECT_EQ(w.view.LastStatus(), w.T(enc::FileKeptStatus));
-}
-
-TEST_F(TreatmentPassTest, AFileThatCannotBeDeletedIsNotMadeHidden) {
-  w.files.inUse.insert(u"C:\\Temp\\evil.exe");
-  AddRow(u"evil.exe", u"None", u"C:\\Temp\\evil.exe", u"N/A", kKindRegistryInfection, u"Updater", u"1");
-  pass.TreatFindings();
-  EXPECT_EQ(Content(Folder(u"evil.exe") + u"\\evil.exe"), "MZ evil");
-  const auto* file = w.files.Find(u"C:\\Temp\\evil.exe");
-  ASSERT_TRUE(file && !file->isFolder);
-  EXPECT_EQ(file->content, "MZ evil");
-  EXPECT_EQ(file->attributes & (kAttributeHidden | kAttributeSystem), 0u);
+  EXPECT_EQ(w.results.rows.size(), 1u);  // not treated whole: the row stays
 }
 
 TEST_F(TreatmentPassTest, TextsFromTheMachineAddNoArguments) {
   // Blanks stay inside one quoted argument; a quote cannot close it.
   AddRow(u"a.exe", u"1", u"None", u"Bot Svc ", kKindOutputTunnel);
-  AddRow(u"b.exe", u"2", u"None", u"x\" /y \"z", kKindOutputTunnel);
   AddRow(u"evil.exe\" /select,C:\\", u"None", u"None", u"Svc\" x", kKindServiceHide);
-  w.console.SetOutput(ServiceQuery(u"Bot Svc"), w.T(enc::KillMarker1));
+  AddService(u"Bot Svc ");
   pass.TreatFindings();
-  EXPECT_EQ(w.console.calls, (std::vector<Text>{ServiceQuery(u"Bot Svc")}));
   for (const Text& command : w.shell.CommandLines()) {
     EXPECT_EQ(std::count(command.begin(), command.end(), u'"'), 2) << ToUtf8(command);
   }
-  EXPECT_EQ(w.shell.CommandLines(),
-            (std::vector<Text>{u"taskkill /f /im \"a.exe\"", ServiceFinal(u"Bot Svc"), Explorer(u"a.exe"),
-                               Explorer(u"b.exe"), Explorer(u"evil.exe_ _select,C__")}));
-  EXPECT_EQ(pass.TreatedCount(), 3);
+  EXPECT_EQ(w.shell.CommandLines(), (std::vector<Text>{u"taskkill /f /im \"a.exe\"", Explorer(u"a.exe"),
+                                                       Explorer(u"evil.exe_ _select,C__")}));
+  // Service names reach the service manager whole, as one name each.
+  EXPECT_EQ(w.services.calls, (std::vector<std::pair<std::string, Text>>{
+                                  {"stop", u"Bot Svc "}, {"delete", u"Bot Svc "}, {"stop", u"Svc\" x"}}));
+  EXPECT_EQ(pass.TreatedCount(), 2);
 }
 
 TEST_F(TreatmentPassTest, AClickDuringAWaitStartsNoSecondPass) {
@@ -439,7 +477,7 @@ TEST_F(TreatmentPassTest, AnIdIsEndedOnlyWhileItStillRunsTheFindingsImage) {
 TEST_F(TreatmentPassTest, AServiceHostWithAStaleIdIsNotEnded) {
   RunImage(4120, u"C:\\Apps\\editor.exe");
   AddEvilProcessRow(u"EvilSvc");
-  w.console.SetOutput(ServiceQuery(u"EvilSvc"), u"STATE : 4  " + w.T(enc::KillMarker1));
+  AddService(u"EvilSvc");
   pass.TreatFindings();
   EXPECT_TRUE(w.processes.terminated.empty());
   EXPECT_TRUE(w.processes.processes.count(4120));
@@ -463,8 +501,10 @@ TEST_F(TreatmentPassTest, EndingByNameEndsOnlyTheFindingsOwnCopies) {
          t.RunImage(7000, u"C:\\Apps\\editor.exe");
        },
        true, {}},
+      // The tool is started by name, and each copy is ended by id as well, so that its
+      // end is waited for and known.
       {"only the suspect's copies", u"C:\\Temp\\evil.exe",
-       [](Bench& t) { t.RunImage(5000, u"C:\\Temp\\evil.exe"); }, true, {4120}},
+       [](Bench& t) { t.RunImage(5000, u"C:\\Temp\\evil.exe"); }, true, {4120, 5000}},
       {"same name in another folder", u"C:\\Temp\\evil.exe",
        [](Bench& t) {
          t.RunImage(5000, u"C:\\Temp\\evil.exe");
@@ -531,7 +571,7 @@ TEST_F(TreatmentPassTest, AnEmptyDetailMeansNoService) {
     Bench t;
     t.AddEvilProcessRow(detail);
     t.pass.TreatFindings();
-    EXPECT_TRUE(t.w.console.calls.empty());
+    EXPECT_TRUE(t.w.services.calls.empty());
     EXPECT_TRUE(t.w.view.messages.empty());
     EXPECT_EQ(t.w.processes.terminated, (std::vector<int32_t>{4120}));
     EXPECT_EQ(t.Content(t.Folder(u"evil.exe") + u"\\evil.exe"), "MZ evil");
@@ -592,6 +632,207 @@ TEST_F(TreatmentPassTest, APathThatNamesAFolderIsLeftUntouched) {
           << what;
     }
   }
+}
+
+// Every step that fails is named in the log with its reason and number, keeps the row
+// (its last cell says why), is not counted, and no closing line claims a backup and a
+// placeholder; the status line says the treatment is incomplete.
+TEST_F(TreatmentPassTest, AFailedStepKeepsTheRowAndIsReportedAsItIs) {
+  struct Case {
+    const char* what;
+    void (*machine)(Bench&);
+    const char16_t* detail;
+    TextView step;
+    uint32_t error;
+    TextView reason;
+    bool fileStays;
+  };
+  const Case cases[] = {
+      {"process refuses to end", [](Bench& t) { t.w.processes.unkillable[4120] = SystemError::AccessDenied; }, u"N/A",
+       enc::StepEndProcess, 5, enc::ReasonAccessDenied, false},
+      {"file held open without delete sharing", [](Bench& t) { t.w.files.lockedOpen.insert(u"C:\\Temp\\evil.exe"); },
+       u"N/A", enc::StepDeleteFile, 32, enc::ReasonInUse, true},
+      {"delete reported done, file stays",
+       [](Bench& t) { t.w.files.deletePending.insert(u"C:\\Temp\\evil.exe"); }, u"N/A", enc::StepDeleteFile, 0,
+       enc::ReasonStillThere, true},
+      {"service will not stop",
+       [](Bench& t) {
+         t.AddService(u"EvilSvc");
+         t.w.services.stopRefusals[u"evilsvc"] = SystemError::DependentServicesRunning;
+       },
+       u"EvilSvc", enc::StepStopService, 1051, enc::ReasonDependents, false},
+      {"service may not be deleted",
+       [](Bench& t) {
+         t.AddService(u"EvilSvc");
+         t.w.services.deleteRefusals[u"evilsvc"] = SystemError::AccessDenied;
+       },
+       u"EvilSvc", enc::StepDeleteService, 5, enc::ReasonAccessDenied, false},
+      {"service's Start may not be written",
+       [](Bench& t) {
+         t.AddService(u"EvilSvc");
+         t.w.registry.DenyKey(kHklm, t.w.T(enc::ServiceKeyPrefix) + u"EvilSvc");
+       },
+       u"EvilSvc", enc::StepDisableService, 5, enc::ReasonAccessDenied, false},
+  };
+  for (const Case& c : cases) {
+    Bench t;
+    c.machine(t);
+    t.AddEvilProcessRow(c.detail);
+    t.pass.TreatFindings();
+
+    Text failed = t.w.T(c.step) + u": " + t.w.T(c.reason);
+    if (c.error != 0) failed += u" (" + DecimalText(c.error) + u")";
+    ASSERT_EQ(t.w.results.rows.size(), 1u) << c.what;
+    EXPECT_EQ(t.w.results.rows[0][kColumnFlag], failed) << c.what;
+    EXPECT_EQ(t.w.results.rows[0][kColumnName], u"evil.exe") << c.what;
+    EXPECT_EQ(t.pass.TreatedCount(), 0) << c.what;
+    EXPECT_EQ(t.pass.IncompleteCount(), 1) << c.what;
+    EXPECT_EQ(t.w.view.treatedCountText, u"0건") << c.what;
+    EXPECT_EQ(t.w.view.LastStatus(), t.w.T(enc::IncompleteStatus)) << c.what;
+    const std::vector<Text> lines = t.w.log.LinesOf(t.LogFolder(u"evil.exe"));
+    ASSERT_GE(lines.size(), 3u) << c.what;
+    EXPECT_EQ(lines[0], u"evil.exe" + t.w.T(enc::LogIncompleteText)) << c.what;
+    EXPECT_NE(std::find(lines.begin(), lines.end(), failed), lines.end()) << c.what;
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), t.w.T(enc::LogClosingFirst)), 0) << c.what;
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), u"evil.exe" + t.w.T(enc::LogTreatedText)), 0) << c.what;
+    if (c.fileStays) {
+      EXPECT_EQ(t.Content(u"C:\\Temp\\evil.exe"), "MZ evil") << c.what;
+      EXPECT_FALSE(t.IsPlaceholder(u"C:\\Temp\\evil.exe")) << c.what;
+      EXPECT_EQ(t.w.files.removedAtRestart, (std::vector<Text>{u"C:\\Temp\\evil.exe"})) << c.what;
+      EXPECT_EQ(lines.back(), t.w.T(enc::LogRestartText) + u"C:\\Temp\\evil.exe" + t.w.T(enc::LogLineEnd)) << c.what;
+      ASSERT_FALSE(t.w.view.messages.empty()) << c.what;
+      EXPECT_EQ(t.w.view.messages.back().text, t.w.T(enc::RestartNotice)) << c.what;
+    }
+  }
+}
+
+TEST_F(TreatmentPassTest, ARowWhoseImagePathCouldNotBeReadGetsNoFileStep) {
+  AddRow(u"evil.exe", u"4120", u"", u"N/A", kKindOutputTunnel);
+  RunImage(4120, u"C:\\Temp\\evil.exe", /*openable=*/false);
+  pass.TreatFindings();
+  EXPECT_EQ(w.processes.terminated, (std::vector<int32_t>{4120}));
+  for (const auto& [operation, path] : w.files.operations) {
+    EXPECT_EQ(path.find(w.T(enc::BackupRoot)), 0u) << operation << " " << ToUtf8(path);
+  }
+  ASSERT_EQ(w.results.rows.size(), 1u);
+  EXPECT_EQ(w.results.rows[0][kColumnFlag], u"evil.exe: " + w.T(enc::StepReadPath));
+  EXPECT_EQ(pass.TreatedCount(), 0);
+}
+
+// A running program's image cannot be deleted but can be moved on its volume: it goes
+// into the backup folder and the placeholder takes its place.
+TEST_F(TreatmentPassTest, AFileThatCannotBeDeletedIsMovedIntoTheBackupFolder) {
+  w.files.inUse.insert(u"C:\\Temp\\evil.exe");
+  AddRow(u"evil.exe", u"None", u"C:\\Temp\\evil.exe", u"N/A", kKindRegistryInfection, u"Updater", u"1");
+  pass.TreatFindings();
+  EXPECT_EQ(Content(Folder(u"evil.exe") + u"\\evil.exe"), "MZ evil");
+  EXPECT_EQ(Content(Folder(u"evil.exe") + u"\\evil.exe (2)"), "MZ evil");
+  EXPECT_TRUE(IsPlaceholder(u"C:\\Temp\\evil.exe"));
+  EXPECT_TRUE(w.files.removedAtRestart.empty());
+  EXPECT_TRUE(w.results.rows.empty());
+  EXPECT_EQ(pass.TreatedCount(), 1);
+  std::vector<Text> lines = {w.T(enc::LogMovedText) + Folder(u"evil.exe") + u"\\evil.exe (2)" + w.T(enc::LogLineEnd)};
+  for (const Text& line : StandardLines(u"evil.exe", u"C:\\Temp\\evil.exe")) lines.push_back(line);
+  EXPECT_EQ(w.log.LinesOf(LogFolder(u"evil.exe")), lines);
+}
+
+// A file that another program holds stays, and its row with it; once that program has
+// let go, the next treatment finishes the job.
+TEST_F(TreatmentPassTest, ASecondTreatmentFinishesWhatTheFirstCouldNot) {
+  w.files.lockedOpen.insert(u"C:\\Temp\\evil.exe");
+  AddEvilProcessRow();
+  AddRow(u"None", u"None", u"None", u"Svc", kKindServiceHide);
+  pass.TreatFindings();
+  EXPECT_EQ(w.results.rows.size(), 1u);  // the service row went, the process row stays
+  EXPECT_EQ(w.view.treatedCountText, u"1건");
+  EXPECT_EQ(Content(u"C:\\Temp\\evil.exe"), "MZ evil");
+
+  w.files.lockedOpen.clear();
+  pass.TreatFindings();
+  EXPECT_TRUE(w.results.rows.empty());
+  EXPECT_EQ(w.view.treatedCountText, u"2건");
+  EXPECT_TRUE(IsPlaceholder(u"C:\\Temp\\evil.exe"));
+  EXPECT_EQ(pass.IncompleteCount(), 0);
+}
+
+TEST_F(TreatmentPassTest, ARegistryValueThatMayNotBeDeletedKeepsItsRow) {
+  const Text key = w.T(enc::InfectionKeyPath);
+  w.registry.SetText(kHklm, key, u"Updater", u"C:\\Temp\\evil.exe");
+  w.registry.DenyKey(kHklm, key);
+  AddRow(u"evil.exe", u"None", u"C:\\Temp\\evil.exe", u"N/A", kKindRegistryInfection, u"Updater", u"1");
+  pass.TreatFindings();
+  ASSERT_EQ(w.results.rows.size(), 1u);
+  // The check's code stays before the reason: it tells the next treatment the value's view.
+  EXPECT_EQ(w.results.rows[0][kColumnFlag], u"1 " + Failed(enc::StepDeleteValue, 5, enc::ReasonAccessDenied));
+  EXPECT_TRUE(w.registry.Stored(kHklm, key, u"Updater").has_value());
+  EXPECT_EQ(pass.TreatedCount(), 0);
+}
+
+// Autorun values and service image paths are command lines: the file steps act on the
+// file the line starts, never on the text; a text naming no file gets no file step.
+TEST_F(TreatmentPassTest, CommandLinesAreTreatedThroughTheFileTheyStart) {
+  struct Case {
+    const char16_t* value;
+    const char16_t* file;  // the file treated; empty when none
+  };
+  const Case cases[] = {
+      {u"\"C:\\Temp\\evil.exe\" /background", u"C:\\Temp\\evil.exe"},
+      {u"C:\\Temp\\evil.exe -s", u"C:\\Temp\\evil.exe"},
+      {u"%ZcTemp%\\evil.exe", u"C:\\Temp\\evil.exe"},
+      {u"C:\\Temp\\gone.exe -s", u""},
+  };
+  for (const Case& c : cases) {
+    for (const TextView kind : {kKindRegistryInfection, kKindServiceHide}) {
+      const std::string what = ToUtf8(c.value) + " " + ToUtf8(kind);
+      Bench t;
+      t.w.environment.variables[u"zctemp"] = u"C:\\Temp";
+      t.AddRow(u"evil.exe", u"None", c.value, kind == kKindServiceHide ? u"EvilSvc" : u"N/A", kind, u"Updater", u"1");
+      t.pass.TreatFindings();
+      // No folder, file or placeholder at the text itself.
+      EXPECT_EQ(t.w.files.Find(c.value), nullptr) << what;
+      const std::vector<Text> lines = t.w.log.LinesOf(t.LogFolder(u"evil.exe"));
+      if (*c.file != 0) {
+        EXPECT_EQ(t.Content(t.Folder(u"evil.exe") + u"\\evil.exe"), "MZ evil") << what;
+        EXPECT_TRUE(t.IsPlaceholder(u"C:\\Temp\\evil.exe")) << what;
+        EXPECT_EQ(lines, t.StandardLines(u"evil.exe", c.file)) << what;
+      } else {
+        EXPECT_EQ(t.Content(u"C:\\Temp\\evil.exe"), "MZ evil") << what;
+        for (const auto& [operation, path] : t.w.files.operations) {
+          EXPECT_EQ(path.find(t.w.T(enc::BackupRoot)), 0u) << what << " " << operation;
+        }
+        ASSERT_EQ(lines.size(), 3u) << what;
+        EXPECT_EQ(lines[2], u"evil.exe" + t.w.T(enc::LogFileNotFoundText) + c.value + t.w.T(enc::LogLineEnd)) << what;
+        EXPECT_EQ(std::count(lines.begin(), lines.end(), t.w.T(enc::LogClosingFirst)), 0) << what;
+      }
+    }
+  }
+}
+
+// A value found in the 32-bit view of the machine's key is deleted there and nowhere
+// else, and recorded under the path that reaches that view.
+TEST_F(TreatmentPassTest, AValueOfThe32BitViewIsDeletedFromItsOwnView) {
+  const Text key = w.T(enc::InfectionKeyPath);
+  const Text key32 = Wow32KeyPath(kHklm, key);
+  w.registry.SetText(kHklm, key32, u"Updater", u"C:\\Temp\\evil.exe");
+  w.registry.SetText(kHklm, key, u"Updater", u"C:\\Good\\updater64.exe");
+  w.registry.SetText(kHkcu, key, u"Updater", u"C:\\Good\\user.exe");
+  AddRow(u"evil.exe", u"None", u"C:\\Temp\\evil.exe", u"N/A", kKindRegistryInfection, u"Updater", u"3");
+  recording.files.AddFolder(w.T(enc::BackupRoot));
+  recording.files.AddFolder(Folder(u"evil.exe"));
+  recording.registry.Set(kHklm, key32, u"Updater", {1, {'C', 0}});
+  pass.TreatFindings();
+  EXPECT_FALSE(w.registry.Stored(kHklm, key32, u"Updater").has_value());
+  EXPECT_TRUE(w.registry.Stored(kHklm, key, u"Updater").has_value());
+  EXPECT_TRUE(w.registry.Stored(kHkcu, key, u"Updater").has_value());
+  EXPECT_TRUE(w.results.rows.empty());
+  const RecordReading reading =
+      ReadTreatmentRecord(recording.files.Content(TreatmentRecorder::RecordPath(w.texts, Folder(u"evil.exe"))));
+  ASSERT_EQ(reading.treatments.size(), 1u);
+  bool recorded = false;
+  for (const TreatmentStep& step : reading.treatments[0].steps) {
+    if (const auto* value = std::get_if<RegistryValueStep>(&step)) recorded = recorded || value->keyPath == key32;
+  }
+  EXPECT_TRUE(recorded);
 }
 
 TEST(BackupCopyTest, ABackupNameStaysInsideTheBackupRoot) {

@@ -29,6 +29,7 @@
 #include "win32/base/unique_handle.h"
 #include "win32/log/win32_activity_log.h"
 #include "win32/machine/win32_console.h"
+#include "win32/machine/win32_environment.h"
 #include "win32/machine/win32_files.h"
 #include "win32/machine/win32_processes.h"
 #include "win32/machine/win32_registry.h"
@@ -235,6 +236,7 @@ class Win32TreatmentTest : public ::testing::Test {
   Win32Shell shell_;
   Win32Registry registry_;
   Win32Files files_;
+  Win32Environment environment_;
   Win32ActivityLog log_;
   QuickWindow window_;
   RestoreMachine restoreMachine_;
@@ -287,7 +289,8 @@ TEST_F(Win32TreatmentTest, FindsAndTreatsAProcessAServiceAndAnAutorunValue) {
                                          kKindRegistryInfection, Wide(runEntry_), u"1"}));
 
   // Treatment.
-  TreatmentPass pass(texts_, results_, window_, log_, files_, shell_, console_, processes_, registry_, recorder_);
+  TreatmentPass pass(texts_, results_, window_, log_, files_, shell_, processes_, registry_, restoreMachine_.services,
+                     environment_, recorder_);
   pass.TreatFindings();
   EXPECT_TRUE(results_.rows.empty());
   EXPECT_EQ(window_.countText, u"3건");
@@ -372,7 +375,8 @@ TEST_F(Win32TreatmentTest, LeavesEveryInnocentBystanderAlone) {
   // A row whose id has since gone to the innocent program.
   results_.Append({Wide(victimName_), Wide(innocentPid), Wide(Path(victimName_)), u"N/A", kKindInputTunnel, u"", u""});
 
-  TreatmentPass pass(texts_, results_, window_, log_, files_, shell_, console_, processes_, registry_, recorder_);
+  TreatmentPass pass(texts_, results_, window_, log_, files_, shell_, processes_, registry_, restoreMachine_.services,
+                     environment_, recorder_);
   pass.TreatFindings();
   EXPECT_EQ(window_.countText, u"4건");
 
@@ -419,19 +423,68 @@ TEST_F(Win32TreatmentTest, AFileThatCannotBeCopiedIsKept) {
   ASSERT_FALSE(::CopyFileA(path.c_str(), (path + ".probe").c_str(), FALSE)) << "share modes are not enforced";
 
   results_.Append({Wide(keptImage_), u"None", Wide(path), u"N/A", kKindRegistryInfection, u"ZcEngineNoSuchEntry", u"1"});
-  TreatmentPass pass(texts_, results_, window_, log_, files_, shell_, console_, processes_, registry_, recorder_);
+  TreatmentPass pass(texts_, results_, window_, log_, files_, shell_, processes_, registry_, restoreMachine_.services,
+                     environment_, recorder_);
   pass.TreatFindings();
   holder = UniqueFile();
 
   EXPECT_EQ(Attributes(path) & FILE_ATTRIBUTE_DIRECTORY, 0u);
   EXPECT_EQ(SizeOf(path), size);
-  // The lines that tell of a backup and a placeholder give way to the one that says the
-  // file was kept.
-  std::vector<std::string> lines = StandardLines(keptImage_, path);
-  lines.resize(2);
-  lines.push_back(keptImage_ + Ansi(texts_.Get(enc::LogFileKeptText)) + path + Ansi(texts_.Get(enc::LogLineEnd)));
+  // The treatment is reported incomplete: the file was kept, and nothing tells of a
+  // backup and a placeholder. The row stays.
+  const std::vector<std::string> lines = {
+      keptImage_ + Ansi(texts_.Get(enc::LogIncompleteText)),
+      keptImage_ + Ansi(texts_.Get(enc::LogPathText)) + path + Ansi(texts_.Get(enc::LogLineEnd)),
+      keptImage_ + ": " + Ansi(texts_.Get(enc::StepBackupFile)) + " [" + path + Ansi(texts_.Get(enc::LogLineEnd))};
   EXPECT_EQ(LoggedLines(keptImage_), lines);
+  EXPECT_EQ(results_.rows.size(), 1u);
+  EXPECT_EQ(window_.countText, u"");
   EXPECT_EQ(CloseExplorerWindows({keptImage_}, 15000), 1);
+}
+
+// Another holder keeps the suspect file open for reading and lets others only read it:
+// the file can be copied but neither deleted nor moved. The treatment backs it up,
+// leaves it in place without a placeholder, marks it for deletion at restart and says
+// so in the log, the status line and the row; once the holder has let go, the next
+// treatment finishes the job.
+TEST_F(Win32TreatmentTest, AFileHeldOpenIsBackedUpNotClaimedRemovedAndFinishedLater) {
+  const std::string path = Path(keptImage_);
+  const int64_t size = SizeOf(path);
+  UniqueFile holder(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+  ASSERT_TRUE(holder);
+
+  results_.Append({Wide(keptImage_), u"None", Wide(path), u"N/A", kKindRegistryInfection, u"ZcEngineNoSuchEntry", u"1"});
+  TreatmentPass pass(texts_, results_, window_, log_, files_, shell_, processes_, registry_, restoreMachine_.services,
+                     environment_, recorder_);
+  pass.TreatFindings();
+
+  EXPECT_EQ(SizeOf(Backup(keptImage_) + "\\" + keptImage_), size) << "backed up";
+  EXPECT_EQ(Attributes(path) & FILE_ATTRIBUTE_DIRECTORY, 0u) << "still the file, no placeholder";
+  EXPECT_EQ(SizeOf(path), size);
+  ASSERT_EQ(results_.rows.size(), 1u);
+  const Text failed = texts_.Get(enc::StepDeleteFile) + u": " + texts_.Get(enc::ReasonInUse) + u" (32)";
+  EXPECT_EQ(results_.rows[0][kColumnFlag], failed);
+  EXPECT_EQ(window_.countText, u"");
+  ASSERT_FALSE(window_.statusTexts.empty());
+  EXPECT_EQ(window_.statusTexts.back(), texts_.Get(enc::IncompleteStatus));
+  const std::vector<std::string> lines = LoggedLines(keptImage_);
+  ASSERT_EQ(lines.size(), 4u);
+  EXPECT_EQ(lines[0], keptImage_ + Ansi(texts_.Get(enc::LogIncompleteText)));
+  EXPECT_EQ(lines[2], Ansi(failed));
+  EXPECT_EQ(lines[3], Ansi(texts_.Get(enc::LogRestartText)) + path + Ansi(texts_.Get(enc::LogLineEnd)));
+  EXPECT_EQ(window_.messages, (std::vector<Text>{texts_.Get(enc::RestartNotice)}));
+
+  holder = UniqueFile();
+  pass.TreatFindings();
+  EXPECT_TRUE(results_.rows.empty());
+  EXPECT_EQ(window_.countText, u"1건");
+  const DWORD placeholder = Attributes(path);
+  EXPECT_EQ(placeholder & 0x16u, 0x16u) << "a hidden system folder where the file was";
+  const std::vector<std::string> after = LoggedLines(keptImage_);
+  ASSERT_EQ(after.size(), 8u);
+  EXPECT_EQ(after[4], keptImage_ + Ansi(texts_.Get(enc::LogTreatedText)));
+  EXPECT_GE(CloseExplorerWindows({keptImage_}, 15000), 1);
 }
 
 }  // namespace

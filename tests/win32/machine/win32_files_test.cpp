@@ -9,6 +9,7 @@
 
 #include "tests/win32/machine/child_process.h"
 #include "win32/base/ansi.h"
+#include "win32/base/unique_handle.h"
 
 namespace zc::win {
 namespace {
@@ -40,21 +41,63 @@ TEST_F(Win32FilesTest, CopyOverwritesAndLengthsAreMeasured) {
   EXPECT_EQ(files.FileLength(At("bad|name")), std::nullopt);
 }
 
-TEST_F(Win32FilesTest, ReadOnlyFileIsDeletedOnlyAfterItsAttributesAreReset) {
+TEST_F(Win32FilesTest, EachStepAnswersWithTheSystemsErrorNumber) {
+  constexpr SystemError kNone = SystemError::None;
   WriteFile(folder / "ro.exe", "x");
-  ASSERT_TRUE(files.SetAttributes(At("ro.exe"), kAttributeReadOnly));
-  EXPECT_FALSE(files.RemoveFile(At("ro.exe")));
-  EXPECT_TRUE(files.SetAttributes(At("ro.exe"), kAttributeNormal));
-  EXPECT_TRUE(files.RemoveFile(At("ro.exe")));
-  EXPECT_FALSE(files.RemoveFile(At("ro.exe")));
+  ASSERT_EQ(files.SetAttributes(At("ro.exe"), kAttributeReadOnly), kNone);
+  EXPECT_EQ(files.RemoveFile(At("ro.exe")), SystemError::AccessDenied);
+  EXPECT_FALSE(files.PathIsFree(At("ro.exe")));
+  EXPECT_EQ(files.SetAttributes(At("ro.exe"), kAttributeNormal), kNone);
+  EXPECT_EQ(::GetFileAttributesA((folder / "ro.exe").c_str()) & FILE_ATTRIBUTE_READONLY, 0u);
+  EXPECT_EQ(files.RemoveFile(At("ro.exe")), kNone);
+  EXPECT_TRUE(files.PathIsFree(At("ro.exe")));
+  EXPECT_EQ(files.RemoveFile(At("ro.exe")), SystemError::FileNotFound);
+  EXPECT_EQ(files.SetAttributes(At("ro.exe"), kAttributeNormal), SystemError::FileNotFound);
 
   // A placeholder folder where the file was.
-  EXPECT_TRUE(files.CreateFolder(At("ro.exe")));
-  EXPECT_FALSE(files.CreateFolder(At("ro.exe")));
-  EXPECT_FALSE(files.CreateFolder(At("no\\such\\parent")));
-  EXPECT_TRUE(files.SetAttributes(At("ro.exe"), kAttributeReadOnly | kAttributeHidden | kAttributeSystem));
+  EXPECT_EQ(files.CreateFolder(At("ro.exe")), kNone);
+  EXPECT_FALSE(files.PathIsFree(At("ro.exe")));
+  EXPECT_EQ(files.CreateFolder(At("ro.exe")), SystemError::AlreadyExists);
+  EXPECT_EQ(files.CreateFolder(At("no\\such\\parent")), SystemError::PathNotFound);
+  EXPECT_EQ(files.SetAttributes(At("ro.exe"), kAttributeReadOnly | kAttributeHidden | kAttributeSystem), kNone);
   const DWORD attributes = ::GetFileAttributesA((folder / "ro.exe").c_str());
   EXPECT_EQ(attributes & 0x16u, 0x16u);  // Wine keeps no read-only bit on folders
+  EXPECT_FALSE(files.PathIsFree(u""));
+}
+
+TEST_F(Win32FilesTest, AFileIsMovedOnlyToAFreeName) {
+  WriteFile(folder / "a.exe", "MZ a");
+  WriteFile(folder / "b.exe", "MZ b");
+  EXPECT_EQ(files.MoveFileTo(At("a.exe"), At("b.exe")), SystemError::AlreadyExists);
+  EXPECT_EQ(files.FileLength(At("b.exe")), 4);
+  EXPECT_EQ(files.MoveFileTo(At("a.exe"), At("moved.exe")), SystemError::None);
+  EXPECT_TRUE(files.PathIsFree(At("a.exe")));
+  EXPECT_EQ(files.FileLength(At("moved.exe")), 4);
+  EXPECT_EQ(files.MoveFileTo(At("a.exe"), At("again.exe")), SystemError::FileNotFound);
+}
+
+// A path longer than the classic 260 characters, and a name outside the ANSI code page.
+TEST_F(Win32FilesTest, LongPathsAndNamesOutsideTheCodePageWork) {
+  Text deep = FromAnsi(folder.path());
+  for (int i = 0; i < 6; ++i) {
+    deep += u"\\" + Text(50, static_cast<char16_t>(u'a' + i));
+    ASSERT_EQ(files.CreateFolder(deep), SystemError::None) << deep.size();
+  }
+  ASSERT_GT(deep.size(), 300u);
+  const Text file = deep + u"\\Ж\u0E01\u00E9.exe";  // Cyrillic, Thai, Latin
+  const std::wstring wide = L"\\\\?\\" + ToWide(file);
+  {
+    UniqueFile created(::CreateFileW(wide.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+    ASSERT_TRUE(created);
+    DWORD written = 0;
+    ::WriteFile(created.get(), "MZ", 2, &written, nullptr);
+  }
+  EXPECT_EQ(files.FileLength(file), 2);
+  EXPECT_TRUE(files.CopyFileTo(file, deep + u"\\copy.exe"));
+  EXPECT_EQ(files.RemoveFile(file), SystemError::None);
+  EXPECT_TRUE(files.PathIsFree(file));
+  EXPECT_EQ(files.CreateFolder(file), SystemError::None);
+  EXPECT_TRUE(files.IsFolder(file));
 }
 
 TEST_F(Win32FilesTest, OnlyAVisibleOrdinaryFileExistsAsNormalFile) {
@@ -110,7 +153,7 @@ TEST_F(Win32FilesTest, KoreanNamesCrossInTheAnsiCodePage) {
   WriteFile(ToAnsi(name), "abc");
   EXPECT_TRUE(files.ExistsAsNormalFile(name));
   EXPECT_EQ(files.FileLength(name), 3);
-  EXPECT_TRUE(files.RemoveFile(name));
+  EXPECT_EQ(files.RemoveFile(name), SystemError::None);
 }
 
 }  // namespace

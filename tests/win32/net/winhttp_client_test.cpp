@@ -135,5 +135,45 @@ TEST_F(WinHttpClientTest, ATwentyMegabyteBodyArrivesWholeAndALargerOneIsRefused)
   EXPECT_THAT(ToUtf8(response.error), HasSubstr("longer than 32 MiB"));
 }
 
+// The session asks for the proxy set in Windows' settings; a system that refuses that
+// access type (before Windows 8.1) gets WinHTTP's default proxy instead, and a failure
+// of any other kind is not retried.
+struct OpenCalls {
+  static inline std::vector<DWORD> accessTypes;
+  static inline DWORD refuseAutomaticWith = 0;
+  static HINTERNET WINAPI Open(LPCWSTR, DWORD accessType, LPCWSTR, LPCWSTR, DWORD) {
+    accessTypes.push_back(accessType);
+    if (accessType == 4 && refuseAutomaticWith != 0) {
+      ::SetLastError(refuseAutomaticWith);
+      return nullptr;
+    }
+    return reinterpret_cast<HINTERNET>(static_cast<uintptr_t>(0x1000 + accessType));
+  }
+};
+
+TEST(WinHttpSessionTest, TheSystemsProxyIsAskedForFirst) {
+  struct Case {
+    DWORD refusal;
+    std::vector<DWORD> accessTypes;
+    uintptr_t session;
+  };
+  const Case cases[] = {
+      {0, {4}, 0x1004},
+      {ERROR_INVALID_PARAMETER, {4, WINHTTP_ACCESS_TYPE_DEFAULT_PROXY}, 0x1000},
+      {ERROR_NOT_ENOUGH_MEMORY, {4}, 0},
+  };
+  for (const Case& c : cases) {
+    OpenCalls::accessTypes.clear();
+    OpenCalls::refuseAutomaticWith = c.refusal;
+    const HINTERNET session = OpenSessionWithSystemProxy(&OpenCalls::Open);
+    EXPECT_EQ(reinterpret_cast<uintptr_t>(session), c.session) << c.refusal;
+    EXPECT_EQ(OpenCalls::accessTypes, c.accessTypes) << c.refusal;
+  }
+  // The real call, whichever way this system answers, gives a session.
+  HINTERNET real = OpenSessionWithSystemProxy(&::WinHttpOpen);
+  ASSERT_NE(real, nullptr);
+  ::WinHttpCloseHandle(real);
+}
+
 }  // namespace
 }  // namespace zc::win

@@ -22,6 +22,7 @@
 #include "win32/base/ansi.h"
 #include "win32/log/win32_activity_log.h"
 #include "win32/machine/win32_console.h"
+#include "win32/machine/win32_environment.h"
 #include "win32/machine/win32_files.h"
 #include "win32/machine/win32_processes.h"
 #include "win32/machine/win32_registry.h"
@@ -147,7 +148,8 @@ class Win32PassRestore : public ::testing::Test {
                      FromWide(runEntry_), u"1"});
     results_.Append({FromWide(serviceImage_), u"None", FromWide(Path(serviceImage_)), FromWide(serviceName_),
                      kKindServiceHide, u"", u""});
-    TreatmentPass pass(texts_, results_, window_, log_, files_, shell_, console_, processes_, registry_, recorder_);
+    TreatmentPass pass(texts_, results_, window_, log_, files_, shell_, processes_, registry_, machine_.services,
+                     environment_, recorder_);
     pass.TreatFindings();
     ASSERT_TRUE(results_.rows.empty());
     // The service is deleted by a command that runs on its own.
@@ -168,6 +170,7 @@ class Win32PassRestore : public ::testing::Test {
   Win32Shell shell_;
   Win32Registry registry_;
   Win32Files files_;
+  Win32Environment environment_;
   Win32ActivityLog log_;
   QuickWindow window_;
   RestoreMachine machine_;

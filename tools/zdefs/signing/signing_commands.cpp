@@ -7,16 +7,18 @@
 //   zdefs public-key PUBLIC
 //       Prints that form again for a PEM public (or private) key.
 //   zdefs sign WIRE PRIVATE
-//       Writes the detached signature of WIRE's exact bytes to WIRE.sig: r then s as 128
-//       upper-case hexadecimal digits and a line feed.
+//       Writes the detached signature of WIRE's exact bytes to WIRE.sig: r then s (in its
+//       low form, signature_form.h) as 128 upper-case hexadecimal digits and a line feed.
+//       Never replaces an existing WIRE.sig.
 //   zdefs verify WIRE SIG PUBLIC
-//       Exit 0 when SIG is PUBLIC's signature of WIRE's exact bytes, 1 with the reason when
-//       it is not or cannot be read as a signature.
+//       Exit 0 when SIG is PUBLIC's signature of WIRE's exact bytes in the low-s form, 1
+//       with the reason when it is not or cannot be read as a signature.
 //
 // Exit 2: bad arguments, a file that cannot be read, a key file that holds no P-256 key.
 
 #include <iostream>
 
+#include "core/definitions/signature_form.h"
 #include "core/definitions/signature_text.h"
 #include "tools/zdefs/command.h"
 #include "tools/zdefs/signing/file_bytes.h"
@@ -51,12 +53,13 @@ int RunKeygen(const std::vector<std::string>& args, std::istream&, std::ostream&
     err << "zdefs: " << error << "\n";
     return 1;
   }
-  if (!WriteFileBytes(args[0], pair->privatePem, /*secret=*/true)) {
-    err << "zdefs: cannot write " << args[0] << "\n";
+  std::string written;
+  if (!WriteFileBytes(args[0], pair->privatePem, /*secret=*/true, &written)) {
+    err << "zdefs: cannot write " << args[0] << ": " << written << "\n";
     return 1;
   }
-  if (!WriteFileBytes(args[1], pair->publicPem)) {
-    err << "zdefs: cannot write " << args[1] << "\n";
+  if (!WriteFileBytes(args[1], pair->publicPem, /*secret=*/false, &written)) {
+    err << "zdefs: cannot write " << args[1] << ": " << written << "\n";
     return 1;
   }
   out << WriteP256Hex(*point) << "\n";
@@ -84,8 +87,9 @@ int RunSign(const std::vector<std::string>& args, std::istream&, std::ostream&, 
   const std::optional<P256Signature> signature = SignP256(*pem, *wire, error);
   if (!signature) return BadKey(args[1], error, err);
   const std::string target = args[0] + ".sig";
-  if (!WriteFileBytes(target, WriteP256Hex(*signature) + "\n")) {
-    err << "zdefs: cannot write " << target << "\n";
+  std::string written;
+  if (!WriteFileBytes(target, WriteP256Hex(WithLowS(*signature)) + "\n", /*secret=*/false, &written)) {
+    err << "zdefs: cannot write " << target << ": " << written << "\n";
     return 1;
   }
   return 0;
@@ -107,6 +111,10 @@ int RunVerify(const std::vector<std::string>& args, std::istream&, std::ostream&
   const std::optional<P256Signature> signature = ReadSignatureText(*sigText, problem);
   if (!signature) {
     err << "zdefs: " << args[1] << " is not a signature: " << ToUtf8(problem) << "\n";
+    return 1;
+  }
+  if (!HasLowS(*signature)) {
+    err << "zdefs: " << args[1] << " is not in the one accepted form: its s is high\n";
     return 1;
   }
   OpenSslSignatures openssl;

@@ -1,0 +1,30 @@
+#include "core/engine/step_failure.h"
+
+namespace zc {
+
+Text ReasonText(const ConstantTexts& texts, SystemError error) {
+  switch (error) {
+    case SystemError::AccessDenied: return texts.Get(enc::ReasonAccessDenied);
+    case SystemError::SharingViolation: return texts.Get(enc::ReasonInUse);
+    case SystemError::FileNotFound:
+    case SystemError::PathNotFound:
+    case SystemError::ServiceDoesNotExist: return texts.Get(enc::ReasonNotFound);
+    case SystemError::ServiceRequestTimeout:
+    case SystemError::Timeout: return texts.Get(enc::ReasonTimeout);
+    case SystemError::DependentServicesRunning: return texts.Get(enc::ReasonDependents);
+    case SystemError::ServiceCannotAcceptControl: return texts.Get(enc::ReasonNotAccepted);
+    case SystemError::NotConfirmed: return texts.Get(enc::ReasonStillThere);
+    default: return texts.Get(enc::ReasonOther);
+  }
+}
+
+Text FailedStepText(const ConstantTexts& texts, TextView step, SystemError error) {
+  Text line = texts.Get(step) + u": " + ReasonText(texts, error);
+  // The program's own findings (a delete that did not take) have no system number.
+  if (error != SystemError::NotConfirmed && error != SystemError::PendingRestart) {
+    line += u" (" + DecimalText(ErrorNumber(error)) + u")";
+  }
+  return line;
+}
+
+}  // namespace zc
