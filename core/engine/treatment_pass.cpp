@@ -180,7 +180,7 @@ void TreatmentPass::TreatService(const Finding& finding) {
   if (finding.path != kNoneText) backup = ResolveFile(finding, target);
   const bool hasFile = finding.path != kNoneText && backup == BackupState::NothingToLose;
   if (hasFile && !IsEmptyFile(target.path)) {
-    backup = CopyIntoBackup(files_, target.path, currentBackupFolder_, finding.name, &lastBackupCopy_);
+    backup = CopyToStore(target.path, finding.name);
     Check(enc::StepEndProcess, suspects_.EndCopiesOfImage(FileNameOf(target.path), target.path));
     BackupStatus(backup);
     view_.Delay(1.5f);
@@ -203,7 +203,7 @@ void TreatmentPass::TreatRegistryEntry(const Finding& finding) {
   BackupState backup = ResolveFile(finding, target);
   const bool hasFile = backup == BackupState::NothingToLose;
   if (hasFile) {
-    backup = CopyIntoBackup(files_, target.path, currentBackupFolder_, finding.name, &lastBackupCopy_);
+    backup = CopyToStore(target.path, finding.name);
     Check(enc::StepEndProcess, suspects_.EndCopiesOfImage(FileNameOf(target.path), target.path));
   }
   const Text keyPath = texts_.Get(enc::InfectionKeyPath);
@@ -243,9 +243,11 @@ BackupState TreatmentPass::ResolveFile(const Finding& finding, Finding& target) 
 void TreatmentPass::BeginBackupFolder(const Finding& finding) {
   currentBackupFolder_ = texts_.Get(enc::BackupPrefix) + BackupName(finding.name);
   lastBackupCopy_.clear();
+  // The recorder makes the root and the folder so that only administrators can change
+  // them; where it cannot, no copy goes into them and the file stays.
+  storeSound_ = recorder_.Begin(currentBackupFolder_, finding.name, finding.kind);
   files_.CreateFolder(texts_.Get(enc::BackupRoot));  // usually there already
   files_.CreateFolder(currentBackupFolder_);         // shared by Findings of one name
-  recorder_.Begin(currentBackupFolder_, finding.name, finding.kind);
 }
 
 void TreatmentPass::EndSuspectProcess(const Finding& finding) {
@@ -260,8 +262,13 @@ void TreatmentPass::EndSuspectProcess(const Finding& finding) {
   Check(enc::StepEndProcess, suspects_.EndCopiesOfImage(finding.name, finding.path));
 }
 
+BackupState TreatmentPass::CopyToStore(TextView path, TextView name) {
+  if (!storeSound_) return BackupState::NotSecured;  // the file stays
+  return CopyIntoBackup(files_, path, currentBackupFolder_, name, &lastBackupCopy_);
+}
+
 BackupState TreatmentPass::BackupCopy(const Finding& finding) {
-  const BackupState backup = CopyIntoBackup(files_, finding.path, currentBackupFolder_, finding.name, &lastBackupCopy_);
+  const BackupState backup = CopyToStore(finding.path, finding.name);
   BackupStatus(backup);
   view_.Delay(1.5f);
   return backup;

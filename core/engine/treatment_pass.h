@@ -87,6 +87,7 @@ class TreatmentPass {
   // Ends the Finding's process by id when the id still runs the Finding's image (else
   // logs that it did not), then the other running copies of that image.
   void EndSuspectProcess(const Finding& finding);
+  BackupState CopyToStore(TextView path, TextView name);
   BackupState BackupCopy(const Finding& finding);
   void BackupStatus(BackupState backup);
   // Takes the file away from its path (deleted, else moved into the backup folder, else
@@ -132,6 +133,7 @@ class TreatmentPass {
   std::vector<Text> failures_;  // the failed steps of the Finding being treated
   bool restartNeeded_ = false;  // a file of this pass goes at the next restart
   Text currentBackupFolder_;
+  bool storeSound_ = false;  // the Finding's backup folder is safe to write into
   Text lastBackupCopy_;  // the path of the Finding's backup copy; empty when none
   bool running_ = false;
 };

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "core/base/text.h"
+#include "core/platform/file_hash_api.h"
 
 namespace zc {
 
@@ -39,6 +40,16 @@ class RestoreFilesApi {
 
   // Copies a file to a destination that must not exist yet. True on success.
   virtual bool CopyWithoutReplacing(TextView source, TextView destination) = 0;
+
+  // Length of an existing file; nothing when it cannot be measured.
+  virtual std::optional<int64_t> FileSize(TextView path) = 0;
+
+  // Copies `source` to a destination that must not exist yet, only when the source has
+  // the `expected` SHA-256 and length. The source is opened once, as itself (a reparse
+  // point is not followed, one with more than one link is refused) and without letting
+  // anyone write or delete it meanwhile; it is hashed and copied from that one handle.
+  // No folder on the destination's path may be a reparse point. True on success.
+  virtual bool CopyUnchangedCopy(TextView source, TextView destination, const FileDigest& expected) = 0;
 
   // Names (not paths) of the folders directly inside `folder`, in any order.
   virtual std::vector<Text> ListFolders(TextView folder) = 0;

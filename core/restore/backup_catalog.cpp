@@ -4,6 +4,7 @@
 #include <array>
 
 #include "core/restore/record_reader.h"
+#include "core/restore/restore_runner.h"
 #include "core/restore/treatment_recorder.h"
 
 namespace zc {
@@ -37,8 +38,12 @@ std::vector<CatalogRow> ListRecordedTreatments(const ConstantTexts& texts, Resto
   while (!root.empty() && root.back() == u'\\') root.pop_back();
   for (const Text& name : files.ListFolders(root)) {
     const Text folder = root + u"\\" + name;
-    const std::optional<std::string> content = files.ReadWholeFile(TreatmentRecorder::RecordPath(texts, folder));
-    if (!content) continue;
+    const Text recordPath = TreatmentRecorder::RecordPath(texts, folder);
+    // A record over the limit is not read here either: the list never waits on one.
+    const std::optional<int64_t> size = files.FileSize(recordPath);
+    if (!size || *size > kMaxRecordBytes) continue;
+    const std::optional<std::string> content = files.ReadWholeFile(recordPath);
+    if (!content || static_cast<int64_t>(content->size()) > kMaxRecordBytes) continue;
     for (const TreatmentRecord& treatment : ReadTreatmentRecord(*content).treatments) {
       rows.push_back({folder, treatment.number, treatment.name, treatment.time, Summary(texts, treatment),
                       treatment.restored});

@@ -1,6 +1,7 @@
 #include "core/restore/restore_plan.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 namespace zc {
 namespace {
@@ -19,6 +20,13 @@ class Planner {
 
   PlannedTreatment Plan(const TreatmentRecord& treatment) {
     PlannedTreatment planned{treatment.number, treatment.name, {}};
+    // The Start values a deleted service had, by folded name, gathered once: looking
+    // them up step by step made a long record take quadratic time.
+    starts_.clear();
+    for (const TreatmentStep& step : treatment.steps) {
+      const auto* start = std::get_if<ServiceStartStep>(&step);
+      if (start && start->start) starts_.insert_or_assign(FoldCase(start->serviceName), *start->start);
+    }
     for (auto step = treatment.steps.rbegin(); step != treatment.steps.rend(); ++step) {
       std::visit([&](const auto& taken) { Add(treatment, taken, planned.steps); }, *step);
     }
@@ -64,10 +72,8 @@ class Planner {
     ServiceConfig config = deleted.config;
     // The configuration was read after Start was set to 4: the service comes back with
     // the start type it had before.
-    for (const TreatmentStep& step : treatment.steps) {
-      const auto* start = std::get_if<ServiceStartStep>(&step);
-      if (start && start->start && SameText(start->serviceName, config.name)) config.startType = *start->start;
-    }
+    const auto start = starts_.find(FoldCase(config.name));
+    if (start != starts_.end()) config.startType = start->second;
     steps.push_back(RecreateService{config});
   }
 
@@ -83,6 +89,7 @@ class Planner {
   Text folder_;
   const RestoreLimits& limits_;
   std::vector<std::string> faults_;
+  std::unordered_map<Text, uint32_t> starts_;  // last recorded Start of each service
 };
 
 }  // namespace

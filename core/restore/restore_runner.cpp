@@ -6,6 +6,8 @@
 #include "core/restore/record_entries.h"
 #include "core/restore/record_line.h"
 #include "core/restore/record_reader.h"
+#include "core/restore/record_seal.h"
+#include "core/restore/backup_store.h"
 #include "core/restore/treatment_recorder.h"
 
 namespace zc {
@@ -15,6 +17,35 @@ constexpr uint32_t kDirectoryBit = 0x10;
 constexpr uint32_t kPlaceholderBits = 0x2 | 0x4;  // hidden and system; read-only may be lost
 constexpr uint32_t kNumberType = 4;
 constexpr char16_t kStartValueName[] = u"Start";
+constexpr int32_t kCurrentUserRoot = static_cast<int32_t>(0x80000001u);
+
+Text RootName(int32_t root) {
+  switch (static_cast<uint32_t>(root)) {
+    case 0x80000001u: return u"HKCU";
+    case 0x80000002u: return u"HKLM";
+    default: return u"root " + DecimalText(root);
+  }
+}
+
+// A value's data as the user can judge it: text types as their text, others in hexadecimal.
+Text ValueText(const RawRegistryValue& value) {
+  if (value.type == 1 || value.type == 2 || value.type == 7) {
+    Text text;
+    for (size_t i = 0; i + 1 < value.data.size(); i += 2) {
+      const char16_t c = static_cast<char16_t>(value.data[i] | value.data[i + 1] << 8);
+      text.push_back(c == 0 ? u' ' : c);
+    }
+    while (!text.empty() && text.back() == u' ') text.pop_back();
+    return text;
+  }
+  static constexpr char16_t kDigits[] = u"0123456789abcdef";
+  Text hex = u"(type " + DecimalText(static_cast<int64_t>(value.type)) + u") ";
+  for (const uint8_t byte : value.data) {
+    hex.push_back(kDigits[byte >> 4]);
+    hex.push_back(kDigits[byte & 0xF]);
+  }
+  return hex;
+}
 
 Text WithoutTrailingSeparators(TextView folder) {
   Text path(folder);
@@ -54,13 +85,25 @@ RestoreOutcome RestoreRunner::Restore(TextView backupFolder) {
   RestoreOutcome outcome;
   const Text folder = WithoutTrailingSeparators(backupFolder);
   const Text recordPath = TreatmentRecorder::RecordPath(p_.texts, folder);
-  const std::optional<std::string> content = p_.files.ReadWholeFile(recordPath);
-  const RecordReading reading = content ? ReadTreatmentRecord(*content) : RecordReading{};
-  if (reading.treatments.empty() && reading.faults.empty()) {
-    outcome.problems.push_back(Said(enc::RestoreRecordMissing, recordPath));
+  auto refuse = [&](TextView why, TextView subject) {
+    outcome.problems.push_back(Said(why, subject));
     outcome.recordRefused = true;
     return outcome;
+  };
+  BackupStore store({p_.texts, p_.files, p_.security});
+  const std::optional<int64_t> size = p_.files.FileSize(recordPath);
+  if (size && *size > kMaxRecordBytes) return refuse(enc::RestoreRecordTooLarge, recordPath);
+  std::optional<std::string> content = p_.files.ReadWholeFile(recordPath);
+  if (content && static_cast<int64_t>(content->size()) > kMaxRecordBytes) {
+    return refuse(enc::RestoreRecordTooLarge, recordPath);
   }
+  const RecordReading reading = content ? ReadTreatmentRecord(*content) : RecordReading{};
+  if (reading.treatments.empty() && reading.faults.empty()) return refuse(enc::RestoreRecordMissing, recordPath);
+  // Only a folder directly under the root, and not a junction to somewhere else.
+  const std::optional<Text> name = store.NameUnderRoot(folder);
+  if (!name) return refuse(enc::RestoreNotABackupFolder, folder);
+  const std::optional<SecurityFacts> folderFacts = p_.security.Facts(folder);
+  if (!folderFacts || folderFacts->reparsePoint || !folderFacts->folder) return refuse(enc::RestoreStoreUnsafe, folder);
   const RestorePlan plan = PlanRestore(reading, folder, limits_);
   if (!plan.faults.empty()) {
     outcome.problems.push_back(Said(enc::RestoreRecordBad, recordPath));
@@ -68,6 +111,8 @@ RestoreOutcome RestoreRunner::Restore(TextView backupFolder) {
     outcome.recordRefused = true;
     return outcome;
   }
+  if (!store.PrepareRoot()) return refuse(enc::RestoreStoreUnsafe, store.Root());
+  trusted_ = store.Trusts(folder, *content);
 
   const Text logFolder = folder + u"\\";
   // A line cut short by a crash must not swallow the first "restored" entry.
@@ -76,7 +121,8 @@ RestoreOutcome RestoreRunner::Restore(TextView backupFolder) {
     bool whole = true;
     for (const UndoStep& step : treatment.steps) {
       Text said;
-      const StepResult result = std::visit([&](const auto& undo) { return Run(undo, said); }, step);
+      StepResult result = StepResult::Failed;
+      if (MayTake(step, said)) result = std::visit([&](const auto& undo) { return Run(undo, said); }, step);
       if (result == StepResult::AlreadyInPlace) continue;
       p_.log.Log_Trans(said, logFolder);
       if (result == StepResult::Failed) {
@@ -85,7 +131,8 @@ RestoreOutcome RestoreRunner::Restore(TextView backupFolder) {
       }
     }
     if (!whole) continue;
-    std::string entry = FormatRecordLine(RestoredLine(treatment.number, p_.clock.LocalTimeText()));
+    std::string entry =
+        SealRecordLine(store.Key(), *name, FormatRecordLine(RestoredLine(treatment.number, p_.clock.LocalTimeText())));
     if (needsLineEnd) entry.insert(0, "\r\n");
     if (p_.files.AppendWhole(recordPath, entry)) needsLineEnd = false;
     p_.log.Log_Trans(treatment.name + p_.texts.Get(enc::RestoreTreatmentDone), logFolder);
@@ -94,10 +141,44 @@ RestoreOutcome RestoreRunner::Restore(TextView backupFolder) {
   return outcome;
 }
 
+bool RestoreRunner::MayTake(const UndoStep& step, Text& said) {
+  if (trusted_) return true;
+  // From a record anyone may have written, nothing that runs as SYSTEM or changes the
+  // whole machine: no service, no Start, no value under HKLM.
+  const auto* value = std::get_if<PutValueBack>(&step);
+  const bool machineWide = !value || value->value.root != kCurrentUserRoot;
+  if (machineWide && !std::holds_alternative<PlaceFileBack>(step)) {
+    said = Said(enc::RestoreUntrustedRefused, Describe(step));
+    return false;
+  }
+  if (p_.confirm.Confirm(p_.texts.Get(enc::RestoreUntrustedLead) + u"\r\n\r\n" + Describe(step))) return true;
+  said = Said(enc::RestoreStepDeclined, Describe(step));
+  return false;
+}
+
+Text RestoreRunner::Describe(const UndoStep& step) const {
+  if (const auto* file = std::get_if<PlaceFileBack>(&step)) {
+    if (file->backupPath.empty()) return p_.texts.Get(enc::RestoreItemPlaceholder) + file->file.originalPath;
+    return p_.texts.Get(enc::RestoreItemFile) + file->backupPath + p_.texts.Get(enc::RestoreItemArrow) +
+           file->file.originalPath;
+  }
+  if (const auto* value = std::get_if<PutValueBack>(&step)) {
+    const RegistryValueStep& v = value->value;
+    return p_.texts.Get(enc::RestoreItemValue) + RootName(v.root) + u"\\" + v.keyPath + u"\\" + v.valueName +
+           p_.texts.Get(enc::RestoreItemData) + ValueText(v.value);
+  }
+  if (const auto* service = std::get_if<RecreateService>(&step)) {
+    return service->config.name + u" (" + service->config.imagePath + u", " + service->config.account + u")";
+  }
+  const auto& start = std::get<SetStartBack>(step);
+  return start.serviceName + u" (Start " + DecimalText(static_cast<int64_t>(start.start)) + u")";
+}
+
 RestoreRunner::StepResult RestoreRunner::Run(const PlaceFileBack& step, Text& said) {
   const Text& path = step.file.originalPath;
   const std::optional<uint32_t> present = p_.files.Attributes(path);
   const bool folderThere = present && (*present & kDirectoryBit);
+  FileDigest expected;
   if (!step.backupPath.empty()) {
     if (present && !folderThere) {
       // A file is at the place: ours when it has the recorded content, else kept.
@@ -111,6 +192,7 @@ RestoreRunner::StepResult RestoreRunner::Run(const PlaceFileBack& step, Text& sa
       said = Said(enc::RestoreBackupChanged, step.backupPath);
       return StepResult::Failed;
     }
+    expected = *copy;
   }
   if (folderThere) {
     if (!IsOurPlaceholder(path, *present)) {
@@ -128,7 +210,9 @@ RestoreRunner::StepResult RestoreRunner::Run(const PlaceFileBack& step, Text& sa
     said = Said(enc::RestorePlaceholderDone, path);
     return folderThere ? StepResult::Done : StepResult::AlreadyInPlace;
   }
-  if (!p_.files.CopyWithoutReplacing(step.backupPath, path)) {
+  // The copy is checked again on the one handle it is copied from: it cannot be
+  // swapped between the check above and the copy.
+  if (!p_.files.CopyUnchangedCopy(step.backupPath, path, expected)) {
     said = Said(enc::RestoreCopyFailed, path);
     return StepResult::Failed;
   }

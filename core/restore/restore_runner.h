@@ -5,6 +5,10 @@
 // any different file now at the place, is left alone and reported). A registry value
 // goes back with its type and data unless a different value has taken its place. A
 // deleted service is created again from its configuration; a Start value is set back.
+// A record that is not known to be ours (see backup_store.h) is acted on only step by
+// step, each step shown in full and taken only on the user's yes, and never creates a
+// service, sets a service's Start or writes under HKLM. Only a folder directly under
+// the backup root is restored, and a record over 1 MiB is not read.
 // Each step done goes into the folder's activity log; a treatment whose steps all
 // succeeded gets a "restored" entry appended to its record. A record that is missing or
 // cannot be read changes nothing.
@@ -17,11 +21,23 @@
 #include "core/platform/file_hash_api.h"
 #include "core/platform/raw_registry_api.h"
 #include "core/platform/restore_files_api.h"
+#include "core/platform/security_api.h"
 #include "core/platform/service_manager_api.h"
 #include "core/restore/restore_plan.h"
 #include "core/texts/constant_texts.h"
 
 namespace zc {
+
+// Asks the user whether to take one step of a record that is not known to be ours.
+class StepConfirmation {
+ public:
+  virtual ~StepConfirmation() = default;
+  // `question` says what the step would do, in full. True only for an explicit yes.
+  virtual bool Confirm(TextView question) = 0;
+};
+
+// Records longer than this are not read.
+inline constexpr int64_t kMaxRecordBytes = 1024 * 1024;
 
 struct RestoreParts {
   const ConstantTexts& texts;
@@ -31,6 +47,8 @@ struct RestoreParts {
   ServiceManagerApi& services;
   ClockApi& clock;
   ActivityLog& log;
+  SecurityApi& security;
+  StepConfirmation& confirm;
 };
 
 struct RestoreOutcome {
@@ -56,6 +74,8 @@ class RestoreRunner {
 
  private:
   enum class StepResult { Done, AlreadyInPlace, Failed };
+  bool MayTake(const UndoStep& step, Text& said);
+  Text Describe(const UndoStep& step) const;
   StepResult Run(const PlaceFileBack& step, Text& said);
   StepResult Run(const PutValueBack& step, Text& said);
   StepResult Run(const RecreateService& step, Text& said);
@@ -65,6 +85,7 @@ class RestoreRunner {
 
   RestoreParts p_;
   RestoreLimits limits_;
+  bool trusted_ = false;  // the record being restored is known to be ours
 };
 
 }  // namespace zc

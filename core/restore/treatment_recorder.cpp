@@ -5,6 +5,7 @@
 
 #include "core/restore/record_entries.h"
 #include "core/restore/record_reader.h"
+#include "core/restore/record_seal.h"
 
 namespace zc {
 namespace {
@@ -26,7 +27,10 @@ Text TreatmentRecorder::RecordPath(const ConstantTexts& texts, TextView backupFo
   return path + texts.Get(enc::RecordFileName);
 }
 
-void TreatmentRecorder::Begin(TextView backupFolder, TextView name, TextView kind) {
+bool TreatmentRecorder::Begin(TextView backupFolder, TextView name, TextView kind) {
+  recordPath_.clear();
+  if (!store_.PrepareFolder(backupFolder)) return false;
+  folderName_ = store_.NameUnderRoot(backupFolder).value_or(Text());
   recordPath_ = RecordPath(p_.texts, backupFolder);
   const std::string content = p_.files.ReadWholeFile(recordPath_).value_or(std::string());
   needsLineEnd_ = !content.empty() && content.back() != '\n';
@@ -36,6 +40,7 @@ void TreatmentRecorder::Begin(TextView backupFolder, TextView name, TextView kin
   }
   number_ = highest + 1;
   Append(BeginLine(number_, p_.clock.LocalTimeText(), name, kind));
+  return true;
 }
 
 void TreatmentRecorder::EndedProcess(TextView name, uint32_t processId, TextView imagePath) {
@@ -88,7 +93,7 @@ void TreatmentRecorder::ServiceDelete(TextView serviceName) {
 
 void TreatmentRecorder::Append(const RecordLine& line) {
   if (recordPath_.empty()) return;  // no treatment begun
-  std::string bytes = FormatRecordLine(line);
+  std::string bytes = SealRecordLine(store_.Key(), folderName_, FormatRecordLine(line));
   // A line cut short by a crash gets its own line end, so the new entry stands alone.
   if (needsLineEnd_) bytes.insert(0, "\r\n");
   if (p_.files.AppendWhole(recordPath_, bytes)) needsLineEnd_ = false;

@@ -15,7 +15,9 @@
 #include "core/platform/file_hash_api.h"
 #include "core/platform/raw_registry_api.h"
 #include "core/platform/restore_files_api.h"
+#include "core/platform/security_api.h"
 #include "core/platform/service_manager_api.h"
+#include "core/restore/backup_store.h"
 #include "core/restore/record_line.h"
 #include "core/texts/constant_texts.h"
 
@@ -28,15 +30,20 @@ struct RecorderParts {
   RawRegistryApi& registry;
   ServiceManagerApi& services;
   ClockApi& clock;
+  SecurityApi& security;
 };
 
 class TreatmentRecorder {
  public:
-  explicit TreatmentRecorder(const RecorderParts& parts) : p_(parts) {}
+  explicit TreatmentRecorder(const RecorderParts& parts)
+      : p_(parts), store_({parts.texts, parts.files, parts.security}) {}
 
-  // Starts the entries of a new treatment in the record of `backupFolder` (a folder
-  // path without a trailing separator); it gets the next free number of that record.
-  void Begin(TextView backupFolder, TextView name, TextView kind);
+  // Makes `backupFolder` (a folder path without a trailing separator, directly under
+  // the backup root) and the root so that only administrators can change them, then
+  // starts the entries of a new treatment in its record; it gets the next free number
+  // of that record. False, and nothing recorded, when the folder cannot be made safe:
+  // then nothing may be written into it.
+  bool Begin(TextView backupFolder, TextView name, TextView kind);
 
   void EndedProcess(TextView name, uint32_t processId, TextView imagePath);
   // `backupPath` is the full path of the backup copy; empty when there is none.
@@ -55,6 +62,8 @@ class TreatmentRecorder {
   void Append(const RecordLine& line);
 
   RecorderParts p_;
+  BackupStore store_;
+  Text folderName_;
   Text recordPath_;
   int number_ = 0;
   bool needsLineEnd_ = false;  // the record ends in a line cut short by a crash

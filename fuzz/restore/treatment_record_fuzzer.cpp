@@ -1,6 +1,8 @@
 // Arbitrary record files through the treatment record's reader and the restore's plan:
 // a record lies in a folder anyone may write to, so neither may crash on it, and every
 // treatment the reader accepts must come out the same when written again and re-read.
+// Records over the restore's limit are not read at all. No input the fuzzer makes can
+// carry the seal of a key it does not know, and every entry sealed with the key passes.
 
 #include <cstdint>
 #include <cstdlib>
@@ -10,16 +12,22 @@
 #include "core/restore/record_entries.h"
 #include "core/restore/record_line.h"
 #include "core/restore/record_reader.h"
+#include "core/restore/record_seal.h"
 #include "core/restore/restore_plan.h"
+#include "core/restore/restore_runner.h"
 
 namespace {
 
-std::string Rewritten(const zc::RecordReading& reading) {
+constexpr std::string_view kKey = "0123456789abcdef0123456789abcdef";
+constexpr char16_t kFolderName[] = u"x";
+
+std::string Rewritten(const zc::RecordReading& reading, std::string_view key) {
   std::string content;
+  auto add = [&](const zc::RecordLine& line) { content += zc::SealRecordLine(key, kFolderName, zc::FormatRecordLine(line)); };
   for (const zc::TreatmentRecord& treatment : reading.treatments) {
-    content += zc::FormatRecordLine(zc::BeginLine(treatment.number, treatment.time, treatment.name, treatment.kind));
-    for (const zc::TreatmentStep& step : treatment.steps) content += zc::FormatRecordLine(zc::StepLine(treatment.number, step));
-    if (treatment.restored) content += zc::FormatRecordLine(zc::RestoredLine(treatment.number, treatment.restoredTime));
+    add(zc::BeginLine(treatment.number, treatment.time, treatment.name, treatment.kind));
+    for (const zc::TreatmentStep& step : treatment.steps) add(zc::StepLine(treatment.number, step));
+    if (treatment.restored) add(zc::RestoredLine(treatment.number, treatment.restoredTime));
   }
   return content;
 }
@@ -27,8 +35,10 @@ std::string Rewritten(const zc::RecordReading& reading) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  if (static_cast<int64_t>(size) > zc::kMaxRecordBytes) return 0;  // refused before it is read
   const std::string_view content(reinterpret_cast<const char*>(data), size);
   const zc::RecordReading reading = zc::ReadTreatmentRecord(content);
+  if (!reading.treatments.empty() && zc::RecordIsSealed(kKey, kFolderName, content)) std::abort();
 
   zc::RestoreLimits limits;
   limits.valueKeys = {{static_cast<int32_t>(0x80000001u), u"Software\\Run"}};
@@ -45,7 +55,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
   }
 
-  const zc::RecordReading again = zc::ReadTreatmentRecord(Rewritten(reading));
+  const std::string sealed = Rewritten(reading, kKey);
+  const zc::RecordReading again = zc::ReadTreatmentRecord(sealed);
   if (!again.faults.empty() || again.treatments != reading.treatments) std::abort();
+  if (!zc::RecordIsSealed(kKey, kFolderName, sealed)) std::abort();
+  if (!reading.treatments.empty() && zc::RecordIsSealed(kKey, u"y", sealed)) std::abort();
   return 0;
 }

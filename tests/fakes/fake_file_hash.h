@@ -13,17 +13,6 @@
 
 namespace zc::fakes {
 
-inline Text StandInDigest(std::string_view content) {
-  static constexpr char kDigits[] = "0123456789abcdef";
-  Text hex;
-  for (uint64_t lane = 0; lane < 4; ++lane) {
-    uint64_t h = 14695981039346656037ull ^ (lane * 0x9E3779B97F4A7C15ull);
-    for (const char c : content) h = (h ^ static_cast<unsigned char>(c)) * 1099511628211ull;
-    for (int shift = 60; shift >= 0; shift -= 4) hex.push_back(static_cast<char16_t>(kDigits[(h >> shift) & 0xF]));
-  }
-  return hex;
-}
-
 class FakeFileHash : public FileHashApi {
  public:
   explicit FakeFileHash(FakeRestoreFiles& files) : files_(files) {}

@@ -13,9 +13,23 @@
 #include <vector>
 
 #include "core/base/text.h"
+#include "core/platform/file_hash_api.h"
 #include "core/platform/restore_files_api.h"
 
 namespace zc::fakes {
+
+// A stand-in digest (FNV-1a in four differently seeded lanes, 64 hexadecimal digits):
+// equal contents give equal digests and any change of a byte changes it.
+inline Text StandInDigest(std::string_view content) {
+  static constexpr char kDigits[] = "0123456789abcdef";
+  Text hex;
+  for (uint64_t lane = 0; lane < 4; ++lane) {
+    uint64_t h = 14695981039346656037ull ^ (lane * 0x9E3779B97F4A7C15ull);
+    for (const char c : content) h = (h ^ static_cast<unsigned char>(c)) * 1099511628211ull;
+    for (int shift = 60; shift >= 0; shift -= 4) hex.push_back(static_cast<char16_t>(kDigits[(h >> shift) & 0xF]));
+  }
+  return hex;
+}
 
 class FakeRestoreFiles : public RestoreFilesApi {
  public:
@@ -90,6 +104,19 @@ class FakeRestoreFiles : public RestoreFilesApi {
     if (Find(destination) || !ParentIsFolder(destination)) return false;
     entries[Key(destination)] = {false, src->attributes, src->content};
     return true;
+  }
+  std::optional<int64_t> FileSize(TextView path) override {
+    const Entry* e = Find(path);
+    if (Fails(path) || !e || e->isFolder) return std::nullopt;
+    return static_cast<int64_t>(e->content.size());
+  }
+  bool CopyUnchangedCopy(TextView source, TextView destination, const FileDigest& expected) override {
+    const Entry* src = Find(source);
+    if (!src || src->isFolder || StandInDigest(src->content) != expected.sha256 ||
+        static_cast<int64_t>(src->content.size()) != expected.length) {
+      return false;
+    }
+    return CopyWithoutReplacing(source, destination);
   }
   std::vector<Text> ListFolders(TextView folder) override {
     std::vector<Text> names;

@@ -32,6 +32,7 @@
 #include "win32/machine/win32_shell.h"
 #include "win32/net/winhttp_client.h"
 #include "win32/restore/restore_command.h"
+#include "win32/restore/message_box_confirmation.h"
 #include "win32/restore/restore_machine.h"
 #include "win32/restore/restore_window.h"
 #include "win32/signing/cng_signatures.h"
@@ -74,7 +75,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   zc::win::Win32WindowEnum windows;
   zc::win::RegistrySettings settings;
   zc::win::RestoreMachine restoreMachine;
-  zc::RestoreRunner restoreRunner(restoreMachine.ForRestore(texts, log), zc::RestoreRunner::TreatmentLimits(texts));
+  zc::win::MessageBoxConfirmation confirmation(texts);
+  zc::RestoreRunner restoreRunner(restoreMachine.ForRestore(texts, log, confirmation), zc::RestoreRunner::TreatmentLimits(texts));
   zc::RestoreList restoreList(texts, restoreMachine.files, restoreRunner);
   zc::win::RestoreWindow restoreWindow(texts, restoreList);
   window.SetRestoreOpener([&restoreWindow](HWND owner) { restoreWindow.Open(owner); });

@@ -109,8 +109,14 @@ struct MemoryDcTraits {
   static Type Invalid() noexcept { return nullptr; }
   static void Close(Type h) noexcept { ::DeleteDC(h); }
 };
+struct LocalMemoryTraits {  // what the system allocates with LocalAlloc for the caller
+  using Type = HLOCAL;
+  static Type Invalid() noexcept { return nullptr; }
+  static void Close(Type h) noexcept { ::LocalFree(h); }
+};
 
 using UniqueHandle = UniqueAny<KernelHandleTraits>;
+using UniqueLocalMemory = UniqueAny<LocalMemoryTraits>;
 using UniqueFile = UniqueAny<FileHandleTraits>;
 using UniqueFind = UniqueAny<FindHandleTraits>;
 using UniqueKey = UniqueAny<RegistryKeyTraits>;

@@ -22,6 +22,10 @@ std::optional<FileDigest> Win32FileHash::Digest(TextView path) {
   UniqueFile file(::CreateFileW(ToWide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                 nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
   if (!file) return std::nullopt;
+  return DigestOfOpenFile(file.get());
+}
+
+std::optional<FileDigest> DigestOfOpenFile(HANDLE file) {
   UniqueAlgorithmProvider algorithm;
   if (!Succeeded(::BCryptOpenAlgorithmProvider(algorithm.put(), BCRYPT_SHA256_ALGORITHM, nullptr, 0))) {
     return std::nullopt;
@@ -34,7 +38,7 @@ std::optional<FileDigest> Win32FileHash::Digest(TextView path) {
   int64_t length = 0;
   for (;;) {
     DWORD read = 0;
-    if (!::ReadFile(file.get(), piece.data(), kPieceBytes, &read, nullptr)) return std::nullopt;
+    if (!::ReadFile(file, piece.data(), kPieceBytes, &read, nullptr)) return std::nullopt;
     if (read == 0) break;
     if (!Succeeded(::BCryptHashData(hash.get(), piece.data(), read, 0))) return std::nullopt;
     length += read;

@@ -4,7 +4,12 @@
 
 #include "core/platform/file_hash_api.h"
 
+#include <windows.h>
+
 namespace zc::win {
+
+// SHA-256 and length of what an open file holds from its current position to its end.
+std::optional<FileDigest> DigestOfOpenFile(HANDLE file);
 
 class Win32FileHash : public FileHashApi {
  public:

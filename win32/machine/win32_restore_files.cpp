@@ -4,6 +4,7 @@
 
 #include "win32/base/ansi.h"
 #include "win32/base/unique_handle.h"
+#include "win32/machine/win32_file_hash.h"
 
 namespace zc::win {
 namespace {
@@ -20,7 +21,68 @@ std::wstring Pattern(TextView folder) {
   return pattern + L"*";
 }
 
+// True when no folder above `path`, up to its drive, is a reparse point (a junction
+// there would send the write elsewhere).
+bool NoReparsePointAbove(const std::wstring& path) {
+  for (size_t cut = path.find_last_of(L'\\'); cut != std::wstring::npos && cut > 2;
+       cut = path.find_last_of(L'\\', cut - 1)) {
+    const DWORD attributes = ::GetFileAttributesW(path.substr(0, cut).c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_REPARSE_POINT)) return false;
+  }
+  return true;
+}
+
 }  // namespace
+
+std::optional<int64_t> Win32RestoreFiles::FileSize(TextView path) {
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (!::GetFileAttributesExW(ToWide(path).c_str(), GetFileExInfoStandard, &data)) return std::nullopt;
+  if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return std::nullopt;
+  return static_cast<int64_t>(data.nFileSizeHigh) << 32 | data.nFileSizeLow;
+}
+
+bool Win32RestoreFiles::CopyUnchangedCopy(TextView source, TextView destination, const FileDigest& expected) {
+  // Others may read the copy meanwhile, but neither write nor delete nor rename it.
+  UniqueFile from(::CreateFileW(ToWide(source).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+  if (!from) return false;
+  BY_HANDLE_FILE_INFORMATION info{};
+  if (!::GetFileInformationByHandle(from.get(), &info) || info.nNumberOfLinks != 1 ||
+      (info.dwFileAttributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY))) {
+    return false;
+  }
+  const std::optional<FileDigest> digest = DigestOfOpenFile(from.get());
+  if (!digest || digest->sha256 != expected.sha256 || digest->length != expected.length) return false;
+  LARGE_INTEGER start{};
+  if (!::SetFilePointerEx(from.get(), start, nullptr, FILE_BEGIN)) return false;
+
+  const std::wstring target = ToWide(destination);
+  if (!NoReparsePointAbove(target)) return false;
+  UniqueFile to(::CreateFileW(target.c_str(), GENERIC_WRITE | DELETE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
+                              nullptr));
+  if (!to) return false;
+  std::string piece(64 * 1024, '\0');
+  int64_t copied = 0;
+  bool whole = true;
+  for (;;) {
+    DWORD read = 0;
+    if (!::ReadFile(from.get(), piece.data(), static_cast<DWORD>(piece.size()), &read, nullptr)) whole = false;
+    if (!whole || read == 0) break;
+    DWORD written = 0;
+    if (!::WriteFile(to.get(), piece.data(), read, &written, nullptr) || written != read) {
+      whole = false;
+      break;
+    }
+    copied += read;
+  }
+  whole = whole && copied == expected.length && ::FlushFileBuffers(to.get());
+  if (!whole) {
+    // A half copy is not left at the original's place.
+    FILE_DISPOSITION_INFO remove{TRUE};
+    ::SetFileInformationByHandle(to.get(), FileDispositionInfo, &remove, sizeof remove);
+  }
+  return whole;
+}
 
 std::optional<std::string> Win32RestoreFiles::ReadWholeFile(TextView path) {
   UniqueFile file(::CreateFileW(ToWide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,

@@ -14,6 +14,8 @@ class Win32RestoreFiles : public RestoreFilesApi {
   bool IsEmptyFolder(TextView path) override;
   bool RemoveEmptyFolder(TextView path) override;
   bool CopyWithoutReplacing(TextView source, TextView destination) override;
+  std::optional<int64_t> FileSize(TextView path) override;
+  bool CopyUnchangedCopy(TextView source, TextView destination, const FileDigest& expected) override;
   std::vector<Text> ListFolders(TextView folder) override;
 };
 

@@ -8,6 +8,7 @@
 #include "win32/log/log_failure_reporter.h"
 #include "win32/log/win32_activity_log.h"
 #include "win32/machine/win32_elevation.h"
+#include "win32/restore/message_box_confirmation.h"
 #include "win32/restore/restore_machine.h"
 
 namespace zc::win {
@@ -35,7 +36,8 @@ int RunRestoreCommand(TextView folder) {
   Win32Elevation elevation;
   if (!elevation.IsElevated()) return OfferElevatedRestore(texts, elevation, folder, nullptr) ? 0 : 1;
   RestoreMachine machine;
-  RestoreRunner runner(machine.ForRestore(texts, log), RestoreRunner::TreatmentLimits(texts));
+  MessageBoxConfirmation confirmation(texts);
+  RestoreRunner runner(machine.ForRestore(texts, log, confirmation), RestoreRunner::TreatmentLimits(texts));
   const RestoreOutcome outcome = runner.Restore(folder);
   if (outcome.Succeeded()) return 0;
   ::MessageBoxW(nullptr, ToWide(RestoreProblemsMessage(texts, outcome)).c_str(),

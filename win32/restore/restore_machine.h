@@ -7,6 +7,7 @@
 #include "win32/machine/win32_file_hash.h"
 #include "win32/machine/win32_raw_registry.h"
 #include "win32/machine/win32_restore_files.h"
+#include "win32/machine/win32_security.h"
 #include "win32/machine/win32_service_manager.h"
 
 namespace zc::win {
@@ -17,11 +18,14 @@ struct RestoreMachine {
   Win32RawRegistry registry;
   Win32ServiceManager services;
   Win32Clock clock;
+  Win32Security security;
 
-  RestoreParts ForRestore(const ConstantTexts& texts, ActivityLog& log) {
-    return {texts, files, hashes, registry, services, clock, log};
+  RestoreParts ForRestore(const ConstantTexts& texts, ActivityLog& log, StepConfirmation& confirm) {
+    return {texts, files, hashes, registry, services, clock, log, security, confirm};
   }
-  RecorderParts ForRecording(const ConstantTexts& texts) { return {texts, files, hashes, registry, services, clock}; }
+  RecorderParts ForRecording(const ConstantTexts& texts) {
+    return {texts, files, hashes, registry, services, clock, security};
+  }
 };
 
 }  // namespace zc::win

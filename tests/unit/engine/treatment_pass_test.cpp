@@ -399,6 +399,20 @@ TEST_F(TreatmentPassTest, AFileWithoutAWholeBackupIsNeverRemoved) {
   }
 }
 
+// A backup root that is a junction (or that cannot be made safe) gets no copy: the
+// elevated pass would write wherever it points. The file stays.
+TEST_F(TreatmentPassTest, NoCopyGoesIntoABackupRootThatIsAJunction) {
+  SecurityFacts junction = fakes::MadeByUser(true);
+  junction.reparsePoint = true;
+  recording.files.AddFolder(w.T(enc::BackupRoot));
+  recording.security.Set(w.T(enc::BackupRoot), junction);
+  AddEvilProcessRow();
+  pass.TreatFindings();
+  EXPECT_EQ(Content(u"C:\\Temp\\evil.exe"), "MZ evil");
+  EXPECT_EQ(Content(Folder(u"evil.exe") + u"\\evil.exe"), "<none>");
+  EXPECT_EQ(w.results.rows.size(), 1u);  // not treated whole: the row stays
+}
+
 TEST_F(TreatmentPassTest, TextsFromTheMachineAddNoArguments) {
   // Blanks stay inside one quoted argument; a quote cannot close it.
   AddRow(u"a.exe", u"1", u"None", u"Bot Svc ", kKindOutputTunnel);

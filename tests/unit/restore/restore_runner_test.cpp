@@ -149,6 +149,10 @@ INSTANTIATE_TEST_SUITE_P(
                       EXPECT_TRUE(w.files.Find(kOriginal)->isFolder);  // the placeholder stays
                       EXPECT_EQ(w.files.Find(kOriginal)->attributes, kPlaceholder);
                     }},
+        RefusalCase{"the backup copy was changed without changing its length",
+                    [](RestoreWorld& w) { w.files.entries[FoldCase(kBackup)].content[4] ^= 0x20; },
+                    [](const RestoreWorld& w) { return w.T(enc::RestoreBackupChanged) + kBackup + u"]"; },
+                    [](const RestoreWorld& w) { EXPECT_TRUE(w.files.Find(kOriginal)->isFolder); }},
         RefusalCase{"the backup copy is gone", [](RestoreWorld& w) { w.files.entries.erase(FoldCase(kBackup)); },
                     [](const RestoreWorld& w) { return w.T(enc::RestoreBackupChanged) + kBackup + u"]"; },
                     [](const RestoreWorld& w) { EXPECT_TRUE(w.files.Find(kOriginal)->isFolder); }},
@@ -158,6 +162,15 @@ INSTANTIATE_TEST_SUITE_P(
                     [](const RestoreWorld& w) { EXPECT_EQ(w.files.Content(Text(kOriginal) + u"\\user.txt"), "mine"); }},
         RefusalCase{"an ordinary folder took the place",
                     [](RestoreWorld& w) { w.files.entries[FoldCase(kOriginal)].attributes = 0x10; },
+                    [](const RestoreWorld& w) { return w.T(enc::RestoreFolderNotOurs) + kOriginal + u"]"; },
+                    [](const RestoreWorld& w) { EXPECT_TRUE(w.files.Find(kOriginal)->isFolder); }},
+        // Ours is hidden and system together: one of the two alone is someone else's folder.
+        RefusalCase{"an empty folder that is only hidden took the place",
+                    [](RestoreWorld& w) { w.files.entries[FoldCase(kOriginal)].attributes = 0x10 | 0x2; },
+                    [](const RestoreWorld& w) { return w.T(enc::RestoreFolderNotOurs) + kOriginal + u"]"; },
+                    [](const RestoreWorld& w) { EXPECT_TRUE(w.files.Find(kOriginal)->isFolder); }},
+        RefusalCase{"an empty folder that is only system took the place",
+                    [](RestoreWorld& w) { w.files.entries[FoldCase(kOriginal)].attributes = 0x10 | 0x4 | 0x1; },
                     [](const RestoreWorld& w) { return w.T(enc::RestoreFolderNotOurs) + kOriginal + u"]"; },
                     [](const RestoreWorld& w) { EXPECT_TRUE(w.files.Find(kOriginal)->isFolder); }},
         RefusalCase{"a different file took the place",
@@ -238,16 +251,16 @@ TEST_P(BadRecords, ChangeNothing) {
   const BadRecordCase& c = GetParam();
   RestoreWorld w;
   w.files.AddFolder(kRoot);
-  w.files.AddFolder(u"C:\\b");
+  w.files.AddFolder(u"C:\\좀비치료백업\\b");
   w.files.AddFolder(u"C:\\a", kPlaceholder);
-  w.files.AddFile(u"C:\\b\\a", "MZ");
-  w.files.AddFile(w.RecordOf(u"C:\\b"), "begin\ttreatment=1\ttime=t\tname=a\tkind=k\tend\n"
+  w.files.AddFile(u"C:\\좀비치료백업\\b\\a", "MZ");
+  w.files.AddFile(w.RecordOf(u"C:\\좀비치료백업\\b"), "begin\ttreatment=1\ttime=t\tname=a\tkind=k\tend\n"
                                         "registry-value\ttreatment=1\troot=0x80000001\tkey=" +
                                             ToUtf8(w.RunKey()) + "\tvalue=v\ttype=1\tdata=7800\tend\n" + c.entry);
   const auto before = w.files.entries;
-  const RestoreOutcome outcome = w.runner.Restore(u"C:\\b");
+  const RestoreOutcome outcome = w.runner.Restore(u"C:\\좀비치료백업\\b");
   ASSERT_GE(outcome.problems.size(), 2u) << c.what;
-  EXPECT_EQ(outcome.problems[0], w.T(enc::RestoreRecordBad) + w.RecordOf(u"C:\\b") + u"]") << c.what;
+  EXPECT_EQ(outcome.problems[0], w.T(enc::RestoreRecordBad) + w.RecordOf(u"C:\\좀비치료백업\\b") + u"]") << c.what;
   EXPECT_NE(ToUtf8(outcome.problems[1]).find(c.fault), std::string::npos) << c.what << ToUtf8(outcome.problems[1]);
   EXPECT_TRUE(w.registry.values.empty()) << c.what;
   EXPECT_EQ(w.files.entries.size(), before.size()) << c.what;
@@ -281,21 +294,21 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(Restore, APlaceholderOnlyStepAtAPathWithArgumentsIsPassedOver) {
   RestoreWorld w;
-  w.files.AddFolder(u"C:\\b");
-  w.files.AddFile(w.RecordOf(u"C:\\b"), "begin\ttreatment=1\ttime=t\tname=a\tkind=service Hide\tend\n"
+  w.files.AddFolder(u"C:\\좀비치료백업\\b");
+  w.files.AddFile(w.RecordOf(u"C:\\좀비치료백업\\b"), "begin\ttreatment=1\ttime=t\tname=a\tkind=service Hide\tend\n"
                                         "file\ttreatment=1\tpath=\"C:\\a b\\svc.exe\" -k\tbackup=\tlength=0\tsha256=" +
                                             std::string(64, '0') + "\tattributes=0\tend\n");
-  const RestoreOutcome outcome = w.runner.Restore(u"C:\\b");
+  const RestoreOutcome outcome = w.runner.Restore(u"C:\\좀비치료백업\\b");
   EXPECT_TRUE(outcome.Succeeded());
   EXPECT_EQ(outcome.restoredTreatments, 1);
 }
 
 TEST(Restore, AMissingRecordSaysSo) {
   RestoreWorld w;
-  w.files.AddFolder(u"C:\\b");
-  const RestoreOutcome outcome = w.runner.Restore(u"C:\\b");
+  w.files.AddFolder(u"C:\\좀비치료백업\\b");
+  const RestoreOutcome outcome = w.runner.Restore(u"C:\\좀비치료백업\\b");
   ASSERT_EQ(outcome.problems.size(), 1u);
-  EXPECT_EQ(outcome.problems[0], w.T(enc::RestoreRecordMissing) + w.RecordOf(u"C:\\b") + u"]");
+  EXPECT_EQ(outcome.problems[0], w.T(enc::RestoreRecordMissing) + w.RecordOf(u"C:\\좀비치료백업\\b") + u"]");
   EXPECT_TRUE(w.log.lines.empty());
 }
 

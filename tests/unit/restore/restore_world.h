@@ -9,12 +9,23 @@
 #include "tests/fakes/fake_file_hash.h"
 #include "tests/fakes/fake_raw_registry.h"
 #include "tests/fakes/fake_restore_files.h"
+#include "tests/fakes/fake_security.h"
 #include "tests/fakes/fake_service_manager.h"
 
 namespace zc::testing {
 
 inline constexpr int32_t kCurrentUser = static_cast<int32_t>(0x80000001u);
 inline constexpr int32_t kLocalMachine = static_cast<int32_t>(0x80000002u);
+
+// Answers the restore's questions about a record not known to be ours, and keeps them.
+struct FakeConfirmation : StepConfirmation {
+  bool answer = false;
+  std::vector<Text> questions;
+  bool Confirm(TextView question) override {
+    questions.emplace_back(question);
+    return answer;
+  }
+};
 
 struct RestoreWorld {
   fakes::FakeFailureReporter reporter;
@@ -25,9 +36,12 @@ struct RestoreWorld {
   fakes::FakeServiceManager services;
   fakes::FakeClock clock;
   fakes::FakeActivityLog log;
+  fakes::FakeSecurity security{files};
+  FakeConfirmation confirm;
 
-  TreatmentRecorder recorder{{texts, files, hashes, registry, services, clock}};
-  RestoreRunner runner{{texts, files, hashes, registry, services, clock, log}, RestoreRunner::TreatmentLimits(texts)};
+  TreatmentRecorder recorder{{texts, files, hashes, registry, services, clock, security}};
+  RestoreRunner runner{{texts, files, hashes, registry, services, clock, log, security, confirm},
+                      RestoreRunner::TreatmentLimits(texts)};
 
   Text T(TextView enciphered) const { return texts.Get(enciphered); }
   Text RunKey() const { return T(enc::InfectionKeyPath); }

@@ -94,17 +94,17 @@ TEST(TreatmentRecord, EveryEntryIsOneReadableLine) {
 
 TEST(TreatmentRecord, TreatmentsOfOneNameShareTheFolderAndKeepTheirOwnEntries) {
   RestoreWorld w;
-  w.files.AddFolder(u"C:\\b");
+  w.files.AddFolder(u"C:\\좀비치료백업\\b");
   w.registry.Set(kCurrentUser, w.RunKey(), u"a", {1, {'x', 0, 0, 0}});
-  w.recorder.Begin(u"C:\\b", u"a.exe", u"reg Infection");
+  w.recorder.Begin(u"C:\\좀비치료백업\\b", u"a.exe", u"reg Infection");
   w.recorder.RegistryValue(kCurrentUser, w.RunKey(), u"a");
   w.clock.now = u"2026-12-10 10:00:00";
   w.registry.Set(kCurrentUser, w.RunKey(), u"a", {1, {'y', 0, 0, 0}});
-  w.recorder.Begin(u"C:\\b\\", u"a.exe", u"reg Infection");
+  w.recorder.Begin(u"C:\\좀비치료백업\\b\\", u"a.exe", u"reg Infection");
   w.recorder.RegistryValue(kCurrentUser, w.RunKey(), u"a");
-  w.files.AppendWhole(w.RecordOf(u"C:\\b"), FormatRecordLine(RestoredLine(1, u"2026-12-10 11:00:00")));
+  w.files.AppendWhole(w.RecordOf(u"C:\\좀비치료백업\\b"), FormatRecordLine(RestoredLine(1, u"2026-12-10 11:00:00")));
 
-  const RecordReading reading = ReadTreatmentRecord(w.files.Content(w.RecordOf(u"C:\\b")));
+  const RecordReading reading = ReadTreatmentRecord(w.files.Content(w.RecordOf(u"C:\\좀비치료백업\\b")));
   ASSERT_TRUE(reading.faults.empty());
   ASSERT_EQ(reading.treatments.size(), 2u);
   EXPECT_EQ(reading.treatments[0].number, 1);
@@ -119,10 +119,10 @@ TEST(TreatmentRecord, TreatmentsOfOneNameShareTheFolderAndKeepTheirOwnEntries) {
 
 TEST(TreatmentRecord, AnEntryCutShortByACrashLeavesTheEarlierOnesAndTheNextTreatmentReadable) {
   RestoreWorld w;
-  w.files.AddFolder(u"C:\\b");
+  w.files.AddFolder(u"C:\\좀비치료백업\\b");
   w.registry.Set(kCurrentUser, w.RunKey(), u"a", {1, {'x', 0, 0, 0}});
   w.services.Add(SampleService());
-  w.recorder.Begin(u"C:\\b", u"a.exe", u"reg Infection");
+  w.recorder.Begin(u"C:\\좀비치료백업\\b", u"a.exe", u"reg Infection");
   w.recorder.RegistryValue(kCurrentUser, w.RunKey(), u"a");
   w.files.cutAppendsAfter = 40;  // the crash: the service's entry is cut in its middle
   w.recorder.ServiceDelete(u"ZcTestSvc");
@@ -131,10 +131,10 @@ TEST(TreatmentRecord, AnEntryCutShortByACrashLeavesTheEarlierOnesAndTheNextTreat
   RestoreWorld after;
   after.files = w.files;
   after.registry.Set(kCurrentUser, after.RunKey(), u"b", {1, {'z', 0, 0, 0}});
-  after.recorder.Begin(u"C:\\b", u"b.exe", u"reg Infection");
+  after.recorder.Begin(u"C:\\좀비치료백업\\b", u"b.exe", u"reg Infection");
   after.recorder.RegistryValue(kCurrentUser, after.RunKey(), u"b");
 
-  const RecordReading reading = ReadTreatmentRecord(after.files.Content(after.RecordOf(u"C:\\b")));
+  const RecordReading reading = ReadTreatmentRecord(after.files.Content(after.RecordOf(u"C:\\좀비치료백업\\b")));
   ASSERT_TRUE(reading.faults.empty()) << reading.faults.front();
   ASSERT_EQ(reading.treatments.size(), 2u);
   EXPECT_EQ(reading.treatments[0].steps.size(), 1u);  // the cut service entry is absent

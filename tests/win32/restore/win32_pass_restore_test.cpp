@@ -175,7 +175,12 @@ class Win32PassRestore : public ::testing::Test {
   QuickWindow window_;
   RestoreMachine machine_;
   TreatmentRecorder recorder_{machine_.ForRecording(texts_)};
-  RestoreRunner runner_{machine_.ForRestore(texts_, log_), RestoreRunner::TreatmentLimits(texts_)};
+  // The program's own records are trusted: nothing is asked.
+  struct NeverAsked : StepConfirmation {
+    int asked = 0;
+    bool Confirm(TextView) override { return ++asked, false; }
+  } confirm_;
+  RestoreRunner runner_{machine_.ForRestore(texts_, log_, confirm_), RestoreRunner::TreatmentLimits(texts_)};
 
   std::wstring folder_, program_, serviceImage_, serviceName_, runEntry_;
   std::string programBytes_;
@@ -190,6 +195,7 @@ TEST_F(Win32PassRestore, EverythingTreatedComesBackAndASecondRestoreDoesNothing)
 
   const RestoreOutcome program = runner_.Restore(FromWide(Backup(program_)));
   EXPECT_TRUE(program.Succeeded()) << ToUtf8(program.problems.empty() ? Text() : program.problems.front());
+  EXPECT_EQ(confirm_.asked, 0);
   EXPECT_EQ(program.restoredTreatments, 1);
   EXPECT_EQ(ReadBytes(Path(program_)), programBytes_);
   EXPECT_EQ(Attributes(Path(program_)), DWORD{FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_READONLY});

@@ -1,0 +1,20 @@
+#pragma once
+// Owners and rights of files and folders through the security calls: the facts are read
+// from a handle opened on the path itself (a junction or link is described, never
+// followed), and folders and secret files are made with a security descriptor of
+// well-known SIDs.
+
+#include "core/platform/security_api.h"
+
+namespace zc::win {
+
+class Win32Security : public SecurityApi {
+ public:
+  std::optional<SecurityFacts> Facts(TextView path) override;
+  bool CreateProtectedFolder(TextView path) override;
+  bool ProtectFolder(TextView path) override;
+  bool CreateSecretFile(TextView path, std::string_view bytes) override;
+  std::string RandomBytes(size_t count) override;
+};
+
+}  // namespace zc::win
