@@ -170,17 +170,17 @@ TreatmentPass::Outcome TreatmentPass::TreatServiceHost(const Finding& finding) {
 
 void TreatmentPass::TreatService(const Finding& finding) {
   if (finding.name == kNoneText) return;
-  BeginBackupFolder(finding);
-  Check(enc::StepStopService, services_.Stop(finding.detail));
-  Status(enc::ServiceHideStatus);
-  view_.Delay(3);
-
   Finding target = finding;
   BackupState backup = BackupState::NothingToLose;  // an empty file has nothing to keep
   if (finding.path != kNoneText) backup = ResolveFile(finding, target);
   const bool hasFile = finding.path != kNoneText && backup == BackupState::NothingToLose;
+  BeginBackupFolder(target);
+  Check(enc::StepStopService, services_.Stop(finding.detail));
+  Status(enc::ServiceHideStatus);
+  view_.Delay(3);
+
   if (hasFile && !IsEmptyFile(target.path)) {
-    backup = CopyToStore(target.path, finding.name);
+    backup = CopyToStore(target.path, target.name);
     Check(enc::StepEndProcess, suspects_.EndCopiesOfImage(FileNameOf(target.path), target.path));
     BackupStatus(backup);
     view_.Delay(1.5f);
@@ -198,12 +198,12 @@ void TreatmentPass::TreatService(const Finding& finding) {
 
 void TreatmentPass::TreatRegistryEntry(const Finding& finding) {
   if (finding.name == kNoneText) return;
-  BeginBackupFolder(finding);
   Finding target = finding;
   BackupState backup = ResolveFile(finding, target);
   const bool hasFile = backup == BackupState::NothingToLose;
+  BeginBackupFolder(target);
   if (hasFile) {
-    backup = CopyToStore(target.path, finding.name);
+    backup = CopyToStore(target.path, target.name);
     Check(enc::StepEndProcess, suspects_.EndCopiesOfImage(FileNameOf(target.path), target.path));
   }
   const Text keyPath = texts_.Get(enc::InfectionKeyPath);
@@ -236,7 +236,10 @@ BackupState TreatmentPass::ResolveFile(const Finding& finding, Finding& target) 
   const Text file = commandLines_.FileOf(finding.path, finding.kind == kKindServiceHide ? TextView(finding.detail)
                                                                                          : TextView());
   if (file.empty()) return BackupState::NotFound;
+  // The file is backed up, logged and blocked under its own name: the name the check
+  // shows may carry the command line's arguments and quotes.
   target.path = file;
+  target.name = FileNameOf(file);
   return BackupState::NothingToLose;
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 // The report list of the main window: one row of seven text cells per Finding, in
-// insertion order. The window's list view is the only store of the rows; the core
-// never assumes more than these four operations give.
+// insertion order. The list keeps each row's texts whole; the core never assumes more
+// than these operations give.
 
 #include <array>
 #include <cstdint>
@@ -40,8 +40,8 @@ class ResultList {
 
   virtual int32_t RowCount() = 0;
 
-  // The cell's text as the list gives it back (cut to 254 bytes of ANSI text); empty for
-  // a row or column that does not exist.
+  // The cell's whole text as the check wrote it (or as SetCellText last set it); empty
+  // for a row or column that does not exist.
   virtual Text GetCellText(int32_t row, int32_t column) = 0;
 
   // Replaces one cell's text; a row or column that does not exist is ignored.

@@ -1,11 +1,12 @@
 #pragma once
 // The result list as a report-style "SysListView32" child created at run time and
-// driven only by ANSI list-view messages. The control's cells are the only store of
-// the rows.
+// driven by wide (UTF-16) list-view messages. Each row's seven texts are kept whole in
+// memory beside the control: the control only shows them, and whoever reads a Finding
+// back (the treatment) reads the kept texts, never a cell the control may have cut.
 
 #include <windows.h>
 
-#include <string_view>
+#include <vector>
 
 #include "core/platform/result_list.h"
 
@@ -15,12 +16,6 @@ class ListViewResultList : public ResultList {
  public:
   // Window style of the list: child, visible, thin border, report view.
   static constexpr DWORD kStyle = 0x50800001;
-  // Capacity of the read-back buffer in characters; the control copies at most one
-  // less than that of the cell's ANSI text and ends it with a NUL, so a cell reads back
-  // cut to its first 254 bytes.
-  static constexpr int kReadBufferSize = 255;
-  // The buffer actually handed to the control: large enough for any cell.
-  static constexpr int kWholeCellBufferSize = 65536;
 
   ListViewResultList() = default;
   ListViewResultList(const ListViewResultList&) = delete;
@@ -40,11 +35,10 @@ class ListViewResultList : public ResultList {
   void DeleteRow(int32_t row) override;
 
  private:
-  HWND list_ = nullptr;
-};
+  bool HasCell(int32_t row, int32_t column) const;
 
-// The first bytes of an ANSI text, at most `maxBytes`, never ending inside a two-byte
-// character of the code page.
-std::string_view CutAnsiText(std::string_view ansi, size_t maxBytes);
+  HWND list_ = nullptr;
+  std::vector<RowBuffer> rows_;  // row i of the control shows rows_[i]
+};
 
 }  // namespace zc::win

@@ -3,16 +3,59 @@
 #include <windows.h>
 
 namespace zc::win {
+namespace {
 
-std::string ToAnsi(TextView text) {
-  if (text.empty()) return {};
+bool HasUnpairedSurrogate(TextView text) {
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char16_t unit = text[i];
+    if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
+      ++i;
+    } else if (unit >= 0xD800 && unit <= 0xDFFF) {
+      return true;
+    }
+  }
+  return false;
+}
+
+}  // namespace
+
+std::optional<std::string> ToAnsiExactly(TextView text) {
+  if (text.empty()) return std::string();
+  if (HasUnpairedSurrogate(text)) return std::nullopt;
   const auto* wide = reinterpret_cast<const wchar_t*>(text.data());
   const int length = static_cast<int>(text.size());
-  const int needed = ::WideCharToMultiByte(CP_ACP, 0, wide, length, nullptr, 0, nullptr, nullptr);
-  if (needed <= 0) return {};
+  // A system whose ANSI code page is UTF-8 holds every character, and refuses both the
+  // no-best-fit flag and the substitute report for it.
+  const bool utf8 = ::GetACP() == CP_UTF8;
+  const DWORD flags = utf8 ? 0 : WC_NO_BEST_FIT_CHARS;
+  BOOL substituted = FALSE;
+  BOOL* report = utf8 ? nullptr : &substituted;
+  const int needed = ::WideCharToMultiByte(CP_ACP, flags, wide, length, nullptr, 0, nullptr, report);
+  if (needed <= 0 || substituted) return std::nullopt;
   std::string out(static_cast<size_t>(needed), '\0');
-  ::WideCharToMultiByte(CP_ACP, 0, wide, length, out.data(), needed, nullptr, nullptr);
+  if (::WideCharToMultiByte(CP_ACP, flags, wide, length, out.data(), needed, nullptr, report) != needed ||
+      substituted) {
+    return std::nullopt;
+  }
+  // Exact means it reads back as the same text.
+  if (FromAnsi(out) != text) return std::nullopt;
   return out;
+}
+
+bool AnsiCodePageHolds(char32_t codePoint) {
+  Text one;
+  if (codePoint >= 0x10000 && codePoint <= 0x10FFFF) {
+    one.push_back(static_cast<char16_t>(0xD800 + ((codePoint - 0x10000) >> 10)));
+    one.push_back(static_cast<char16_t>(0xDC00 + ((codePoint - 0x10000) & 0x3FF)));
+  } else if (codePoint < 0x10000) {
+    one.push_back(static_cast<char16_t>(codePoint));
+  } else {
+    return false;
+  }
+  const std::optional<std::string> ansi = ToAnsiExactly(one);
+  // Best fit aside, some code pages map a character to the substitute itself without
+  // reporting it; a "?" is only exact for "?".
+  return ansi.has_value() && (*ansi != "?" || codePoint == u'?');
 }
 
 Text FromAnsi(std::string_view ansi) {

@@ -84,9 +84,9 @@ candy::TextExtent GdiCandySurface::MeasureCaption(TextView caption, const candy:
   UniqueMemoryDc dc(::CreateCompatibleDC(nullptr));
   if (!dc) return {};
   Selection selected(dc.get(), FontFor(font));
-  const std::string text = ToAnsi(caption);
+  const std::wstring text = ToWide(caption);
   SIZE size{};
-  if (!::GetTextExtentPoint32A(dc.get(), text.c_str(), static_cast<int>(text.size()), &size)) return {};
+  if (!::GetTextExtentPoint32W(dc.get(), text.c_str(), static_cast<int>(text.size()), &size)) return {};
   return {size.cx, size.cy};
 }
 
@@ -96,13 +96,13 @@ void GdiCandySurface::DrawCaption(candy::Raster& raster, int x, int y, TextView 
   if (!dib.Valid()) return;
   Selection selected(dib.Dc(), FontFor(font));
   ::SetBkMode(dib.Dc(), TRANSPARENT);
-  const std::string text = ToAnsi(caption);
+  const std::wstring text = ToWide(caption);
   if (greyed) {
-    ::DrawStateA(dib.Dc(), nullptr, nullptr, reinterpret_cast<LPARAM>(text.c_str()), static_cast<WPARAM>(text.size()),
+    ::DrawStateW(dib.Dc(), nullptr, nullptr, reinterpret_cast<LPARAM>(text.c_str()), static_cast<WPARAM>(text.size()),
                  x, y, 0, 0, DST_TEXT | DSS_DISABLED);
   } else {
     ::SetTextColor(dib.Dc(), static_cast<COLORREF>(color));
-    ::TextOutA(dib.Dc(), x, y, text.c_str(), static_cast<int>(text.size()));
+    ::TextOutW(dib.Dc(), x, y, text.c_str(), static_cast<int>(text.size()));
   }
   dib.StoreInto(raster);
 }

@@ -71,10 +71,10 @@ Text Win32Processes::ImageFileNameInDeviceForm(uint32_t processId) {
 }
 
 std::vector<Text> Win32Processes::ListDriveRoots() {
-  const DWORD needed = ::GetLogicalDriveStringsA(0, nullptr);
+  const DWORD needed = ::GetLogicalDriveStringsW(0, nullptr);
   if (needed == 0) return {};
-  std::string buffer(needed + 1, '\0');
-  const DWORD written = ::GetLogicalDriveStringsA(needed, buffer.data());
+  std::wstring buffer(needed + 1, L'\0');
+  const DWORD written = ::GetLogicalDriveStringsW(needed, buffer.data());
   // A drive added between the two calls makes the answer larger than the buffer; the
   // buffer then holds nothing usable.
   if (written == 0 || written > needed) return {};
@@ -82,8 +82,8 @@ std::vector<Text> Win32Processes::ListDriveRoots() {
   std::vector<Text> roots;
   size_t start = 0;
   while (start < written) {
-    const size_t end = buffer.find('\0', start);
-    if (end > start) roots.push_back(FromAnsi(std::string_view(buffer).substr(start, end - start)));
+    const size_t end = buffer.find(L'\0', start);
+    if (end > start) roots.push_back(FromWide(std::wstring_view(buffer).substr(start, end - start)));
     start = end + 1;
   }
   return roots;

@@ -23,17 +23,20 @@ HKEY RootKey(int32_t root) {
   return reinterpret_cast<HKEY>(static_cast<intptr_t>(root));
 }
 
-// Drops up to `count` zero bytes from the end of the data.
-std::string_view WithoutTerminator(std::string_view data, size_t count) {
-  while (count-- > 0 && !data.empty() && data.back() == '\0') data.remove_suffix(1);
-  return data;
+// The UTF-16 text of a string value's data, without up to `count` terminating zeros.
+// An odd last byte (data written by hand) is not a character and is left out.
+Text StoredText(const std::vector<BYTE>& buffer, DWORD size, size_t count) {
+  Text text(size / sizeof(char16_t), u'\0');
+  std::memcpy(text.data(), buffer.data(), text.size() * sizeof(char16_t));
+  while (count-- > 0 && !text.empty() && text.back() == u'\0') text.pop_back();
+  return text;
 }
 
 void StoreValue(int32_t root, TextView keyPath, TextView valueName, DWORD type,
                 const BYTE* data, DWORD size) {
   UniqueKey key;
-  if (::RegCreateKeyA(RootKey(root), ToAnsi(keyPath).c_str(), key.put()) != ERROR_SUCCESS) return;
-  ::RegSetValueExA(key.get(), ToAnsi(valueName).c_str(), 0, type, data, size);
+  if (::RegCreateKeyW(RootKey(root), ToWide(keyPath).c_str(), key.put()) != ERROR_SUCCESS) return;
+  ::RegSetValueExW(key.get(), ToWide(valueName).c_str(), 0, type, data, size);
 }
 
 REGSAM ViewFlag(RegistryView view) { return view == RegistryView::Wow32 ? KEY_WOW64_32KEY : KEY_WOW64_64KEY; }
@@ -43,9 +46,9 @@ REGSAM ViewFlag(RegistryView view) { return view == RegistryView::Wow32 ? KEY_WO
 int32_t Win32Registry::DeleteRegistryValue(int32_t root, TextView keyPath, TextView valueName) {
   HKEY opened = nullptr;
   const LONG openError =
-      ::RegOpenKeyExA(RootKey(root), ToAnsi(keyPath).c_str(), 0, kDeleteAccess, &opened);
+      ::RegOpenKeyExW(RootKey(root), ToWide(keyPath).c_str(), 0, kDeleteAccess, &opened);
   if (openError != ERROR_SUCCESS) return openError;
-  ::RegDeleteValueA(opened, ToAnsi(valueName).c_str());
+  ::RegDeleteValueW(opened, ToWide(valueName).c_str());
   return ::RegCloseKey(opened);
 }
 
@@ -72,9 +75,10 @@ SystemError Win32Registry::SetExistingDword(int32_t root, TextView keyPath, Text
 
 void Win32Registry::WriteRegistryString(int32_t root, TextView keyPath, TextView valueName,
                                         TextView data) {
-  const std::string ansi = ToAnsi(data);
-  StoreValue(root, keyPath, valueName, REG_SZ, reinterpret_cast<const BYTE*>(ansi.c_str()),
-             static_cast<DWORD>(::lstrlenA(ansi.c_str())));
+  // Up to the first zero, if any; the stored size counts no terminating zero.
+  const TextView text = data.substr(0, data.find(u'\0'));
+  StoreValue(root, keyPath, valueName, REG_SZ, reinterpret_cast<const BYTE*>(text.data()),
+             static_cast<DWORD>(text.size() * sizeof(char16_t)));
 }
 
 void Win32Registry::WriteRegistryDword(int32_t root, TextView keyPath, TextView valueName,
@@ -87,7 +91,7 @@ void Win32Registry::WriteRegistryDword(int32_t root, TextView keyPath, TextView 
 RegistryValue Win32Registry::ReadRegistryValue(int32_t root, TextView keyPath,
                                                TextView valueName) {
   UniqueKey key;
-  if (::RegOpenKeyExA(RootKey(root), ToAnsi(keyPath).c_str(), 0, kReadAccess, key.put()) !=
+  if (::RegOpenKeyExW(RootKey(root), ToWide(keyPath).c_str(), 0, kReadAccess, key.put()) !=
       ERROR_SUCCESS) {
     return {};
   }
@@ -97,7 +101,7 @@ RegistryValue Win32Registry::ReadRegistryValue(int32_t root, TextView keyPath,
 RegistryValue Win32Registry::ReadRegistryValueInView(int32_t root, RegistryView view, TextView keyPath,
                                                      TextView valueName) {
   UniqueKey key;
-  if (::RegOpenKeyExA(RootKey(root), ToAnsi(keyPath).c_str(), 0, kReadAccess | ViewFlag(view), key.put()) !=
+  if (::RegOpenKeyExW(RootKey(root), ToWide(keyPath).c_str(), 0, kReadAccess | ViewFlag(view), key.put()) !=
       ERROR_SUCCESS) {
     return {};
   }
@@ -105,25 +109,25 @@ RegistryValue Win32Registry::ReadRegistryValueInView(int32_t root, RegistryView 
 }
 
 RegistryValue Win32Registry::ReadOpenedValue(HKEY opened, TextView valueName) {
-  const std::string name = ToAnsi(valueName);
+  const std::wstring name = ToWide(valueName);
   std::vector<BYTE> buffer(kFirstReadBytes);
   DWORD type = 0;
   DWORD size = static_cast<DWORD>(buffer.size());
-  LONG status = ::RegQueryValueExA(opened, name.c_str(), nullptr, &type, buffer.data(), &size);
-  if (status == ERROR_MORE_DATA) {
+  LONG status = ::RegQueryValueExW(opened, name.c_str(), nullptr, &type, buffer.data(), &size);
+  // The value may grow between the two reads; ask again until it fits.
+  for (int attempt = 0; status == ERROR_MORE_DATA && attempt < 4; ++attempt) {
     buffer.assign(size, 0);
-    status = ::RegQueryValueExA(opened, name.c_str(), nullptr, &type, buffer.data(), &size);
+    status = ::RegQueryValueExW(opened, name.c_str(), nullptr, &type, buffer.data(), &size);
   }
   if (status != ERROR_SUCCESS) return {};
   size = size < buffer.size() ? size : static_cast<DWORD>(buffer.size());
-  const std::string_view data(reinterpret_cast<const char*>(buffer.data()), size);
 
   switch (type) {
     case REG_SZ:
     case REG_EXPAND_SZ:
-      return FromAnsi(WithoutTerminator(data, 1));
+      return StoredText(buffer, size, 1);
     case REG_MULTI_SZ:
-      return FromAnsi(WithoutTerminator(data, 2));
+      return StoredText(buffer, size, 2);
     case REG_BINARY:
       return std::vector<uint8_t>(buffer.begin(), buffer.begin() + size);
     case REG_DWORD:

@@ -770,27 +770,32 @@ TEST_F(TreatmentPassTest, ARegistryValueThatMayNotBeDeletedKeepsItsRow) {
 
 // Autorun values and service image paths are command lines: the file steps act on the
 // file the line starts, never on the text; a text naming no file gets no file step.
+// The row shows what the check read (its name cut from the text after the last "\\",
+// arguments and quotes included); the file it starts is backed up, logged and blocked
+// under its own name.
 TEST_F(TreatmentPassTest, CommandLinesAreTreatedThroughTheFileTheyStart) {
   struct Case {
     const char16_t* value;
+    const char16_t* name;  // the Name cell the check gives the value
     const char16_t* file;  // the file treated; empty when none
+    const char16_t* folder;  // the backup folder's name
   };
   const Case cases[] = {
-      {u"\"C:\\Temp\\evil.exe\" /background", u"C:\\Temp\\evil.exe"},
-      {u"C:\\Temp\\evil.exe -s", u"C:\\Temp\\evil.exe"},
-      {u"%ZcTemp%\\evil.exe", u"C:\\Temp\\evil.exe"},
-      {u"C:\\Temp\\gone.exe -s", u""},
+      {u"\"C:\\Temp\\evil.exe\" /background", u"evil.exe\" /background", u"C:\\Temp\\evil.exe", u"evil.exe"},
+      {u"C:\\Temp\\evil.exe -s", u"evil.exe -s", u"C:\\Temp\\evil.exe", u"evil.exe"},
+      {u"%ZcTemp%\\evil.exe", u"evil.exe", u"C:\\Temp\\evil.exe", u"evil.exe"},
+      {u"C:\\Temp\\gone.exe -s", u"gone.exe -s", u"", u"gone.exe -s"},
   };
   for (const Case& c : cases) {
     for (const TextView kind : {kKindRegistryInfection, kKindServiceHide}) {
       const std::string what = ToUtf8(c.value) + " " + ToUtf8(kind);
       Bench t;
       t.w.environment.variables[u"zctemp"] = u"C:\\Temp";
-      t.AddRow(u"evil.exe", u"None", c.value, kind == kKindServiceHide ? u"EvilSvc" : u"N/A", kind, u"Updater", u"1");
+      t.AddRow(c.name, u"None", c.value, kind == kKindServiceHide ? u"EvilSvc" : u"N/A", kind, u"Updater", u"1");
       t.pass.TreatFindings();
       // No folder, file or placeholder at the text itself.
       EXPECT_EQ(t.w.files.Find(c.value), nullptr) << what;
-      const std::vector<Text> lines = t.w.log.LinesOf(t.LogFolder(u"evil.exe"));
+      const std::vector<Text> lines = t.w.log.LinesOf(t.LogFolder(c.folder));
       if (*c.file != 0) {
         EXPECT_EQ(t.Content(t.Folder(u"evil.exe") + u"\\evil.exe"), "MZ evil") << what;
         EXPECT_TRUE(t.IsPlaceholder(u"C:\\Temp\\evil.exe")) << what;
@@ -801,7 +806,7 @@ TEST_F(TreatmentPassTest, CommandLinesAreTreatedThroughTheFileTheyStart) {
           EXPECT_EQ(path.find(t.w.T(enc::BackupRoot)), 0u) << what << " " << operation;
         }
         ASSERT_EQ(lines.size(), 3u) << what;
-        EXPECT_EQ(lines[2], u"evil.exe" + t.w.T(enc::LogFileNotFoundText) + c.value + t.w.T(enc::LogLineEnd)) << what;
+        EXPECT_EQ(lines[2], c.name + t.w.T(enc::LogFileNotFoundText) + c.value + t.w.T(enc::LogLineEnd)) << what;
         EXPECT_EQ(std::count(lines.begin(), lines.end(), t.w.T(enc::LogClosingFirst)), 0) << what;
       }
     }
@@ -859,11 +864,10 @@ TEST(BackupCopyTest, ABackupNameStaysInsideTheBackupRoot) {
 TEST_F(TreatmentPassTest, ANameThatWouldLeaveTheBackupRootIsMadePlain) {
   w.files.AddFolder(u"C:\\Windows");
   w.files.AddFolder(u"C:\\Temp\\Vendor");
-  AddRow(u"..//Windows", u"None", u"C:\\Temp\\evil.exe", u"N/A", kKindRegistryInfection, u"Run1", u"1");
+  AddRow(u"..//Windows", u"None", u"C:\\Temp\\..//Windows", u"N/A", kKindRegistryInfection, u"Run1", u"1");
   AddRow(u"..", u"None", u"C:\\Temp\\Vendor\\..", u"N/A", kKindRegistryInfection, u"Run2", u"1");
   pass.TreatFindings();
-  EXPECT_EQ(Content(Folder(u"..__Windows") + u"\\..__Windows"), "MZ evil");
-  EXPECT_EQ(w.log.LinesOf(LogFolder(u"..__Windows")).size(), 4u);
+  EXPECT_EQ(w.log.LinesOf(LogFolder(u"..__Windows")).size(), 3u);
   EXPECT_EQ(w.log.LinesOf(LogFolder(u"__")).size(), 3u);
   for (const auto& [folder, line] : w.log.lines) {
     EXPECT_EQ(folder.rfind(w.T(enc::BackupPrefix), 0), 0u) << ToUtf8(folder);

@@ -1,12 +1,13 @@
 // The result list on a real list-view control: how it is created, the row buffer that
-// AddRow empties, the read-back cut of long cells, insertion order and deletion from the
-// top.
+// AddRow empties, cells kept whole whatever their length or characters, insertion order
+// and deletion from the top.
 
 #include "win32/app/list_view_result_list.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include "win32/base/ansi.h"
 #include "win32/base/unique_handle.h"
 
 namespace zc::win {
@@ -66,26 +67,42 @@ TEST_F(ListViewTest, AddRowStoresAllCellsThenEmptiesCellsOneToSix) {
   EXPECT_EQ(list_.GetCellText(1, kColumnPath), u"");
 }
 
-TEST_F(ListViewTest, LongCellsReadBackCutToTheirFirst254AnsiBytes) {
-  struct Case {
-    Text cell;
-    Text expected;
+// What the control shows in a cell, read with the wide message into a buffer that
+// holds any cell.
+Text Shown(HWND list, int32_t row, int32_t column) {
+  std::wstring buffer(70000, L'\0');
+  LVITEMW item{};
+  item.iSubItem = column;
+  item.pszText = buffer.data();
+  item.cchTextMax = static_cast<int>(buffer.size());
+  const auto length = SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+  return FromWide(std::wstring_view(buffer.data(), static_cast<size_t>(length)));
+}
+
+TEST_F(ListViewTest, CellsReadBackWholeWhateverTheirLengthOrCharacters) {
+  // Paths past 254 bytes, past MAX_PATH, and characters no Korean ANSI code page holds
+  // (Thai, an emoji as a surrogate pair, a fullwidth quote that best fit would turn into
+  // a plain one) all come back exactly as written, and the control shows them as such.
+  const Text cases[] = {
+      Text(300, u'a'),
+      u"C:\\" + Text(200, u'좀') + u"\\" + Text(200, u'x') + u".exe",
+      u"C:\\Users\\u\\ไวรัส\\\U0001F600.exe",
+      u"\uFF02C:\\x\\mal.exe\uFF02 /s",
   };
-  const Text korean(200, u'좀');  // two bytes each in code page 949
-  const Case cases[] = {
-      {Text(300, u'a'), Text(254, u'a')},
-      {Text(254, u'b'), Text(254, u'b')},
-      {Text(253, u'c'), Text(253, u'c')},
-      {korean, Text(127, u'좀')},
-      {u"a" + korean, u"a" + Text(126, u'좀')},  // a character split by the cut is dropped
-  };
-  for (const Case& c : cases) {
+  for (const Text& cell : cases) {
     RowBuffer row;
-    row[0] = u"x";
-    row[kColumnPath] = c.cell;
+    row[0] = cell;
+    row[kColumnPath] = cell;
     list_.AddRow(row, 0);
-    EXPECT_EQ(list_.GetCellText(list_.RowCount() - 1, kColumnPath), c.expected) << c.cell.size();
+    const int32_t last = list_.RowCount() - 1;
+    EXPECT_EQ(list_.GetCellText(last, kColumnName), cell) << cell.size();
+    EXPECT_EQ(list_.GetCellText(last, kColumnPath), cell) << cell.size();
+    EXPECT_EQ(Shown(list_.Handle(), last, kColumnPath), cell) << cell.size();
   }
+  // A cell set later is kept and shown the same way.
+  list_.SetCellText(0, kColumnFlag, u"1 \U0001F600");
+  EXPECT_EQ(list_.GetCellText(0, kColumnFlag), u"1 \U0001F600");
+  EXPECT_EQ(Shown(list_.Handle(), 0, kColumnFlag), u"1 \U0001F600");
 }
 
 TEST_F(ListViewTest, RowsKeepInsertionOrderAndLeaveFromTheTop) {
@@ -98,6 +115,7 @@ TEST_F(ListViewTest, RowsKeepInsertionOrderAndLeaveFromTheTop) {
   list_.DeleteRow(0);
   EXPECT_EQ(list_.RowCount(), 2);
   EXPECT_EQ(list_.GetCellText(0, 0), u"B");
+  EXPECT_EQ(Shown(list_.Handle(), 0, 0), u"B");  // the control and the kept rows agree
   EXPECT_EQ(list_.GetCellText(1, kColumnFlag), u"C-6");
 
   // Rows and columns that do not exist read as empty; deleting one changes nothing.

@@ -14,30 +14,35 @@ TEST(TrayRecordTest, FilledRecordCarriesTheBalloonLayout) {
   TrayIconRecord record{1, 23, 512, 1000, 1, u"알림 영역에서 감시합니다."};
   HWND receiver = reinterpret_cast<HWND>(0x1234);
   HICON icon = reinterpret_cast<HICON>(0x5678);
-  const NOTIFYICONDATAA data = BuildTrayRecord(record, receiver, icon);
-  EXPECT_EQ(data.cbSize, 504u);  // the balloon layout of a 64-bit program
+  const NOTIFYICONDATAW data = BuildTrayRecord(record, receiver, icon);
+  EXPECT_EQ(data.cbSize, 952u);  // the wide balloon layout of a 64-bit program
   EXPECT_EQ(data.hWnd, receiver);
   EXPECT_EQ(data.uID, 1u);
   EXPECT_EQ(data.uFlags, 23u);
   EXPECT_EQ(data.uCallbackMessage, 512u);
   EXPECT_EQ(data.hIcon, icon);
-  EXPECT_STREQ(data.szTip, "");
-  char korean[64] = {};
-  WideCharToMultiByte(949, 0, L"알림 영역에서 감시합니다.", -1, korean, sizeof(korean), nullptr, nullptr);
-  EXPECT_STREQ(data.szInfo, korean);
+  EXPECT_STREQ(data.szTip, L"");
+  EXPECT_STREQ(data.szInfo, L"알림 영역에서 감시합니다.");
   EXPECT_EQ(data.uTimeout, 1000u);
-  EXPECT_STREQ(data.szInfoTitle, "");
+  EXPECT_STREQ(data.szInfoTitle, L"");
   EXPECT_EQ(data.dwInfoFlags, 1u);
 }
 
 TEST(TrayRecordTest, UnfilledRecordIsAllZeroAndALongBalloonIsCut) {
-  const NOTIFYICONDATAA empty = BuildTrayRecord(TrayIconRecord{}, reinterpret_cast<HWND>(1), nullptr);
+  const NOTIFYICONDATAW empty = BuildTrayRecord(TrayIconRecord{}, reinterpret_cast<HWND>(1), nullptr);
   const auto* bytes = reinterpret_cast<const unsigned char*>(&empty);
   for (size_t i = 0; i < sizeof(empty); ++i) ASSERT_EQ(bytes[i], 0) << i;
 
   TrayIconRecord record{1, 23, 512, 1000, 1, Text(400, u'x')};
-  const NOTIFYICONDATAA data = BuildTrayRecord(record, nullptr, nullptr);
-  EXPECT_EQ(std::string(data.szInfo), std::string(255, 'x'));
+  const NOTIFYICONDATAW data = BuildTrayRecord(record, nullptr, nullptr);
+  EXPECT_EQ(std::wstring(data.szInfo), std::wstring(255, L'x'));
+
+  // A character outside the BMP that would straddle the cut is left out whole.
+  record.balloonText = Text(254, u'x') + u"\U0001F600";
+  const NOTIFYICONDATAW cut = BuildTrayRecord(record, nullptr, nullptr);
+  EXPECT_EQ(std::wstring(cut.szInfo), std::wstring(254, L'x'));
+  record.balloonText = Text(253, u'x') + u"\U0001F600";
+  EXPECT_EQ(std::wstring(BuildTrayRecord(record, nullptr, nullptr).szInfo), std::wstring(253, L'x') + L"\U0001F600");
 }
 
 TEST(ProgramIconTest, IsDrawnInBothSizesWithATransparentGround) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/engine/window_title_search.h"
+#include "tests/win32/base/ansi_of.h"
 #include "win32/base/ansi.h"
 #include "win32/base/unique_handle.h"
 
@@ -15,7 +16,7 @@ namespace zc::win {
 namespace {
 
 UniqueWindow TopLevelWindow(TextView title) {
-  return UniqueWindow(::CreateWindowExA(0, "STATIC", ToAnsi(title).c_str(), WS_POPUP, 0, 0, 10, 10, nullptr,
+  return UniqueWindow(::CreateWindowExA(0, "STATIC", AnsiOf(title).c_str(), WS_POPUP, 0, 0, 10, 10, nullptr,
                                         nullptr, ::GetModuleHandleA(nullptr), nullptr));
 }
 

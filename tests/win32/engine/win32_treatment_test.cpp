@@ -25,6 +25,7 @@
 #include "tests/fakes/fake_console.h"
 #include "tests/fakes/fake_result_list.h"
 #include "tests/fakes/fake_service_table.h"
+#include "tests/win32/base/ansi_of.h"
 #include "win32/base/ansi.h"
 #include "win32/base/unique_handle.h"
 #include "win32/log/win32_activity_log.h"
@@ -39,7 +40,7 @@
 namespace zc::win {
 namespace {
 
-std::string Ansi(TextView text) { return ToAnsi(text); }
+std::string Ansi(TextView text) { return AnsiOf(text); }
 Text Wide(const std::string& ansi) { return FromAnsi(ansi); }
 
 std::string NextToTest(const std::string& name) {

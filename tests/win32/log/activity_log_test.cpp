@@ -11,6 +11,8 @@
 
 #include "core/crypto/text_cipher.h"
 #include "core/texts/constant_texts.h"
+#include "core/base/character_references.h"
+#include "tests/win32/base/ansi_of.h"
 #include "win32/base/ansi.h"
 #include "win32/log/log_failure_reporter.h"
 #include "win32/log/win32_activity_log.h"
@@ -70,7 +72,7 @@ class ActivityLogTest : public ::testing::Test {
 
   // One log line: "[" + short date + " " + long time + "] " + text + CR LF, in CP949.
   static void ExpectLine(const std::string& line, const Text& text) {
-    const std::string tail = "] " + ToAnsi(text) + "\r\n";
+    const std::string tail = "] " + AnsiOf(text) + "\r\n";
     ASSERT_GE(line.size(), tail.size() + 2) << line;
     EXPECT_EQ(line.front(), '[');
     EXPECT_EQ(line.substr(line.size() - tail.size()), tail);
@@ -97,7 +99,7 @@ class ActivityLogTest : public ::testing::Test {
       wchar_t time[128] = {};
       ::GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &s, nullptr, date, 128);
       ::GetTimeFormatW(LOCALE_USER_DEFAULT, 0, &s, nullptr, time, 128);
-      if (ToAnsi(FromWide(std::wstring(date) + L" " + time)) == stamp) return true;
+      if (AnsiOf(FromWide(std::wstring(date) + L" " + time)) == stamp) return true;
     }
     return false;
   }
@@ -126,7 +128,7 @@ class ActivityLogTest : public ::testing::Test {
 TEST_F(ActivityLogTest, TheLogFileNameIsAKoreanTextInCodePage949) {
   const Text name = LogFileName();
   ASSERT_FALSE(name.empty());
-  EXPECT_EQ(FromAnsi(ToAnsi(name)), name);
+  EXPECT_EQ(FromAnsi(AnsiOf(name)), name);
 }
 
 TEST_F(ActivityLogTest, FirstCallCreatesSecondCallAppends) {
@@ -184,11 +186,19 @@ TEST_F(ActivityLogTest, AMissingFolderWritesNothing) {
   EXPECT_FALSE(Exists(missing + L"\\" + Wide(LogFileName())));
 }
 
-TEST_F(ActivityLogTest, CharactersOutsideTheCodePageBecomeTheSubstitute) {
-  log_.Log_Trans(u"태국 \u0E01 문자", folder_);
+// A character code page 949 lacks is written as a character reference, so the line
+// stays ANSI like every older line of the file and still names the file exactly.
+TEST_F(ActivityLogTest, CharactersOutsideTheCodePageAreWrittenAsCharacterReferences) {
+  Write(file_, AnsiOf(u"[2026-01-01 오전 1:00:00] 예전 줄") + "\r\n");
+  const Text original = u"태국 \u0E01 문자 \U0001F600 & &#";
+  log_.Log_Trans(original, folder_);
   const auto lines = Lines(Read(file_));
-  ASSERT_EQ(lines.size(), 1u);
-  EXPECT_NE(lines[0].find("] " + ToAnsi(u"태국 ") + "? " + ToAnsi(u"문자") + "\r\n"), std::string::npos);
+  ASSERT_EQ(lines.size(), 2u);
+  ExpectLine(lines[1], u"태국 &#xE01; 문자 &#x1F600; & &#x26;#");
+  const Text tail = u"] " + original + u"\r\n";
+  const Text decoded = WithoutCharacterReferences(FromAnsi(lines[1]));
+  ASSERT_GE(decoded.size(), tail.size());
+  EXPECT_EQ(decoded.substr(decoded.size() - tail.size()), tail);
 }
 
 TEST_F(ActivityLogTest, AHiddenOrSystemLogFileCountsAsAbsentAndStaysUntouched) {

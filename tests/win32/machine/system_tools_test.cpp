@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "tests/win32/machine/child_process.h"
+#include "tests/win32/base/ansi_of.h"
 #include "win32/base/ansi.h"
 #include "win32/base/system_folders.h"
 #include "win32/base/system_library.h"
@@ -73,7 +74,7 @@ class CurrentFolder {
 
 Text InSystemFolders(const char16_t* name) {
   const Text inSystem = SystemFolder() + u"\\" + name;
-  if (FileExists(ToAnsi(inSystem))) return inSystem;
+  if (FileExists(AnsiOf(inSystem))) return inSystem;
   return WindowsFolder() + u"\\" + name;
 }
 
@@ -102,7 +103,7 @@ TEST(SystemProgramTest, TheProgramOfACommandLine) {
       {u"..", u""},
       {u"", u""},
   };
-  for (const Case& c : cases) EXPECT_EQ(SystemProgramFor(c.command), c.program) << ToAnsi(c.command);
+  for (const Case& c : cases) EXPECT_EQ(SystemProgramFor(c.command), c.program) << AnsiOf(c.command);
 }
 
 TEST(SystemToolsTest, PlantedToolsBesideTheProgramOrInTheCurrentFolderNeverRun) {
@@ -141,7 +142,7 @@ TEST(SystemToolsTest, LibrariesLoadFromTheSystemFolderOnly) {
     ASSERT_TRUE(library);
     wchar_t loaded[MAX_PATH] = {};
     ::GetModuleFileNameW(library.get(), loaded, MAX_PATH);
-    EXPECT_EQ(ToAnsi(FromWide(loaded)), ToAnsi(SystemFolder() + u"\\winsta.dll"));
+    EXPECT_EQ(AnsiOf(FromWide(loaded)), AnsiOf(SystemFolder() + u"\\winsta.dll"));
 
     // A library that lies only beside the executable is not found at all.
     UniqueModule besideOnly = LoadSystemLibrary(L"zc_planted_library.dll");

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "tests/win32/machine/child_process.h"
+#include "tests/win32/base/ansi_of.h"
 #include "win32/base/ansi.h"
 #include "win32/base/unique_handle.h"
 
@@ -150,7 +151,7 @@ TEST_F(Win32FilesTest, FoldersDrivesAndFilesAreToldApart) {
 
 TEST_F(Win32FilesTest, KoreanNamesCrossInTheAnsiCodePage) {
   const Text name = FromAnsi(folder.path()) + FromUtf8("\\좀비.exe");
-  WriteFile(ToAnsi(name), "abc");
+  WriteFile(AnsiOf(name), "abc");
   EXPECT_TRUE(files.ExistsAsNormalFile(name));
   EXPECT_EQ(files.FileLength(name), 3);
   EXPECT_EQ(files.RemoveFile(name), SystemError::None);

@@ -52,6 +52,17 @@ TEST_F(Win32RegistryTest, WrittenTextReadsBackWhole) {
   registry.WriteRegistryString(hkcu, key, u"korean", korean);
   EXPECT_EQ(ReadText(u"korean"), korean);
 
+  // Names and data no Korean ANSI code page holds go through whole, both ways.
+  const Text thai = u"\"C:\\Users\\ไวรัส\\\U0001F600.exe\" /s";
+  registry.WriteRegistryString(hkcu, key, u"ไวรัส", thai);
+  EXPECT_EQ(ReadText(u"ไวรัส"), thai);
+  EXPECT_EQ(ReadText(u"?????"), u"");  // no best-fit name reaches another value
+  registry.WriteRegistryString(hkcu, key, u"?????", u"other");
+  EXPECT_EQ(ReadText(u"ไวรัส"), thai);
+  EXPECT_EQ(registry.RemoveValue(hkcu, RegistryView::Native, key, u"ไวรัส"), SystemError::None);
+  EXPECT_EQ(ReadText(u"ไวรัส"), u"");
+  EXPECT_EQ(ReadText(u"?????"), u"other");
+
   registry.WriteRegistryString(hkcu, key, u"", u"default value");
   EXPECT_EQ(ReadText(u""), u"default value");
 }
