@@ -25,6 +25,7 @@
 #include "tests/fakes/fake_console.h"
 #include "tests/fakes/fake_result_list.h"
 #include "tests/fakes/fake_service_table.h"
+#include "tests/win32/engine/quick_window.h"
 #include "tests/win32/base/ansi_of.h"
 #include "win32/base/ansi.h"
 #include "win32/base/unique_handle.h"
@@ -118,24 +119,6 @@ int CloseExplorerWindows(const std::vector<std::string>& titles, DWORD milliseco
   }
   return closed;
 }
-
-// The main window's slice, without its waits: each second of Delay is a tenth here,
-// enough for a process ended by the task-kill tool to release its image file.
-class QuickWindow final : public MainWindowView {
- public:
-  std::vector<Text> statusTexts;
-  std::vector<Text> messages;
-  Text countText;
-  bool ended = false;
-
-  void SetStatusText(TextView text) override { statusTexts.emplace_back(text); }
-  void SetTreatedCountText(TextView text) override { countText = Text(text); }
-  Text IndicatorText() override { return {}; }
-  void SetIndicatorText(TextView) override {}
-  void ShowMessage(TextView text, TextView, MessageIcon) override { messages.emplace_back(text); }
-  void Delay(float seconds) override { ::Sleep(static_cast<DWORD>(seconds * 100)); }
-  void EndProgram() override { ended = true; }
-};
 
 class Win32TreatmentTest : public ::testing::Test {
  protected:
