@@ -44,10 +44,11 @@ wait_ready
 for _ in $(seq 1 60); do [ "$(drv rows)" -ge 1 ] && break; sleep 0.5; done
 check "$(drv rows)" "1" "the autorun value is listed"
 check "$(drv cell 0 2)" "\"$win_folder\\$image\" /background" "its Path cell shows the value as found"
-# The Finding's name is the value's last piece; its backup folder's name is that name
-# with the characters no file name may hold made "_".
-name=$(drv cell 0 0)
-backup_name=$(sed 's#["/:*?<>|]#_#g' <<<"$name")
+# The row's name is the value's last piece, arguments and quote included; the file the
+# value starts is backed up and logged under its own name.
+check "$(drv cell 0 0)" "$image\" /background" "its Name cell is the value's last piece"
+name=$image
+backup_name=$image
 
 drv click $CHECK2
 wait_for 10 "$(plain StatusMonitoringOff)" drv text $LABEL7 >/dev/null
