@@ -2,8 +2,6 @@
 
 namespace zc {
 
-void RestoreList::Refresh() { rows_ = ListRecordedTreatments(texts_, files_, texts_.Get(enc::BackupRoot)); }
-
 std::array<Text, 4> RestoreList::Cells(size_t row) const {
   const CatalogRow& r = rows_.at(row);
   return {r.name, r.time, r.summary, texts_.Get(r.restored ? enc::RestoreStateDone : enc::RestoreStateOpen)};
@@ -12,7 +10,6 @@ std::array<Text, 4> RestoreList::Cells(size_t row) const {
 Text RestoreList::RestoreRow(int row) {
   if (row < 0 || static_cast<size_t>(row) >= rows_.size()) return texts_.Get(enc::RestoreNothingSelected);
   const RestoreOutcome outcome = runner_.Restore(rows_[static_cast<size_t>(row)].folder);
-  Refresh();
   return outcome.Succeeded() ? texts_.Get(enc::RestoreAllDone) : RestoreProblemsMessage(texts_, outcome);
 }
 

@@ -3,6 +3,7 @@
 // restore of the backup folder that holds the chosen row's treatment.
 
 #include <array>
+#include <utility>
 #include <vector>
 
 #include "core/restore/backup_catalog.h"
@@ -12,23 +13,22 @@ namespace zc {
 
 class RestoreList {
  public:
-  RestoreList(const ConstantTexts& texts, RestoreFilesApi& files, RestoreRunner& runner)
-      : texts_(texts), files_(files), runner_(runner) {}
+  RestoreList(const ConstantTexts& texts, RestoreRunner& runner) : texts_(texts), runner_(runner) {}
 
-  // Reads the backup root again.
-  void Refresh();
+  // Takes the rows of a catalog read (ListRecordedTreatments; the window reads it off
+  // its own thread).
+  void SetRows(std::vector<CatalogRow> rows) { rows_ = std::move(rows); }
   const std::vector<CatalogRow>& Rows() const { return rows_; }
   // Name, time, what was done, restored or not.
   std::array<Text, 4> Cells(size_t row) const;
 
   // Restores every open treatment of the row's backup folder (the same restore as the
-  // command line's) and reads the list again. Returns the message to show: the
-  // problems, the notice that all was restored, or the request to choose a row.
+  // command line's). Returns the message to show: the problems, the notice that all was
+  // restored, or the request to choose a row. The caller reads the list again.
   Text RestoreRow(int row);
 
  private:
   const ConstantTexts& texts_;
-  RestoreFilesApi& files_;
   RestoreRunner& runner_;
   std::vector<CatalogRow> rows_;
 };

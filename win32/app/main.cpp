@@ -77,7 +77,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   zc::win::RestoreMachine restoreMachine;
   zc::win::MessageBoxConfirmation confirmation(texts);
   zc::RestoreRunner restoreRunner(restoreMachine.ForRestore(texts, log, confirmation), zc::RestoreRunner::TreatmentLimits(texts));
-  zc::RestoreList restoreList(texts, restoreMachine.files, restoreRunner);
+  zc::RestoreList restoreList(texts, restoreRunner);
   zc::win::RestoreWindow restoreWindow(texts, restoreList);
   window.SetRestoreOpener([&restoreWindow](HWND owner) { restoreWindow.Open(owner); });
   zc::win::CngSignatures signatures;

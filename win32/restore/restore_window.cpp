@@ -2,10 +2,13 @@
 
 #include <commctrl.h>
 
+#include <chrono>
 #include <string>
 #include <utility>
 
+#include "core/platform/activity_log.h"
 #include "win32/base/ansi.h"
+#include "win32/machine/win32_restore_files.h"
 #include "win32/restore/restore_command.h"
 #include "win32/restore/restore_window_design.h"
 
@@ -13,20 +16,69 @@ namespace zc::win {
 namespace {
 
 constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+constexpr UINT kCatalogRead = WM_APP + 1;  // the reading thread has put its rows in place
+// How long opening the window waits for the catalog before it shows an empty list.
+constexpr auto kQuickRead = std::chrono::milliseconds(500);
 
 }  // namespace
 
 RestoreWindow::~RestoreWindow() {
+  if (reader_.joinable()) reader_.join();
   HWND window = std::exchange(window_, nullptr);
   if (window) DestroyWindow(window);
 }
 
 void RestoreWindow::Open(HWND owner) {
   if (!window_ && !Create(owner)) return;
-  list_.Refresh();
-  Fill();
+  list_.SetRows({});
+  ReadCatalog();
+  {
+    std::unique_lock lock(readMutex_);
+    readDone_.wait_for(lock, kQuickRead, [this] { return readRows_.has_value(); });
+  }
+  if (!TakeReadRows()) Fill();
   ShowWindow(window_, SW_SHOW);
   SetForegroundWindow(window_);
+}
+
+void RestoreWindow::ReadCatalog() {
+  if (reading_) {
+    readAgain_ = true;
+    return;
+  }
+  if (reader_.joinable()) reader_.join();
+  reading_ = true;
+  // The thread has adapters and texts of its own: nothing it touches is the window's.
+  reader_ = std::thread([this, window = window_] {
+    SilentFailureReporter silent;
+    const ConstantTexts texts(silent);
+    Win32RestoreFiles files;
+    std::vector<CatalogRow> rows = ListRecordedTreatments(texts, files, texts.Get(enc::BackupRoot));
+    {
+      std::lock_guard lock(readMutex_);
+      readRows_ = std::move(rows);
+    }
+    readDone_.notify_all();
+    PostMessageW(window, kCatalogRead, 0, 0);
+  });
+}
+
+bool RestoreWindow::TakeReadRows() {
+  std::vector<CatalogRow> rows;
+  {
+    std::lock_guard lock(readMutex_);
+    if (!readRows_) return false;
+    rows = std::move(*readRows_);
+    readRows_.reset();
+  }
+  reading_ = false;
+  list_.SetRows(std::move(rows));
+  Fill();
+  if (readAgain_) {
+    readAgain_ = false;
+    ReadCatalog();
+  }
+  return true;
 }
 
 bool RestoreWindow::Create(HWND owner) {
@@ -103,7 +155,9 @@ void RestoreWindow::OnRestoreClicked() {
     return;
   }
   const Text message = list_.RestoreRow(selected);
+  list_.SetRows({});
   Fill();
+  ReadCatalog();
   MessageBoxW(window_, ToWide(message).c_str(), ToWide(texts_.Get(enc::MessageTitle)).c_str(),
               MB_OK | MB_ICONINFORMATION);
 }
@@ -118,6 +172,9 @@ LRESULT CALLBACK RestoreWindow::Proc(HWND window, UINT message, WPARAM wParam, L
   switch (message) {
     case WM_COMMAND:
       if (LOWORD(wParam) == kRestoreButton && HIWORD(wParam) == BN_CLICKED) self->OnRestoreClicked();
+      return 0;
+    case kCatalogRead:
+      self->TakeReadRows();
       return 0;
     case WM_CLOSE:
       ShowWindow(window, SW_HIDE);  // kept for the next opening

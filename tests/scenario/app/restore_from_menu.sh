@@ -67,7 +67,8 @@ drv press $TRAY_BUTTON
 sleep 1
 drv tray 517
 drv menu-choose 3 10000 || check "no menu" "menu" "the icon's pop-up menu opens"
-check "$(drv restore-rows 10000 || echo none)" "1" "the restore window lists the one treatment"
+drv restore-rows 10000 >/dev/null || true
+check "$(wait_for 10 1 drv restore-rows 1000)" "1" "the restore window lists the one treatment"
 check "$(drv restore-cell 0 0)|$(drv restore-cell 0 3)" "$image|$(plain RestoreStateOpen)" \
   "its name, not yet restored"
 check "$(drv restore-cell 0 2)" "$(plain RestoreSummaryFile)1, $(plain RestoreSummaryValue)1" "what was done"
