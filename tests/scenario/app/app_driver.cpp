@@ -96,25 +96,22 @@ int CellText(HWND list, int row, int column) {
   GetWindowThreadProcessId(list, &processId);
   HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId);
   if (!process) return 1;
-  constexpr size_t kText = 1024;
-  auto* remote = static_cast<char*>(
-      VirtualAllocEx(process, nullptr, sizeof(LVITEMA) + kText, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
-  LVITEMA item{};
+  // Read with the wide message into a buffer that holds any cell, so the text comes back
+  // whole, whatever its length and characters.
+  constexpr size_t kText = 32768;
+  auto* remote = static_cast<char*>(VirtualAllocEx(process, nullptr, sizeof(LVITEMW) + kText * sizeof(wchar_t),
+                                                   MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+  LVITEMW item{};
   item.iSubItem = column;
-  item.pszText = remote + sizeof(LVITEMA);
+  item.pszText = reinterpret_cast<wchar_t*>(remote + sizeof(LVITEMW));
   item.cchTextMax = kText;
   WriteProcessMemory(process, remote, &item, sizeof(item), nullptr);
-  SendMessageA(list, LVM_GETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(remote));
-  std::vector<char> text(kText + 1, '\0');
-  ReadProcessMemory(process, remote + sizeof(LVITEMA), text.data(), kText, nullptr);
+  SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(remote));
+  std::vector<wchar_t> text(kText + 1, L'\0');
+  ReadProcessMemory(process, remote + sizeof(LVITEMW), text.data(), kText * sizeof(wchar_t), nullptr);
   VirtualFreeEx(process, remote, 0, MEM_RELEASE);
   CloseHandle(process);
-  const std::string ansi(text.data());
-  std::wstring wide(ansi.size(), L'\0');
-  wide.resize(static_cast<size_t>(
-      MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), wide.data(),
-                          static_cast<int>(wide.size()))));
-  Print(wide);
+  Print(std::wstring(text.data()));
   return 0;
 }
 
