@@ -18,8 +18,7 @@ DefinitionsLoadResult LoadedDefinitions::Load() {
     case DefinitionsError::None: {
       // The first element is there: the set has all fourteen.
       freshness_ = ReadSetFreshness(texts_.Get(set_.DefinitionsElements[0]));
-      const std::optional<Text> stored = settings_.GetSetting(kOptionApplication, kOptionSection, kSerialKey);
-      const std::optional<uint64_t> highest = stored ? ReadStoredSerial(*stored) : std::nullopt;
+      const std::optional<uint64_t> highest = HighestAccepted();
       const FreshnessVerdict verdict = JudgeFreshness(freshness_, highest, clock_.UnixSeconds(), signer_.SignsSets());
       if (verdict == FreshnessVerdict::Fresh) return {};
       return {DefinitionsLoadFailure::Definitions, DescribeFreshness(verdict, freshness_, highest)};
@@ -33,12 +32,14 @@ DefinitionsLoadResult LoadedDefinitions::Load() {
 
 void LoadedDefinitions::RememberAccepted() {
   if (!freshness_) return;
-  const std::optional<Text> stored = settings_.GetSetting(kOptionApplication, kOptionSection, kSerialKey);
-  const std::optional<uint64_t> highest = stored ? ReadStoredSerial(*stored) : std::nullopt;
+  const std::optional<uint64_t> highest = HighestAccepted();
   if (highest && *highest >= freshness_->serial) return;
-  Text serial = SetFreshnessText(*freshness_);
-  serial.resize(serial.find(u'|'));
-  settings_.SaveSetting(kOptionApplication, kOptionSection, kSerialKey, serial);
+  settings_.SaveSetting(kOptionApplication, kOptionSection, kSerialKey, SerialText(freshness_->serial));
+}
+
+std::optional<uint64_t> LoadedDefinitions::HighestAccepted() {
+  const std::optional<Text> stored = settings_.GetSetting(kOptionApplication, kOptionSection, kSerialKey);
+  return stored ? ReadStoredSerial(*stored) : std::nullopt;
 }
 
 bool LoadedDefinitions::IsNewerVersionPublished() { return zc::IsNewerVersionPublished(set_, texts_); }

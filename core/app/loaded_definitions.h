@@ -32,6 +32,9 @@ class LoadedDefinitions : public DefinitionsPort {
  private:
   const ConstantTexts& texts_;
   HttpApi& http_;
+  // The highest serial this machine has started with, as kept in the settings.
+  std::optional<uint64_t> HighestAccepted();
+
   SettingsApi& settings_;
   ClockApi& clock_;
   DefinitionsSet& set_;

@@ -3,9 +3,6 @@
 namespace zc {
 namespace {
 
-bool IsHighSurrogate(char16_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
-bool IsLowSurrogate(char16_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
-
 void AppendReference(Text& out, char32_t codePoint) {
   static constexpr char16_t kDigits[] = u"0123456789ABCDEF";
   Text digits;
@@ -14,16 +11,6 @@ void AppendReference(Text& out, char32_t codePoint) {
     codePoint >>= 4;
   } while (codePoint != 0);
   out.append(u"&#x").append(digits).push_back(u';');
-}
-
-void AppendCodePoint(Text& out, char32_t codePoint) {
-  if (codePoint < 0x10000) {
-    out.push_back(static_cast<char16_t>(codePoint));
-    return;
-  }
-  codePoint -= 0x10000;
-  out.push_back(static_cast<char16_t>(0xD800 + (codePoint >> 10)));
-  out.push_back(static_cast<char16_t>(0xDC00 + (codePoint & 0x3FF)));
 }
 
 int HexValue(char16_t unit) {
@@ -49,12 +36,8 @@ Text WithCharacterReferences(TextView text, const CodePointTest& holds) {
       out.push_back(unit);
       continue;
     }
-    char32_t codePoint = unit;
     size_t units = 1;
-    if (IsHighSurrogate(unit) && i + 1 < text.size() && IsLowSurrogate(text[i + 1])) {
-      codePoint = 0x10000 + ((static_cast<char32_t>(unit) - 0xD800) << 10) + (text[i + 1] - 0xDC00);
-      units = 2;
-    }
+    const char32_t codePoint = CodePointAt(text, i, units);
     if (holds(codePoint)) {
       out.append(text.substr(i, units));
     } else {

@@ -4,6 +4,26 @@
 
 namespace zc {
 
+void AppendCodePoint(Text& out, char32_t codePoint) {
+  if (codePoint < 0x10000) {
+    out.push_back(static_cast<char16_t>(codePoint));
+    return;
+  }
+  codePoint -= 0x10000;
+  out.push_back(static_cast<char16_t>(0xD800 + (codePoint >> 10)));
+  out.push_back(static_cast<char16_t>(0xDC00 + (codePoint & 0x3FF)));
+}
+
+char32_t CodePointAt(TextView text, size_t at, size_t& units) {
+  const char16_t unit = text[at];
+  units = 1;
+  if (unit >= 0xD800 && unit <= 0xDBFF && at + 1 < text.size() && text[at + 1] >= 0xDC00 && text[at + 1] <= 0xDFFF) {
+    units = 2;
+    return 0x10000 + ((static_cast<char32_t>(unit) - 0xD800) << 10) + (text[at + 1] - 0xDC00u);
+  }
+  return unit;
+}
+
 Text FromUtf8(std::string_view utf8) {
   Text out;
   out.reserve(utf8.size());
@@ -33,13 +53,7 @@ Text FromUtf8(std::string_view utf8) {
       if (cp < 0x10000 || cp > 0x10FFFF) cp = 0xFFFD;
     }
     i += len;
-    if (cp >= 0x10000) {
-      cp -= 0x10000;
-      out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
-      out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
-    } else {
-      out.push_back(static_cast<char16_t>(cp));
-    }
+    AppendCodePoint(out, cp);
   }
   return out;
 }
@@ -47,15 +61,9 @@ Text FromUtf8(std::string_view utf8) {
 std::string ToUtf8(TextView text) {
   std::string out;
   out.reserve(text.size());
-  for (size_t i = 0; i < text.size(); ++i) {
-    uint32_t cp = text[i];
-    if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
-        text[i + 1] <= 0xDFFF) {
-      cp = 0x10000 + ((cp - 0xD800) << 10) + (text[i + 1] - 0xDC00u);
-      ++i;
-    } else if (cp >= 0xD800 && cp <= 0xDFFF) {
-      cp = 0xFFFD;
-    }
+  for (size_t i = 0, units = 1; i < text.size(); i += units) {
+    uint32_t cp = CodePointAt(text, i, units);
+    if (cp >= 0xD800 && cp <= 0xDFFF) cp = 0xFFFD;  // unpaired
     if (cp < 0x80) {
       out.push_back(static_cast<char>(cp));
     } else if (cp < 0x800) {

@@ -17,6 +17,14 @@ using TextView = std::u16string_view;
 Text FromUtf8(std::string_view utf8);
 std::string ToUtf8(TextView text);
 
+// Appends one code point (at most U+10FFFF) as its UTF-16 units: a surrogate pair for
+// one outside the Basic Multilingual Plane.
+void AppendCodePoint(Text& out, char32_t codePoint);
+
+// The code point that starts at `at`: a surrogate pair read as one, an unpaired
+// surrogate as itself. `units` gets how many code units it takes (1 or 2).
+char32_t CodePointAt(TextView text, size_t at, size_t& units);
+
 // Widens 7-bit text (command words, digits) without any decoding.
 Text FromAscii(std::string_view ascii);
 

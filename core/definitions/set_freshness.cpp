@@ -20,16 +20,16 @@ std::optional<Number> ReadDigits(TextView text) {
   return value;
 }
 
-Text UnsignedText(uint64_t value) {
+}  // namespace
+
+Text SerialText(uint64_t serial) {
   Text digits;
   do {
-    digits.insert(digits.begin(), static_cast<char16_t>(u'0' + value % 10));
-    value /= 10;
-  } while (value != 0);
+    digits.insert(digits.begin(), static_cast<char16_t>(u'0' + serial % 10));
+    serial /= 10;
+  } while (serial != 0);
   return digits;
 }
-
-}  // namespace
 
 std::optional<SetFreshness> ReadSetFreshness(TextView plain) {
   const size_t bar = plain.find(u'|');
@@ -41,7 +41,7 @@ std::optional<SetFreshness> ReadSetFreshness(TextView plain) {
 }
 
 Text SetFreshnessText(const SetFreshness& freshness) {
-  return UnsignedText(freshness.serial) + u"|" + DecimalText(static_cast<long long>(freshness.expiresAt));
+  return SerialText(freshness.serial) + u"|" + DecimalText(static_cast<long long>(freshness.expiresAt));
 }
 
 FreshnessVerdict JudgeFreshness(const std::optional<SetFreshness>& freshness,
@@ -63,8 +63,8 @@ Text DescribeFreshness(FreshnessVerdict verdict, const std::optional<SetFreshnes
       return u"the definitions set carries no serial number and expiry time";
     case FreshnessVerdict::Replayed:
       return u"the definitions set is older than one already used: its serial number " +
-             UnsignedText(freshness ? freshness->serial : 0) + u" is below " +
-             UnsignedText(highestAccepted ? *highestAccepted : 0);
+             SerialText(freshness ? freshness->serial : 0) + u" is below " +
+             SerialText(highestAccepted ? *highestAccepted : 0);
     case FreshnessVerdict::Expired:
       return u"the definitions set has expired: its expiry time " +
              DecimalText(static_cast<long long>(freshness ? freshness->expiresAt : 0)) + u" (Unix time, UTC) has passed";

@@ -53,6 +53,9 @@ FreshnessVerdict JudgeFreshness(const std::optional<SetFreshness>& freshness,
 Text DescribeFreshness(FreshnessVerdict verdict, const std::optional<SetFreshness>& freshness,
                        const std::optional<uint64_t>& highestAccepted);
 
+// A serial as decimal digits (the whole unsigned range), as it is stored.
+Text SerialText(uint64_t serial);
+
 // Reads a stored serial (decimal digits); nothing for anything else.
 std::optional<uint64_t> ReadStoredSerial(TextView text);
 

@@ -1,5 +1,6 @@
 #include "core/engine/command_line_file.h"
 
+#include "core/engine/file_target.h"
 #include "core/machine/registry_values.h"
 
 namespace zc {
@@ -19,15 +20,17 @@ bool HasExtension(TextView path) {
   return dot != TextView::npos && (slash == TextView::npos || dot > slash);
 }
 
-TextView FileName(TextView path) {
-  const size_t slash = path.find_last_of(u"\\/");
-  return slash == TextView::npos ? path : path.substr(slash + 1);
-}
-
 }  // namespace
 
 bool CommandLineFiles::IsFile(TextView path) {
   return !path.empty() && files_.FileLength(path).has_value();
+}
+
+Text CommandLineFiles::ExistingFile(TextView candidate) {
+  if (IsFile(candidate)) return Text(candidate);
+  const Text withExe = Text(candidate) + u".exe";
+  if (!HasExtension(candidate) && IsFile(withExe)) return withExe;
+  return {};
 }
 
 Text CommandLineFiles::FullForm(TextView text) {
@@ -68,32 +71,23 @@ Text CommandLineFiles::FileOf(TextView commandLine, TextView serviceName) {
     // Quoted: the file is what the quotes hold, whatever follows.
     const size_t close = text.find(u'"', 1);
     const Text quoted = text.substr(1, close == Text::npos ? Text::npos : close - 1);
-    const Text full = FullForm(quoted);
-    if (IsFile(full)) {
-      file = full;
-    } else if (!HasExtension(full) && IsFile(full + u".exe")) {
-      file = full + u".exe";
-    }
+    file = ExistingFile(FullForm(quoted));
     if (close != Text::npos) arguments = text.substr(close + 1);
   } else {
     // Unquoted: each blank in turn ends the file's name; the first existing file wins.
     const Text full = FullForm(text);
     for (size_t end = 0; end <= full.size() && file.empty(); ++end) {
       if (end < full.size() && !IsBlank(full[end])) continue;
-      const Text candidate = full.substr(0, end);
+      const TextView candidate = TextView(full).substr(0, end);
       if (candidate.empty() || IsBlank(candidate.back())) continue;
-      if (IsFile(candidate)) {
-        file = candidate;
-      } else if (!HasExtension(candidate) && IsFile(candidate + u".exe")) {
-        file = candidate + u".exe";
-      }
+      file = ExistingFile(candidate);
       if (!file.empty() && end < full.size()) arguments = full.substr(end);
     }
   }
   if (file.empty()) return {};
 
   // The shared service host runs the service's DLL: that is the service's own file.
-  if (FoldCase(FileName(file)) == u"svchost.exe" && arguments.find(u"-k") != Text::npos) {
+  if (FoldCase(FileNameOf(file)) == u"svchost.exe" && arguments.find(u"-k") != Text::npos) {
     const Text dll = ServiceDllOf(serviceName);
     return dll;  // the host itself is never the suspect's file
   }

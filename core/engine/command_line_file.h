@@ -36,6 +36,9 @@ class CommandLineFiles {
   // full path.
   Text FullForm(TextView text);
   bool IsFile(TextView path);
+  // The existing file a candidate names: itself, or itself with ".exe" where it has no
+  // extension; empty when neither exists.
+  Text ExistingFile(TextView candidate);
   Text ServiceDllOf(TextView serviceName);
 
   const ConstantTexts& texts_;

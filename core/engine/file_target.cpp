@@ -2,6 +2,11 @@
 
 namespace zc {
 
+TextView FileNameOf(TextView path) {
+  const size_t cut = path.find_last_of(u"\\/");
+  return cut == TextView::npos ? path : path.substr(cut + 1);
+}
+
 bool HasFolderForm(TextView path) {
   const bool driveRelative = path.size() >= 2 && path[1] == u':';
   const size_t cut = path.find_last_of(u"\\/");

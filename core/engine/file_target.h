@@ -10,6 +10,10 @@
 
 namespace zc {
 
+// The last element of a path (after its last "\" or "/"); the whole text when it has
+// none.
+TextView FileNameOf(TextView path);
+
 // True when the text itself names a folder whatever is on disk: a drive root ("C:",
 // "C:\"), or a path whose last element is empty (it ends in "\" or "/"), "." or "..".
 bool HasFolderForm(TextView path);

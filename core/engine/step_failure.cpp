@@ -21,7 +21,7 @@ Text ReasonText(const ConstantTexts& texts, SystemError error) {
 Text FailedStepText(const ConstantTexts& texts, TextView step, SystemError error) {
   Text line = texts.Get(step) + u": " + ReasonText(texts, error);
   // The program's own findings (a delete that did not take) have no system number.
-  if (error != SystemError::NotConfirmed && error != SystemError::PendingRestart) {
+  if (error != SystemError::NotConfirmed) {
     line += u" (" + DecimalText(ErrorNumber(error)) + u")";
   }
   return line;

@@ -25,11 +25,6 @@ bool IsActiveState(uint32_t state) { return state == 2 || state == 4 || state ==
 // The code a check wrote into the Flag cell, without a failure reason a treatment added.
 Text FlagCode(TextView flag) { return Text(flag.substr(0, flag.find(u' '))); }
 
-TextView FileNameOf(TextView path) {
-  const size_t slash = path.find_last_of(u"\\/");
-  return slash == TextView::npos ? path : path.substr(slash + 1);
-}
-
 // The service listing joins the services of one process with ", "; such a text names
 // several services, never one that may be missing.
 bool NamesSeveralServices(TextView detail) { return detail.find(u", ") != TextView::npos; }
@@ -181,7 +176,7 @@ void TreatmentPass::TreatService(const Finding& finding) {
 
   if (hasFile && !IsEmptyFile(target.path)) {
     backup = CopyToStore(target.path, target.name);
-    Check(enc::StepEndProcess, suspects_.EndCopiesOfImage(FileNameOf(target.path), target.path));
+    Check(enc::StepEndProcess, suspects_.EndCopiesOfImage(target.name, target.path));
     BackupStatus(backup);
     view_.Delay(1.5f);
   } else if (!hasFile && finding.path != kNoneText) {
@@ -204,7 +199,7 @@ void TreatmentPass::TreatRegistryEntry(const Finding& finding) {
   BeginBackupFolder(target);
   if (hasFile) {
     backup = CopyToStore(target.path, target.name);
-    Check(enc::StepEndProcess, suspects_.EndCopiesOfImage(FileNameOf(target.path), target.path));
+    Check(enc::StepEndProcess, suspects_.EndCopiesOfImage(target.name, target.path));
   }
   const Text keyPath = texts_.Get(enc::InfectionKeyPath);
   const int32_t machine = ServiceRoot();

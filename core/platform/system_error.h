@@ -29,8 +29,6 @@ enum class SystemError : uint32_t {
   // Not the platform's: the step was taken, but checking afterwards showed that it did
   // not have its effect (a file still at its path after a delete reported as done).
   NotConfirmed = 0x20000001,
-  // Not the platform's: the file will be deleted when the computer restarts.
-  PendingRestart = 0x20000002,
 };
 
 constexpr uint32_t ErrorNumber(SystemError error) { return static_cast<uint32_t>(error); }

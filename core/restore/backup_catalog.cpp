@@ -40,11 +40,9 @@ std::vector<CatalogRow> ListRecordedTreatments(const ConstantTexts& texts, Resto
     const Text folder = root + u"\\" + name;
     const Text recordPath = TreatmentRecorder::RecordPath(texts, folder);
     // A record over the limit is not read here either: the list never waits on one.
-    const std::optional<int64_t> size = files.FileSize(recordPath);
-    if (!size || *size > kMaxRecordBytes) continue;
-    const std::optional<std::string> content = files.ReadWholeFile(recordPath);
-    if (!content || static_cast<int64_t>(content->size()) > kMaxRecordBytes) continue;
-    for (const TreatmentRecord& treatment : ReadTreatmentRecord(*content).treatments) {
+    const RecordFile record = ReadRecordFile(files, recordPath);
+    if (!record.content) continue;
+    for (const TreatmentRecord& treatment : ReadTreatmentRecord(*record.content).treatments) {
       rows.push_back({folder, treatment.number, treatment.name, treatment.time, Summary(texts, treatment),
                       treatment.restored});
     }

@@ -44,19 +44,19 @@ bool BackupStore::Sound(TextView path, bool folder) {
 
 bool BackupStore::PrepareRoot() {
   key_.clear();
-  const std::optional<SecurityFacts> facts = p_.security.Facts(root_);
-  bool fresh = false;
-  if (!facts) {
-    if (!p_.security.CreateProtectedFolder(root_)) return false;
-    fresh = true;
-  } else if (facts->reparsePoint || !facts->folder) {
-    return false;  // setting rights on it would set them on whatever it points at
-  } else if (!OnlyAdministratorsCanChange(*facts)) {
-    if (!p_.security.ProtectFolder(root_)) return false;
-    fresh = true;  // whatever is inside was written while anyone could
-  }
-  if (!Sound(root_, true)) return false;
+  bool fresh = false;  // whatever is inside a folder taken over was written while anyone could
+  if (!MakeOrTakeOver(root_, fresh) || !Sound(root_, true)) return false;
   return LoadOrMakeKey(fresh);
+}
+
+bool BackupStore::MakeOrTakeOver(const Text& path, bool& fresh) {
+  fresh = false;
+  const std::optional<SecurityFacts> facts = p_.security.Facts(path);
+  if (!facts) return fresh = p_.security.CreateProtectedFolder(path);
+  // Setting rights on a reparse point would set them on whatever it points at.
+  if (facts->reparsePoint || !facts->folder) return false;
+  if (OnlyAdministratorsCanChange(*facts)) return true;
+  return fresh = p_.security.ProtectFolder(path);
 }
 
 bool BackupStore::LoadOrMakeKey(bool fresh) {
@@ -78,15 +78,8 @@ bool BackupStore::LoadOrMakeKey(bool fresh) {
 bool BackupStore::PrepareFolder(TextView folder) {
   if (!PrepareRoot() || !NameUnderRoot(folder)) return false;
   const Text path = WithoutTrailingSeparators(folder);
-  const std::optional<SecurityFacts> facts = p_.security.Facts(path);
-  if (!facts) {
-    if (!p_.security.CreateProtectedFolder(path)) return false;
-  } else if (facts->reparsePoint || !facts->folder) {
-    return false;
-  } else if (!OnlyAdministratorsCanChange(*facts) && !p_.security.ProtectFolder(path)) {
-    return false;
-  }
-  return Sound(path, true);
+  bool fresh = false;
+  return MakeOrTakeOver(path, fresh) && Sound(path, true);
 }
 
 std::optional<Text> BackupStore::NameUnderRoot(TextView folder) const {

@@ -60,6 +60,9 @@ class BackupStore {
 
  private:
   bool Sound(TextView path, bool folder);
+  // Makes the folder with protected rights, or takes over one that others could change;
+  // false for a reparse point or a file. `fresh`: the folder is new or was taken over.
+  bool MakeOrTakeOver(const Text& path, bool& fresh);
   bool LoadOrMakeKey(bool fresh);
 
   StoreParts p_;

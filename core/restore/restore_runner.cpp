@@ -81,6 +81,21 @@ RestoreLimits RestoreRunner::TreatmentLimits(const ConstantTexts& texts) {
   return limits;
 }
 
+RecordFile ReadRecordFile(RestoreFilesApi& files, TextView path) {
+  RecordFile record;
+  const std::optional<int64_t> size = files.FileSize(path);
+  if (size && *size > kMaxRecordBytes) {
+    record.tooLarge = true;
+    return record;
+  }
+  record.content = files.ReadWholeFile(path);
+  if (record.content && static_cast<int64_t>(record.content->size()) > kMaxRecordBytes) {
+    record.content.reset();
+    record.tooLarge = true;
+  }
+  return record;
+}
+
 RestoreOutcome RestoreRunner::Restore(TextView backupFolder) {
   RestoreOutcome outcome;
   const Text folder = WithoutTrailingSeparators(backupFolder);
@@ -91,12 +106,9 @@ RestoreOutcome RestoreRunner::Restore(TextView backupFolder) {
     return outcome;
   };
   BackupStore store({p_.texts, p_.files, p_.security});
-  const std::optional<int64_t> size = p_.files.FileSize(recordPath);
-  if (size && *size > kMaxRecordBytes) return refuse(enc::RestoreRecordTooLarge, recordPath);
-  std::optional<std::string> content = p_.files.ReadWholeFile(recordPath);
-  if (content && static_cast<int64_t>(content->size()) > kMaxRecordBytes) {
-    return refuse(enc::RestoreRecordTooLarge, recordPath);
-  }
+  const RecordFile record = ReadRecordFile(p_.files, recordPath);
+  if (record.tooLarge) return refuse(enc::RestoreRecordTooLarge, recordPath);
+  const std::optional<std::string>& content = record.content;
   const RecordReading reading = content ? ReadTreatmentRecord(*content) : RecordReading{};
   if (reading.treatments.empty() && reading.faults.empty()) return refuse(enc::RestoreRecordMissing, recordPath);
   // Only a folder directly under the root, and not a junction to somewhere else.

@@ -39,6 +39,14 @@ class StepConfirmation {
 // Records longer than this are not read.
 inline constexpr int64_t kMaxRecordBytes = 1024 * 1024;
 
+// A record file's bytes: nothing when it cannot be read or is over the limit (looked at
+// before reading, so a huge file is never read, and after, as it may grow meanwhile).
+struct RecordFile {
+  std::optional<std::string> content;
+  bool tooLarge = false;
+};
+RecordFile ReadRecordFile(RestoreFilesApi& files, TextView path);
+
 struct RestoreParts {
   const ConstantTexts& texts;
   RestoreFilesApi& files;

@@ -6,13 +6,9 @@ namespace zc::win {
 namespace {
 
 bool HasUnpairedSurrogate(TextView text) {
-  for (size_t i = 0; i < text.size(); ++i) {
-    const char16_t unit = text[i];
-    if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
-      ++i;
-    } else if (unit >= 0xD800 && unit <= 0xDFFF) {
-      return true;
-    }
+  for (size_t i = 0, units = 1; i < text.size(); i += units) {
+    const char32_t codePoint = CodePointAt(text, i, units);
+    if (codePoint >= 0xD800 && codePoint <= 0xDFFF) return true;
   }
   return false;
 }
@@ -43,15 +39,9 @@ std::optional<std::string> ToAnsiExactly(TextView text) {
 }
 
 bool AnsiCodePageHolds(char32_t codePoint) {
+  if (codePoint > 0x10FFFF) return false;
   Text one;
-  if (codePoint >= 0x10000 && codePoint <= 0x10FFFF) {
-    one.push_back(static_cast<char16_t>(0xD800 + ((codePoint - 0x10000) >> 10)));
-    one.push_back(static_cast<char16_t>(0xDC00 + ((codePoint - 0x10000) & 0x3FF)));
-  } else if (codePoint < 0x10000) {
-    one.push_back(static_cast<char16_t>(codePoint));
-  } else {
-    return false;
-  }
+  AppendCodePoint(one, codePoint);
   const std::optional<std::string> ansi = ToAnsiExactly(one);
   // Best fit aside, some code pages map a character to the substitute itself without
   // reporting it; a "?" is only exact for "?".

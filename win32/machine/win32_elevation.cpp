@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "win32/base/last_error.h"
 #include "win32/base/ansi.h"
 #include "win32/base/unique_handle.h"
 
@@ -24,7 +25,7 @@ SystemError Win32Elevation::StartElevated(TextView arguments) {
   std::wstring program(MAX_PATH, L'\0');
   for (;;) {
     const DWORD length = ::GetModuleFileNameW(nullptr, program.data(), static_cast<DWORD>(program.size()));
-    if (length == 0) return static_cast<SystemError>(::GetLastError());
+    if (length == 0) return LastError();
     if (length < program.size()) {
       program.resize(length);
       break;
@@ -39,8 +40,7 @@ SystemError Win32Elevation::StartElevated(TextView arguments) {
   info.lpFile = program.c_str();
   info.lpParameters = parameters.empty() ? nullptr : parameters.c_str();
   info.nShow = SW_SHOWNORMAL;
-  if (::ShellExecuteExW(&info)) return SystemError::None;
-  return static_cast<SystemError>(::GetLastError());
+  return ResultOf(::ShellExecuteExW(&info));
 }
 
 }  // namespace zc::win

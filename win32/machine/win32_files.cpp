@@ -4,17 +4,11 @@
 
 #include <string>
 
+#include "win32/base/last_error.h"
 #include "win32/base/file_path.h"
 #include "win32/base/unique_handle.h"
 
 namespace zc::win {
-namespace {
-
-SystemError Result(BOOL done) {
-  return done ? SystemError::None : static_cast<SystemError>(::GetLastError());
-}
-
-}  // namespace
 
 bool Win32Files::CopyFileTo(TextView source, TextView destination) {
   return ::CopyFileW(WidePath(source).c_str(), WidePath(destination).c_str(), FALSE) != FALSE;
@@ -22,27 +16,27 @@ bool Win32Files::CopyFileTo(TextView source, TextView destination) {
 
 SystemError Win32Files::RemoveFile(TextView path) {
   if (path.empty()) return SystemError::FileNotFound;
-  return Result(::DeleteFileW(WidePath(path).c_str()));
+  return ResultOf(::DeleteFileW(WidePath(path).c_str()));
 }
 
 SystemError Win32Files::SetAttributes(TextView path, uint32_t attributes) {
   if (path.empty()) return SystemError::FileNotFound;
-  return Result(::SetFileAttributesW(WidePath(path).c_str(), attributes));
+  return ResultOf(::SetFileAttributesW(WidePath(path).c_str(), attributes));
 }
 
 SystemError Win32Files::CreateFolder(TextView path) {
   if (path.empty()) return SystemError::PathNotFound;
-  return Result(::CreateDirectoryW(WidePath(path).c_str(), nullptr));
+  return ResultOf(::CreateDirectoryW(WidePath(path).c_str(), nullptr));
 }
 
 SystemError Win32Files::MoveFileTo(TextView source, TextView destination) {
   if (source.empty() || destination.empty()) return SystemError::FileNotFound;
-  return Result(::MoveFileExW(WidePath(source).c_str(), WidePath(destination).c_str(), MOVEFILE_WRITE_THROUGH));
+  return ResultOf(::MoveFileExW(WidePath(source).c_str(), WidePath(destination).c_str(), MOVEFILE_WRITE_THROUGH));
 }
 
 SystemError Win32Files::RemoveAtRestart(TextView path) {
   if (path.empty()) return SystemError::FileNotFound;
-  return Result(::MoveFileExW(WidePath(path).c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT));
+  return ResultOf(::MoveFileExW(WidePath(path).c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT));
 }
 
 bool Win32Files::PathIsFree(TextView path) {

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "core/machine/process_inventory.h"
+#include "win32/base/last_error.h"
 #include "win32/base/ansi.h"
 #include "win32/base/system_folders.h"
 #include "win32/base/system_library.h"
@@ -31,8 +32,6 @@ Text WideUpToNul(const wchar_t* chars, size_t capacity) {
   while (length < capacity && chars[length] != L'\0') ++length;
   return FromWide(std::wstring_view(chars, length));
 }
-
-SystemError LastError() { return static_cast<SystemError>(::GetLastError()); }
 
 }  // namespace
 

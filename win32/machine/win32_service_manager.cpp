@@ -5,6 +5,7 @@
 #include <cwchar>
 #include <vector>
 
+#include "win32/base/last_error.h"
 #include "win32/base/ansi.h"
 #include "win32/base/unique_handle.h"
 
@@ -49,8 +50,6 @@ std::vector<BYTE> QueryGrowing(Query query) {
   return buffer;
 }
 
-SystemError LastError() { return static_cast<SystemError>(::GetLastError()); }
-
 constexpr DWORD kStopWaitMs = 10000;  // how long a stopping service may take
 constexpr DWORD kStopPollMs = 250;
 
@@ -64,10 +63,8 @@ SystemError OpenNamedService(TextView serviceName, DWORD access, UniqueService& 
 
 SystemError QueryStatus(SC_HANDLE service, SERVICE_STATUS_PROCESS& status) {
   DWORD needed = 0;
-  return ::QueryServiceStatusEx(service, SC_STATUS_PROCESS_INFO, reinterpret_cast<BYTE*>(&status), sizeof(status),
-                                &needed)
-             ? SystemError::None
-             : LastError();
+  return ResultOf(::QueryServiceStatusEx(service, SC_STATUS_PROCESS_INFO, reinterpret_cast<BYTE*>(&status),
+                                         sizeof(status), &needed));
 }
 
 }  // namespace
