@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the Windows installer: build/windows/installer/ZombieCure-setup-<version>.exe, a
 # 64-bit per-machine installer (NSIS) of the program built in build/windows, signed as the
-# build signs (README: Signed files). Installs what is missing first (scripts/setup.sh: the
+# build signs (docs/signing.md). Installs what is missing first (scripts/setup.sh: the
 # nsis and osslsigncode packages among others).
 #   bash scripts/installer.sh
 set -euo pipefail

@@ -1,4 +1,4 @@
-// Speed of the text deciphering and of the 256-bit block cipher (see README.md,
+// Speed of the text deciphering and of the 256-bit block cipher (see docs/monitoring.md,
 // "Benchmarks"). Every DecryptText builds a fresh AES object, fresh tables and a fresh
 // key schedule; the baseline does the same with tables computed at run time.
 

@@ -1,4 +1,4 @@
-// zdefs: the maker's command-line tool (see README.md, section "zdefs", and command.h).
+// zdefs: the maker's command-line tool (see docs/definitions.md and command.h).
 
 #include <iostream>
 #include <string>
