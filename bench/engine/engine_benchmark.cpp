@@ -15,6 +15,7 @@
 #include "tests/fakes/fake_console.h"
 #include "tests/fakes/fake_service_table.h"
 #include "tests/fakes/fake_processes.h"
+#include "tests/fakes/fake_process_details.h"
 #include "tests/fakes/fake_registry.h"
 #include "tests/fakes/fake_result_list.h"
 #include "tests/fakes/fake_shell.h"
@@ -62,7 +63,9 @@ struct ScanWorld {
   fakes::FakeConnectionTable connectionTable;
   fakes::FakeServiceTable serviceTable;
   ListingRoute listings{texts, console, connectionTable, serviceTable, ListingRouteChoice::Console};
-  ConnectionScan scan{texts, definitions, listings, inventory, shell, registry, results, rowBuffer};
+  fakes::FakeProcessDetails processDetails;
+  ProcessEndRules endRules{processes, processDetails};
+  ConnectionScan scan{texts, definitions, listings, inventory, endRules, shell, registry, results, rowBuffer};
 
   // `matching` patterns of each tunnel list match a line of the listing; the rest and
   // every kill pattern match none.

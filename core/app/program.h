@@ -24,6 +24,9 @@
 #include "core/platform/http_api.h"
 #include "core/platform/process_api.h"
 #include "core/platform/window_enum_api.h"
+#include "core/platform/connection_owner_api.h"
+#include "core/platform/file_trust_api.h"
+#include "core/platform/process_details_api.h"
 
 namespace zc {
 
@@ -43,6 +46,9 @@ struct PlatformParts {
   ElevationApi& elevation;      // treatment needs an administrator's token
   ClockApi& clock;              // the definitions set's expiry
   EnvironmentApi& environment;  // command lines in registry values
+  ProcessDetailsApi& processDetails;    // a host process's payload, a critical process
+  FileTrustApi& trust;                  // Windows' own files and signed files stay
+  ConnectionOwnerApi& connectionOwners; // the service that owns a shared host's connection
 };
 
 struct WindowParts {
@@ -77,6 +83,7 @@ class Program : private ChecksPort {
   ProcessInventory inventory_;
   RegistryInfectionCheck registryCheck_;
   ServiceCheck serviceCheck_;
+  ProcessEndRules endRules_;
   ConnectionScan connectionScan_;
   TreatmentPass treatment_;
   LoadedDefinitions loadedDefinitions_;

@@ -94,4 +94,11 @@ Text CommandLineFiles::FileOf(TextView commandLine, TextView serviceName) {
   return file;
 }
 
+CommandTarget CommandLineFiles::TargetOf(TextView commandLine, const CommandContext& context) {
+  CommandTarget target;
+  const Text file = FileOf(commandLine, context.serviceName);
+  if (!file.empty()) target.files.push_back(file);
+  return target;
+}
+
 }  // namespace zc

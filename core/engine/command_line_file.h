@@ -9,6 +9,8 @@
 // the file found this way, never on the text as it stands: an unquoted "C:\x\mal.exe -s"
 // names C:\x\mal.exe, and a placeholder at "C:\x\mal.exe -s" would leave it untouched.
 
+#include <vector>
+
 #include "core/base/text.h"
 #include "core/platform/environment_api.h"
 #include "core/platform/file_api.h"
@@ -17,6 +19,24 @@
 #include "core/texts/constant_texts.h"
 
 namespace zc {
+
+// Where the program a command line names is looked for.
+enum class StartedBy {
+  Shell,           // an autorun value
+  ServiceManager,  // a service's image path
+  Process,         // a running process's command line
+};
+struct CommandContext {
+  StartedBy startedBy = StartedBy::Shell;
+  TextView serviceName;
+  TextView currentFolder;
+};
+struct CommandTarget {
+  std::vector<Text> files;
+  Text host;
+  bool dllHost = false;
+  bool payloadNotIdentified = false;
+};
 
 class CommandLineFiles {
  public:
@@ -30,6 +50,7 @@ class CommandLineFiles {
   // the first existing file wins. `serviceName`, for a service's image path, leads the
   // shared service host to the service's own DLL. Empty when no existing file is named.
   Text FileOf(TextView commandLine, TextView serviceName = {});
+  CommandTarget TargetOf(TextView commandLine, const CommandContext& context);
 
  private:
   // The text with its variables expanded and its kernel or Windows-relative form made a

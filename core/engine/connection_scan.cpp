@@ -26,11 +26,26 @@ bool ConnectionScan::IsExcludedName(const Text& name) const {
          name == texts_.Get(enc::ExcludedProcessName3);
 }
 
+void ConnectionScan::RefreshDeviceMap() {
+  if (deviceMapRefreshed_) return;
+  inventory_.RefreshDeviceMap();
+  deviceMapRefreshed_ = true;
+}
+
+void ConnectionScan::EndMatchedProcess(TextView idText) {
+  // Only an id that reads whole as a number is ended, and only a process the rules let
+  // end: a kill pattern that matches a line of a Windows process never stops Windows.
+  const uint32_t id = ReadProcessId(idText);
+  if (id == 0) return;
+  const Text name = inventory_.GetProcessName(id);
+  if (name.empty()) return;  // gone already
+  RefreshDeviceMap();
+  if (endRules_.WhyNotEnd(id, name, inventory_.GetProcessImagePath(id)) != EndRefusal::None) return;
+  KillByProcessId(shell_, DecimalText(id));
+}
+
 void ConnectionScan::ListProcess(uint32_t processId, const Text& name, TextView kind) {
-  if (!deviceMapRefreshed_) {
-    inventory_.RefreshDeviceMap();
-    deviceMapRefreshed_ = true;
-  }
+  RefreshDeviceMap();
   const Text path = inventory_.GetProcessImagePath(processId);
   if (!serviceListing_) serviceListing_ = listings_.ServiceListing();
   const Text services = ServicesTextOf(*serviceListing_, processId);
@@ -69,10 +84,10 @@ void ConnectionScan::ScanConnections() {
   const size_t* outboundAt = killAt + killPatterns.size();
   const size_t* inboundAt = outboundAt + outbound.size();
 
-  // Kill pass: the id text goes to the task-kill tool as it stands, number or not.
+  // Kill pass.
   for (size_t i = 0; i < killPatterns.size(); ++i) {
     if (killAt[i] == MultiPatternSearch::kNotFound) continue;
-    KillByProcessId(shell_, IdTextOfMatchedLine(listing, killPatterns[i], killAt[i]));
+    EndMatchedProcess(IdTextOfMatchedLine(listing, killPatterns[i], killAt[i]));
   }
 
   // Outbound pass: a line that ends in no id is passed over for the pattern's next

@@ -1,6 +1,7 @@
 #pragma once
 // The connection scan: captures the machine's connection listing once, ends at once the
-// owners of connections that match a kill pattern, and lists the owners of connections
+// owners of connections that match a kill pattern (never a critical process, one of
+// the session's core processes or a shared service host: see process_end_rules.h), and lists the owners of connections
 // that match an outbound or inbound tunnel pattern as Findings, with their image path
 // and the services they host. A process is listed at most once until the seen ids are
 // cleared.
@@ -12,6 +13,7 @@
 #include "core/definitions/definitions_set.h"
 #include "core/machine/process_inventory.h"
 #include "core/engine/listing_source.h"
+#include "core/engine/process_end_rules.h"
 #include "core/platform/registry_api.h"
 #include "core/platform/result_list.h"
 #include "core/platform/shell_api.h"
@@ -22,9 +24,9 @@ namespace zc {
 class ConnectionScan {
  public:
   ConnectionScan(const ConstantTexts& texts, const DefinitionsSet& definitions, ListingSource& listings,
-                 ProcessInventory& inventory, ShellApi& shell, RegistryApi& registry,
+                 ProcessInventory& inventory, ProcessEndRules& endRules, ShellApi& shell, RegistryApi& registry,
                  ResultList& results, RowBuffer& rowBuffer)
-      : texts_(texts), definitions_(definitions), listings_(listings), inventory_(inventory),
+      : texts_(texts), definitions_(definitions), listings_(listings), inventory_(inventory), endRules_(endRules),
         shell_(shell), registry_(registry), results_(results), rowBuffer_(rowBuffer) {}
 
   void ScanConnections();
@@ -36,12 +38,16 @@ class ConnectionScan {
 
  private:
   bool IsExcludedName(const Text& name) const;
+  void RefreshDeviceMap();
+  // Ends the process a kill pattern's line names, unless the rules keep it.
+  void EndMatchedProcess(TextView idText);
   void ListProcess(uint32_t processId, const Text& name, TextView kind);
 
   const ConstantTexts& texts_;
   const DefinitionsSet& definitions_;
   ListingSource& listings_;
   ProcessInventory& inventory_;
+  ProcessEndRules& endRules_;
   ShellApi& shell_;
   RegistryApi& registry_;
   ResultList& results_;

@@ -2,11 +2,9 @@
 
 #include <utility>
 
-#include "core/engine/finding_texts.h"
-#include "core/engine/listing_rules.h"
-#include "core/engine/quoted_command.h"
 #include "core/engine/file_target.h"
-#include "core/engine/registry_infection_check.h"
+#include "core/engine/finding_texts.h"
+#include "core/engine/quoted_command.h"
 #include "core/engine/step_failure.h"
 #include "core/machine/registry_values.h"
 
@@ -16,6 +14,7 @@ namespace {
 constexpr TextView kCountSuffix = u"건";
 constexpr TextView kExplorerCommand = u"explorer.exe ";
 constexpr int32_t kServiceDisabled = 4;
+constexpr uint32_t kServiceStopped = 1;
 constexpr uint32_t kPlaceholderAttributes = kAttributeReadOnly | kAttributeHidden | kAttributeSystem;
 
 // Service states in which the service's process is at work: running, starting,
@@ -24,10 +23,6 @@ bool IsActiveState(uint32_t state) { return state == 2 || state == 4 || state ==
 
 // The code a check wrote into the Flag cell, without a failure reason a treatment added.
 Text FlagCode(TextView flag) { return Text(flag.substr(0, flag.find(u' '))); }
-
-// The service listing joins the services of one process with ", "; such a text names
-// several services, never one that may be missing.
-bool NamesSeveralServices(TextView detail) { return detail.find(u", ") != TextView::npos; }
 
 }  // namespace
 
@@ -46,7 +41,8 @@ void TreatmentPass::TreatFindings() {
   int32_t row = 0;  // the rows above it stay: their treatment was incomplete
   for (int32_t i = 0; i < rows; ++i) {
     failures_.clear();
-    const Outcome outcome = Treat(ReadRow(row));
+    keptLines_.clear();
+    const Outcome outcome = Carry(planner_.Plan(ReadRow(row)));
     if (outcome == Outcome::ProgramEnded) return;
     if (outcome == Outcome::Incomplete || !failures_.empty()) {
       ++incompleteCount_;
@@ -68,80 +64,75 @@ void TreatmentPass::TreatFindings() {
   }
 }
 
-TreatmentPass::Finding TreatmentPass::ReadRow(int32_t row) {
+Finding TreatmentPass::ReadRow(int32_t row) {
   return {results_.GetCellText(row, kColumnName),   results_.GetCellText(row, kColumnProcessId),
           results_.GetCellText(row, kColumnPath),   results_.GetCellText(row, kColumnDetail),
           results_.GetCellText(row, kColumnKind),   results_.GetCellText(row, kColumnEntryName),
           FlagCode(results_.GetCellText(row, kColumnFlag))};
 }
 
-TreatmentPass::Outcome TreatmentPass::Treat(const Finding& finding) {
-  if (finding.kind == kKindOutputTunnel || finding.kind == kKindInputTunnel) return TreatProcess(finding);
-  if (finding.kind == kKindServiceHide) {
-    TreatService(finding);
-  } else if (finding.kind == kKindRegistryInfection) {
-    TreatRegistryEntry(finding);
+TreatmentPass::Outcome TreatmentPass::Carry(const TreatmentPlan& plan) {
+  switch (plan.flow) {
+    case TreatmentFlow::Process: return CarryProcess(plan);
+    case TreatmentFlow::ServiceProcess: return CarryServiceProcess(plan);
+    case TreatmentFlow::SharedHost: return CarrySharedHost(plan);
+    case TreatmentFlow::HiddenService: CarryHiddenService(plan); break;
+    case TreatmentFlow::RegistryValue: CarryRegistryValue(plan); break;
+    case TreatmentFlow::Nothing: break;  // taken off the list untreated
   }
-  // A row of any other kind is taken off the list untreated.
   return Outcome::Done;
 }
 
-TreatmentPass::Outcome TreatmentPass::TreatProcess(const Finding& finding) {
-  view_.SetStatusText(texts_.Get(enc::ProcessStatusLead) + finding.name + texts_.Get(enc::ProcessStatusTail));
-  BeginBackupFolder(finding);
-
-  // An empty Detail: the service listing no longer had the id, so no service is known.
-  // A Detail that names one service the system does not have is the listing's own word
-  // for "none" in another language.
-  const Text services = TrimSpaces(finding.detail);
-  uint32_t state = 0;
-  const bool hostsServices =
-      services != kNotApplicableText && !services.empty() &&
-      (NamesSeveralServices(finding.detail) ||
-       services_.QueryState(finding.detail, state) != SystemError::ServiceDoesNotExist);
-  if (hostsServices) return TreatServiceHost(finding);
-
-  // A process that hosts no service.
-  EndSuspectProcess(finding);
-  if (finding.path.empty()) {
+TreatmentPass::Outcome TreatmentPass::CarryProcess(const TreatmentPlan& plan) {
+  view_.SetStatusText(texts_.Get(enc::ProcessStatusLead) + plan.name + texts_.Get(enc::ProcessStatusTail));
+  BeginBackupFolder(plan);
+  EndProcesses(plan);
+  NoteKept(plan);
+  if (plan.noImagePath) {
     // The process's image could not be read: there is no file to take.
-    Fail(finding.name + u": " + texts_.Get(enc::StepReadPath));
-    ReportTreatment(ResultLines(finding, BackupState::NothingToLose, false));
+    Fail(plan.name + u": " + texts_.Get(enc::StepReadPath));
+    ReportTreatment(ResultLines(plan, BackupState::NothingToLose, false));
     return Outcome::Incomplete;
   }
-  if (IsEmptyFile(finding.path)) return failures_.empty() ? Outcome::Done : Outcome::Incomplete;
-  const BackupState backup = BackupCopy(finding);
-  const bool blocked = RemoveAndBlock(finding, backup);
-  ReportTreatment(ResultLines(finding, backup, blocked));
+  if (plan.files.size() == 1 && IsEmptyFile(plan.files.front().path)) {
+    return failures_.empty() ? Outcome::Done : Outcome::Incomplete;
+  }
+  BackupState backup = BackupState::NothingToLose;
+  const bool blocked = TakeFiles(plan, backup, true);
+  ReportTreatment(ResultLines(plan, backup, blocked));
   return Outcome::Done;
 }
 
-TreatmentPass::Outcome TreatmentPass::TreatServiceHost(const Finding& finding) {
+TreatmentPass::Outcome TreatmentPass::CarryServiceProcess(const TreatmentPlan& plan) {
+  view_.SetStatusText(texts_.Get(enc::ProcessStatusLead) + plan.name + texts_.Get(enc::ProcessStatusTail));
+  BeginBackupFolder(plan);
+  if (plan.services.empty()) {
+    // A Windows service: nothing is changed, and the row says why.
+    NoteKept(plan);
+    ReportTreatment(ResultLines(plan, BackupState::NothingToLose, false));
+    return Outcome::Incomplete;
+  }
+  const PlannedService& service = plan.services.front();
   // What the service manager says of the service decides (the console's query prints
   // translated texts on a translated system).
   uint32_t state = 0;
-  const SystemError query = services_.QueryState(finding.detail, state);
+  const SystemError query = m_.services.QueryState(service.name, state);
   view_.ShowMessage(texts_.Get(enc::ServiceHostNotice), texts_.Get(enc::MessageTitle), MessageIcon::Information);
   Status(enc::ServiceHostStatus);
   view_.Delay(3);
-  const Text serviceKey = texts_.Get(enc::ServiceKeyPrefix) + finding.detail;
-  recorder_.ServiceStart(ServiceRoot(), serviceKey, finding.detail);
-  // Only the service's existing key is written; a missing one is never made.
-  Check(enc::StepDisableService, registry_.SetExistingDword(ServiceRoot(), serviceKey,
-                                                             texts_.Get(enc::ServiceFlagValueName), kServiceDisabled));
+  DisableService(service);
 
   BackupState backup = BackupState::NothingToLose;
   bool blocked = false;
   const bool active = query == SystemError::None && IsActiveState(state);
   if (active) {
-    EndSuspectProcess(finding);
-    Check(enc::StepStopService, services_.Stop(finding.detail));
-    if (!IsEmptyFile(finding.path)) {
-      backup = BackupCopy(finding);
-      blocked = RemoveAndBlock(finding, backup);
-    }
-    recorder_.ServiceDelete(finding.detail);
-    Check(enc::StepDeleteService, services_.Delete(finding.detail));
+    // The service is stopped first, through its manager, then its process ended if it
+    // is still there.
+    StopService(service);
+    EndProcesses(plan);
+    const bool hasFile = !plan.files.empty() && !IsEmptyFile(plan.files.front().path);
+    if (hasFile) blocked = TakeFiles(plan, backup, true);
+    DeleteService(service);
   } else if (query == SystemError::AccessDenied) {
     view_.ShowMessage(texts_.Get(enc::ExitNotice), texts_.Get(enc::MessageTitle), MessageIcon::Information);
     view_.EndProgram();
@@ -149,124 +140,177 @@ TreatmentPass::Outcome TreatmentPass::TreatServiceHost(const Finding& finding) {
   } else if (query != SystemError::None) {
     Check(enc::StepStopService, query);
   }
+  NoteKept(plan);
 
-  if (IsEmptyFile(finding.path)) return failures_.empty() ? Outcome::Done : Outcome::Incomplete;
-  std::vector<Text> lines = ResultLines(finding, backup, blocked);
-  lines.insert(lines.begin() + 1, finding.name + texts_.Get(enc::LogServiceText) + finding.detail +
+  if (IsEmptyFile(plan.path)) return failures_.empty() ? Outcome::Done : Outcome::Incomplete;
+  std::vector<Text> lines = ResultLines(plan, backup, blocked);
+  lines.insert(lines.begin() + 1, plan.name + texts_.Get(enc::LogServiceText) + service.name +
                                       texts_.Get(enc::LogLineEnd));
   if (!active && failures_.empty()) {
     // A service that is not at work is only kept from starting: its file stays.
     lines.resize(3);
-    lines.push_back(finding.name + texts_.Get(enc::LogServiceIdleText) + finding.path + texts_.Get(enc::LogLineEnd));
+    lines.push_back(plan.name + texts_.Get(enc::LogServiceIdleText) + plan.path + texts_.Get(enc::LogLineEnd));
   }
   ReportTreatment(lines);
   return Outcome::Done;
 }
 
-void TreatmentPass::TreatService(const Finding& finding) {
-  if (finding.name == kNoneText) return;
-  Finding target = finding;
-  BackupState backup = BackupState::NothingToLose;  // an empty file has nothing to keep
-  if (finding.path != kNoneText) backup = ResolveFile(finding, target);
-  const bool hasFile = finding.path != kNoneText && backup == BackupState::NothingToLose;
-  BeginBackupFolder(target);
-  Check(enc::StepStopService, services_.Stop(finding.detail));
+TreatmentPass::Outcome TreatmentPass::CarrySharedHost(const TreatmentPlan& plan) {
+  BeginBackupFolder(plan);
+  view_.ShowMessage(texts_.Get(enc::ServiceHostNotice), texts_.Get(enc::MessageTitle), MessageIcon::Information);
+  Status(enc::ServiceHostStatus);
+  view_.Delay(3);
+  // The host stays: only the bot's service is kept from starting, stopped through the
+  // service manager and deleted; its DLL is the file.
+  for (const PlannedService& service : plan.services) {
+    DisableService(service);
+    StopService(service);
+  }
+  BackupState backup = BackupState::NothingToLose;
+  const bool blocked = TakeFiles(plan, backup, true);
+  for (const PlannedService& service : plan.services) DeleteService(service);
+  NoteKept(plan);
+  std::vector<Text> lines = ResultLines(plan, backup, blocked);
+  for (const PlannedService& service : plan.services) {
+    lines.insert(lines.begin() + 1, plan.name + texts_.Get(enc::LogServiceText) + service.name +
+                                        texts_.Get(enc::LogLineEnd));
+  }
+  ReportTreatment(lines);
+  return plan.services.empty() ? Outcome::Incomplete : Outcome::Done;
+}
+
+void TreatmentPass::CarryHiddenService(const TreatmentPlan& plan) {
+  const PlannedService& service = plan.services.front();
+  BeginBackupFolder(plan);
+  StopService(service);
   Status(enc::ServiceHideStatus);
   view_.Delay(3);
 
-  if (hasFile && !IsEmptyFile(target.path)) {
-    backup = CopyToStore(target.path, target.name);
-    Check(enc::StepEndProcess, suspects_.EndCopiesOfImage(target.name, target.path));
+  BackupState backup = BackupState::NothingToLose;  // an empty file has nothing to keep
+  const bool hasFile = plan.fileFinding == FileFinding::File && !IsEmptyFile(plan.files.front().path);
+  if (hasFile) {
+    backup = CopyToStore(plan.files.front());
+    if (plan.endCopiesOfImage) {
+      Check(enc::StepEndProcess, suspects_.EndCopiesOfImage(plan.files.front().name, plan.files.front().path));
+    }
     BackupStatus(backup);
     view_.Delay(1.5f);
-  } else if (!hasFile && finding.path != kNoneText) {
-    BackupStatus(backup);
+  } else if (plan.fileFinding == FileFinding::NotAFile || plan.fileFinding == FileFinding::NotFound) {
+    BackupStatus(plan.fileFinding == FileFinding::NotAFile ? BackupState::NotAFile : BackupState::NotFound);
   }
   bool blocked = false;
-  if (finding.path != kNoneText) {
-    blocked = RemoveAndBlock(target, backup);
-    recorder_.ServiceDelete(finding.detail);
-    Check(enc::StepDeleteService, services_.Delete(finding.detail));
+  if (service.remove) {
+    if (hasFile) blocked = TakeFiles(plan, backup, false);
+    DeleteService(service);
   }
-  ReportTreatment(ResultLines(target, backup, blocked));
+  NoteKept(plan);
+  ReportTreatment(ResultLines(plan, hasFile ? backup : FileBackupState(plan), blocked));
 }
 
-void TreatmentPass::TreatRegistryEntry(const Finding& finding) {
-  if (finding.name == kNoneText) return;
-  Finding target = finding;
-  BackupState backup = ResolveFile(finding, target);
-  const bool hasFile = backup == BackupState::NothingToLose;
-  BeginBackupFolder(target);
+void TreatmentPass::CarryRegistryValue(const TreatmentPlan& plan) {
+  BeginBackupFolder(plan);
+  const bool hasFile = plan.fileFinding == FileFinding::File;
+  BackupState backup = FileBackupState(plan);
   if (hasFile) {
-    backup = CopyToStore(target.path, target.name);
-    Check(enc::StepEndProcess, suspects_.EndCopiesOfImage(target.name, target.path));
+    backup = CopyToStore(plan.files.front());
+    if (plan.endCopiesOfImage) {
+      Check(enc::StepEndProcess, suspects_.EndCopiesOfImage(plan.files.front().name, plan.files.front().path));
+    }
   }
-  const Text keyPath = texts_.Get(enc::InfectionKeyPath);
-  const int32_t machine = ServiceRoot();
-  if (finding.flag == kFlagFirstRoot32) {
-    // Found in the 32-bit view of the machine's root: deleted there and nowhere else. The
-    // record names the key by the path that reaches that view from any view.
-    recorder_.RegistryValue(machine, Wow32KeyPath(machine, keyPath), finding.entryName);
-    Check(enc::StepDeleteValue, registry_.RemoveValue(machine, RegistryView::Wow32, keyPath, finding.entryName));
-  } else {
-    // Deleted from both roots whether or not it was found in each; a value that is not
-    // there counts as deleted.
-    const int32_t user = RootKeyFromText(texts_.Get(enc::InfectionRootText));
-    recorder_.RegistryValue(user, keyPath, finding.entryName);
-    Check(enc::StepDeleteValue, registry_.RemoveValue(user, RegistryView::Native, keyPath, finding.entryName));
-    recorder_.RegistryValue(machine, keyPath, finding.entryName);
-    Check(enc::StepDeleteValue, registry_.RemoveValue(machine, RegistryView::Native, keyPath, finding.entryName));
-  }
+  DeleteValues(plan);
   BackupStatus(backup);
   view_.Delay(1.5f);
-  if (hasFile && IsEmptyFile(target.path)) return;
-  const bool blocked = RemoveAndBlock(target, backup);
-  ReportTreatment(ResultLines(target, backup, blocked));
+  NoteKept(plan);
+  if (hasFile && plan.files.size() == 1 && IsEmptyFile(plan.files.front().path)) return;
+  const bool blocked = hasFile ? TakeFiles(plan, backup, false) : false;
+  ReportTreatment(ResultLines(plan, backup, blocked));
 }
 
-BackupState TreatmentPass::ResolveFile(const Finding& finding, Finding& target) {
-  target.path = finding.path;
-  // A path in folder form, or an existing folder, names no file to take.
-  if (!NamesFileOrNothing(files_, finding.path)) return BackupState::NotAFile;
-  const Text file = commandLines_.FileOf(finding.path, finding.kind == kKindServiceHide ? TextView(finding.detail)
-                                                                                         : TextView());
-  if (file.empty()) return BackupState::NotFound;
-  // The file is backed up, logged and blocked under its own name: the name the check
-  // shows may carry the command line's arguments and quotes.
-  target.path = file;
-  target.name = FileNameOf(file);
+BackupState TreatmentPass::FileBackupState(const TreatmentPlan& plan) {
+  switch (plan.fileFinding) {
+    case FileFinding::NotAFile: return BackupState::NotAFile;
+    case FileFinding::NotFound: return BackupState::NotFound;
+    case FileFinding::File:
+    case FileFinding::None: break;
+  }
   return BackupState::NothingToLose;
 }
 
-void TreatmentPass::BeginBackupFolder(const Finding& finding) {
-  currentBackupFolder_ = texts_.Get(enc::BackupPrefix) + BackupName(finding.name);
+void TreatmentPass::BeginBackupFolder(const TreatmentPlan& plan) {
+  currentBackupFolder_ = texts_.Get(enc::BackupPrefix) + BackupName(plan.name);
   lastBackupCopy_.clear();
   // The recorder makes the root and the folder so that only administrators can change
   // them; where it cannot, no copy goes into them and the file stays.
-  storeSound_ = recorder_.Begin(currentBackupFolder_, finding.name, finding.kind);
-  files_.CreateFolder(texts_.Get(enc::BackupRoot));  // usually there already
-  files_.CreateFolder(currentBackupFolder_);         // shared by Findings of one name
+  storeSound_ = recorder_.Begin(currentBackupFolder_, plan.name, plan.kind);
+  m_.files.CreateFolder(texts_.Get(enc::BackupRoot));  // usually there already
+  m_.files.CreateFolder(currentBackupFolder_);         // shared by Findings of one name
 }
 
-void TreatmentPass::EndSuspectProcess(const Finding& finding) {
-  const uint32_t id = ReadProcessId(finding.processId);
-  if (suspects_.RunsImage(id, finding.name, finding.path)) {
-    recorder_.EndedProcess(finding.name, id, finding.path);
-    Check(enc::StepEndProcess, processes_.TerminateProcessById(static_cast<int32_t>(id)));
-  } else {
-    log_.Log_Trans(finding.name + texts_.Get(enc::LogStaleProcessText) + finding.processId + texts_.Get(enc::LogLineEnd),
+void TreatmentPass::EndProcesses(const TreatmentPlan& plan) {
+  for (const PlannedProcess& process : plan.processes) {
+    // Asked again right before: the id may have been handed to another program since.
+    if (suspects_.RunsImage(process.id, process.name, process.image)) {
+      recorder_.EndedProcess(process.name, process.id, process.image);
+      Check(enc::StepEndProcess, m_.processes.TerminateProcessById(static_cast<int32_t>(process.id)));
+    } else {
+      log_.Log_Trans(process.name + texts_.Get(enc::LogStaleProcessText) + DecimalText(process.id) +
+                         texts_.Get(enc::LogLineEnd),
+                     LogFolder());
+    }
+  }
+  if (plan.staleProcess) {
+    log_.Log_Trans(plan.name + texts_.Get(enc::LogStaleProcessText) + plan.processId + texts_.Get(enc::LogLineEnd),
                    LogFolder());
   }
-  Check(enc::StepEndProcess, suspects_.EndCopiesOfImage(finding.name, finding.path));
+  if (plan.endCopiesOfImage) Check(enc::StepEndProcess, suspects_.EndCopiesOfImage(plan.name, plan.path));
 }
 
-BackupState TreatmentPass::CopyToStore(TextView path, TextView name) {
+void TreatmentPass::DisableService(const PlannedService& service) {
+  if (!service.disable) return;
+  const Text serviceKey = texts_.Get(enc::ServiceKeyPrefix) + service.name;
+  recorder_.ServiceStart(ServiceRoot(), serviceKey, service.name);
+  // Only the service's existing key is written; a missing one is never made.
+  Check(enc::StepDisableService, m_.registry.SetExistingDword(ServiceRoot(), serviceKey,
+                                                              texts_.Get(enc::ServiceFlagValueName),
+                                                              kServiceDisabled));
+}
+
+void TreatmentPass::StopService(const PlannedService& service) {
+  if (!service.stop) return;
+  const SystemError stop = m_.services.Stop(service.name);
+  if (stop == SystemError::None) return;
+  // The answer to the request is not the last word: a service whose process ended
+  // meanwhile answers that it cannot accept the request, yet it has stopped.
+  uint32_t state = 0;
+  const SystemError query = m_.services.QueryState(service.name, state);
+  if (query == SystemError::ServiceDoesNotExist || (query == SystemError::None && state == kServiceStopped)) return;
+  Check(enc::StepStopService, stop);
+}
+
+void TreatmentPass::DeleteService(const PlannedService& service) {
+  if (!service.remove) return;
+  recorder_.ServiceDelete(service.name);
+  Check(enc::StepDeleteService, m_.services.Delete(service.name));
+}
+
+void TreatmentPass::DeleteValues(const TreatmentPlan& plan) {
+  for (const PlannedValue& value : plan.values) {
+    // The record names a value of the 32-bit view by the path that reaches that view
+    // from any view.
+    recorder_.RegistryValue(value.root,
+                            value.view == RegistryView::Wow32 ? Wow32KeyPath(value.root, value.keyPath) : value.keyPath,
+                            value.valueName);
+    Check(enc::StepDeleteValue, m_.registry.RemoveValue(value.root, value.view, value.keyPath, value.valueName));
+  }
+}
+
+BackupState TreatmentPass::CopyToStore(const PlannedFile& file) {
   if (!storeSound_) return BackupState::NotSecured;  // the file stays
-  return CopyIntoBackup(files_, path, currentBackupFolder_, name, &lastBackupCopy_);
+  return CopyIntoBackup(m_.files, file.path, currentBackupFolder_, file.name, &lastBackupCopy_);
 }
 
-BackupState TreatmentPass::BackupCopy(const Finding& finding) {
-  const BackupState backup = CopyToStore(finding.path, finding.name);
+BackupState TreatmentPass::BackupCopy(const PlannedFile& file) {
+  const BackupState backup = CopyToStore(file);
   BackupStatus(backup);
   view_.Delay(1.5f);
   return backup;
@@ -282,36 +326,56 @@ void TreatmentPass::BackupStatus(BackupState backup) {
   }
 }
 
-bool TreatmentPass::RemoveAndBlock(const Finding& finding, BackupState backup) {
+bool TreatmentPass::TakeFiles(const TreatmentPlan& plan, BackupState& backup, bool copyFirst) {
+  bool blocked = !plan.files.empty();
+  for (size_t i = 0; i < plan.files.size(); ++i) {
+    const PlannedFile& file = plan.files[i];
+    BackupState state = backup;
+    if (copyFirst) {
+      state = BackupCopy(file);
+    } else if (i > 0) {
+      state = CopyToStore(file);
+    }
+    if (i == 0) backup = state;
+    blocked = RemoveAndBlock(file, state) && blocked;
+  }
+  return blocked;
+}
+
+bool TreatmentPass::RemoveAndBlock(const PlannedFile& file, BackupState backup) {
   // A folder is never the suspect's file; a text that names no file has none to take.
   if (backup == BackupState::NotAFile || backup == BackupState::NotFound) return false;
   // Without a whole copy the file stays: a false positive must never cost the file.
   if (backup == BackupState::NotSecured) {
-    Fail(KeptFileLine(finding));
+    Fail(KeptFileLine(file));
     return false;
   }
-  recorder_.File(finding.path, backup == BackupState::Secured ? TextView(lastBackupCopy_) : TextView());
+  recorder_.File(file.path, backup == BackupState::Secured ? TextView(lastBackupCopy_) : TextView());
   Status(enc::AttributeStatus);
-  files_.SetAttributes(finding.path, kAttributeNormal);
+  m_.files.SetAttributes(file.path, kAttributeNormal);
   view_.Delay(1.5f);
   Status(enc::DeleteStatus);
   if (backup == BackupState::Secured) {
-    SystemError removed = files_.RemoveFile(finding.path);
+    SystemError removed = m_.files.RemoveFile(file.path);
     // A delete reported as done may still leave the file there (another handle holds it
     // with delete sharing; a host file system that refused later).
-    if (removed == SystemError::None && !files_.PathIsFree(finding.path)) removed = SystemError::NotConfirmed;
+    if (removed == SystemError::None && !m_.files.PathIsFree(file.path)) removed = SystemError::NotConfirmed;
     if (removed != SystemError::None) {
       // A running image cannot be deleted but can be moved away on its own volume.
-      const Text aside = FreeBackupPath(files_, currentBackupFolder_, finding.name);
-      const bool moved = !aside.empty() && files_.MoveFileTo(finding.path, aside) == SystemError::None &&
-                         files_.PathIsFree(finding.path);
+      const Text aside = FreeBackupPath(m_.files, currentBackupFolder_, file.name);
+      const bool moved = !aside.empty() && m_.files.MoveFileTo(file.path, aside) == SystemError::None &&
+                         m_.files.PathIsFree(file.path);
       if (moved) {
         log_.Log_Trans(texts_.Get(enc::LogMovedText) + aside + texts_.Get(enc::LogLineEnd), LogFolder());
       } else {
         Check(enc::StepDeleteFile, removed);
-        if (files_.RemoveAtRestart(finding.path) == SystemError::None) {
+        const Text windows = m_.processes.WindowsFolder();
+        if (windows.empty() || LiesInFolder(file.path, windows)) {
+          // Nothing in the Windows folder is left for the restart to delete.
+          Fail(file.name + u": " + texts_.Get(enc::KeptWindowsRestartText) + file.path + texts_.Get(enc::LogLineEnd));
+        } else if (m_.files.RemoveAtRestart(file.path) == SystemError::None) {
           restartNeeded_ = true;
-          Fail(texts_.Get(enc::LogRestartText) + finding.path + texts_.Get(enc::LogLineEnd));
+          Fail(texts_.Get(enc::LogRestartText) + file.path + texts_.Get(enc::LogLineEnd));
         }
       }
     }
@@ -319,40 +383,89 @@ bool TreatmentPass::RemoveAndBlock(const Finding& finding, BackupState backup) {
   view_.Delay(2);
   // A folder at the file's own path keeps the file from being written there again; it
   // is made only where nothing is left.
-  if (!files_.PathIsFree(finding.path)) {
+  if (!m_.files.PathIsFree(file.path)) {
     // Nothing was copied, yet something is there (a file that could not be measured, or
     // one that came back meanwhile): it stays, and the treatment is not done.
-    if (backup == BackupState::NothingToLose) Fail(KeptFileLine(finding));
+    if (backup == BackupState::NothingToLose) Fail(KeptFileLine(file));
     return false;
   }
   // Where a file was removed, its placeholder is part of the treatment; at the path of a
   // missing file it is only made where it can be.
   const bool removed = backup == BackupState::Secured;
-  const SystemError made = files_.CreateFolder(finding.path);
+  const SystemError made = m_.files.CreateFolder(file.path);
   if (made != SystemError::None) return removed ? Check(enc::StepPlaceholder, made) : false;
-  const SystemError hidden = files_.SetAttributes(finding.path, kPlaceholderAttributes);
+  const SystemError hidden = m_.files.SetAttributes(file.path, kPlaceholderAttributes);
   return removed ? Check(enc::StepPlaceholder, hidden) : hidden == SystemError::None;
 }
 
-std::vector<Text> TreatmentPass::ResultLines(const Finding& finding, BackupState backup, bool blocked) const {
-  const Text pathLine = finding.name + texts_.Get(enc::LogPathText) + finding.path + texts_.Get(enc::LogLineEnd);
+std::vector<Text> TreatmentPass::ResultLines(const TreatmentPlan& plan, BackupState backup, bool blocked) const {
+  std::vector<Text> pathLines;
+  if (plan.files.size() > 1) {
+    for (const PlannedFile& file : plan.files) {
+      pathLines.push_back(plan.name + texts_.Get(enc::LogPathText) + file.path + texts_.Get(enc::LogLineEnd));
+    }
+  } else {
+    pathLines.push_back(plan.name + texts_.Get(enc::LogPathText) + plan.path + texts_.Get(enc::LogLineEnd));
+  }
+  std::vector<Text> lines;
   if (!failures_.empty()) {
-    std::vector<Text> lines = {finding.name + texts_.Get(enc::LogIncompleteText), pathLine};
+    lines.push_back(plan.name + texts_.Get(enc::LogIncompleteText));
+    lines.insert(lines.end(), pathLines.begin(), pathLines.end());
     lines.insert(lines.end(), failures_.begin(), failures_.end());
+    lines.insert(lines.end(), keptLines_.begin(), keptLines_.end());
     return lines;
   }
-  std::vector<Text> lines = {finding.name + texts_.Get(enc::LogTreatedText), pathLine};
+  lines.push_back(plan.name + texts_.Get(enc::LogTreatedText));
+  lines.insert(lines.end(), pathLines.begin(), pathLines.end());
+  lines.insert(lines.end(), keptLines_.begin(), keptLines_.end());
   // The closing lines tell of a backup and a placeholder; a file that stayed gets one
   // line saying so instead.
   if (backup == BackupState::NotAFile) {
-    lines.push_back(finding.name + texts_.Get(enc::LogNotAFileText) + finding.path + texts_.Get(enc::LogLineEnd));
+    lines.push_back(plan.name + texts_.Get(enc::LogNotAFileText) + plan.path + texts_.Get(enc::LogLineEnd));
   } else if (backup == BackupState::NotFound) {
-    lines.push_back(finding.name + texts_.Get(enc::LogFileNotFoundText) + finding.path + texts_.Get(enc::LogLineEnd));
+    lines.push_back(plan.name + texts_.Get(enc::LogFileNotFoundText) + plan.path + texts_.Get(enc::LogLineEnd));
   } else if (blocked) {
     lines.push_back(texts_.Get(enc::LogClosingFirst));
     lines.push_back(texts_.Get(enc::LogClosingSecond));
   }
   return lines;
+}
+
+void TreatmentPass::NoteKept(const TreatmentPlan& plan) {
+  // What was left alone keeps the row unless what starts the bot again is gone.
+  const bool startUpGone = plan.RemovesStartUp();
+  for (const KeptItem& item : plan.kept) {
+    bool keepsRow = !startUpGone;
+    if (item.reason == KeptReason::HostProgram) keepsRow = false;  // its payload tells
+    if (item.reason == KeptReason::CriticalProcess) {
+      keepsRow = true;
+      restartNeeded_ = true;
+    }
+    if (keepsRow) {
+      Fail(KeptLine(plan, item));
+    } else {
+      keptLines_.push_back(KeptLine(plan, item));
+    }
+  }
+}
+
+Text TreatmentPass::KeptLine(const TreatmentPlan& plan, const KeptItem& item) const {
+  Text text;
+  switch (item.reason) {
+    case KeptReason::HostProgram: text = texts_.Get(enc::KeptHostText); break;
+    case KeptReason::PayloadUnknown: text = texts_.Get(enc::KeptPayloadText); break;
+    case KeptReason::WindowsFile: text = texts_.Get(enc::KeptWindowsFileText); break;
+    case KeptReason::SignedFile:
+      text = texts_.Get(enc::KeptSignedFileText) + item.publisher + texts_.Get(enc::KeptSignedFileMiddle);
+      break;
+    case KeptReason::CriticalProcess: text = texts_.Get(enc::KeptCriticalText); break;
+    case KeptReason::CriticalityUnknown: text = texts_.Get(enc::KeptUnknownCriticalText); break;
+    case KeptReason::CoreProcess: text = texts_.Get(enc::KeptCoreProcessText); break;
+    case KeptReason::SharedServiceHost: text = texts_.Get(enc::KeptSharedHostText); break;
+    case KeptReason::WindowsService: text = texts_.Get(enc::KeptWindowsServiceText); break;
+    case KeptReason::NoOwningService: text = texts_.Get(enc::KeptNoServiceText); break;
+  }
+  return plan.name + u": " + text + item.subject + texts_.Get(enc::LogLineEnd);
 }
 
 Text TreatmentPass::LogFolder() const {
@@ -366,7 +479,7 @@ void TreatmentPass::ReportTreatment(const std::vector<Text>& lines) {
   const Text logFolder = LogFolder();
   for (const Text& line : lines) log_.Log_Trans(line, logFolder);
   const Text explorer = CommandWithQuotedFolder(kExplorerCommand, currentBackupFolder_);
-  if (!explorer.empty()) shell_.Launch(explorer, WindowState::NormalFocused);
+  if (!explorer.empty()) m_.shell.Launch(explorer, WindowState::NormalFocused);
 }
 
 bool TreatmentPass::Check(TextView step, SystemError error) {
@@ -377,13 +490,13 @@ bool TreatmentPass::Check(TextView step, SystemError error) {
 
 void TreatmentPass::Fail(Text line) { failures_.push_back(std::move(line)); }
 
-Text TreatmentPass::KeptFileLine(const Finding& finding) const {
-  return finding.name + u": " + texts_.Get(enc::StepBackupFile) + u" [" + finding.path + texts_.Get(enc::LogLineEnd);
+Text TreatmentPass::KeptFileLine(const PlannedFile& file) const {
+  return file.name + u": " + texts_.Get(enc::StepBackupFile) + u" [" + file.path + texts_.Get(enc::LogLineEnd);
 }
 
 bool TreatmentPass::IsEmptyFile(TextView path) {
   // A length that cannot be read (a missing file) counts as not empty.
-  return files_.FileLength(path) == int64_t{0};
+  return m_.files.FileLength(path) == int64_t{0};
 }
 
 void TreatmentPass::Status(TextView enciphered) { view_.SetStatusText(texts_.Get(enciphered)); }

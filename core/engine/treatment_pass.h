@@ -14,27 +14,27 @@
 // marked for deletion at the next restart; no placeholder is made while the file is
 // still at its path.
 //
-// Only what the Finding names is touched: a process is ended by id only while that id
-// still runs the Finding's image, by name only where its image is the Finding's file
-// (see finding_processes.h); the file steps apply only to a path that names a file or
+// Each Finding is first turned into a plan (treatment_planner.h), which names every
+// process, service, value and file to act on and why anything else is left alone: the
+// bot's payload is taken, never the Windows program or runtime that hosts it, and
+// Windows' own files, processes and services stay. The pass then carries the plan out,
+// recording each step before it is taken. A process is ended by id only while that id
+// still runs its image, by name only where its image is the bot's own file (see
+// finding_processes.h); the file steps apply only to a path that names a file or
 // nothing (see file_target.h), and a file without a whole backup copy stays.
 
 #include <cstdint>
 #include <vector>
 
 #include "core/base/text.h"
+#include "core/definitions/definitions_set.h"
 #include "core/engine/backup_copy.h"
-#include "core/engine/command_line_file.h"
 #include "core/engine/finding_processes.h"
+#include "core/engine/treatment_plan.h"
+#include "core/engine/treatment_planner.h"
 #include "core/platform/activity_log.h"
-#include "core/platform/environment_api.h"
-#include "core/platform/file_api.h"
 #include "core/platform/main_window_view.h"
-#include "core/platform/process_api.h"
-#include "core/platform/registry_api.h"
-#include "core/platform/service_manager_api.h"
 #include "core/platform/result_list.h"
-#include "core/platform/shell_api.h"
 #include "core/restore/treatment_recorder.h"
 #include "core/texts/constant_texts.h"
 
@@ -42,12 +42,10 @@ namespace zc {
 
 class TreatmentPass {
  public:
-  TreatmentPass(const ConstantTexts& texts, ResultList& results, MainWindowView& view, ActivityLog& log,
-                FileApi& files, ShellApi& shell, ProcessApi& processes, RegistryApi& registry,
-                ServiceManagerApi& services, EnvironmentApi& environment, TreatmentRecorder& recorder)
-      : texts_(texts), results_(results), view_(view), log_(log), files_(files), shell_(shell),
-        processes_(processes), registry_(registry), services_(services), recorder_(recorder),
-        commandLines_(texts, files, environment, processes, registry) {}
+  TreatmentPass(const ConstantTexts& texts, const DefinitionsSet& definitions, ResultList& results,
+                MainWindowView& view, ActivityLog& log, const TreatmentMachine& machine, TreatmentRecorder& recorder)
+      : texts_(texts), results_(results), view_(view), log_(log), m_(machine), recorder_(recorder),
+        planner_(texts, definitions, machine, suspects_) {}
 
   // Treats as many rows as the list holds when the pass starts. A call made while a pass
   // is running (from a click handled inside one of its waits) does nothing.
@@ -64,51 +62,55 @@ class TreatmentPass {
   const Text& CurrentBackupFolder() const { return currentBackupFolder_; }
 
  private:
-  struct Finding {
-    Text name;
-    Text processId;
-    Text path;
-    Text detail;
-    Text kind;
-    Text entryName;
-    Text flag;  // the check's code at the start of the Flag cell (a registry Finding's view)
-  };
   enum class Outcome { Done, Incomplete, ProgramEnded };
 
   Finding ReadRow(int32_t row);
-  Outcome Treat(const Finding& finding);
-  Outcome TreatProcess(const Finding& finding);
-  Outcome TreatServiceHost(const Finding& finding);
-  void TreatService(const Finding& finding);
-  void TreatRegistryEntry(const Finding& finding);
+  // Carries out the plan of one Finding by its flow.
+  Outcome Carry(const TreatmentPlan& plan);
+  Outcome CarryProcess(const TreatmentPlan& plan);
+  Outcome CarryServiceProcess(const TreatmentPlan& plan);
+  Outcome CarrySharedHost(const TreatmentPlan& plan);
+  void CarryHiddenService(const TreatmentPlan& plan);
+  void CarryRegistryValue(const TreatmentPlan& plan);
 
-  // Step groups shared by the treatments.
-  void BeginBackupFolder(const Finding& finding);
-  // Ends the Finding's process by id when the id still runs the Finding's image (else
-  // logs that it did not), then the other running copies of that image.
-  void EndSuspectProcess(const Finding& finding);
-  BackupState CopyToStore(TextView path, TextView name);
-  BackupState BackupCopy(const Finding& finding);
+  // Step groups shared by the flows.
+  void BeginBackupFolder(const TreatmentPlan& plan);
+  // Ends each planned process while its id still runs its image (else logs that it did
+  // not), then, for the bot's own program, its other running copies.
+  void EndProcesses(const TreatmentPlan& plan);
+  // Records the service's Start value, then disables it under its existing key.
+  void DisableService(const PlannedService& service);
+  // Asks the service manager to stop the service and counts the stop done when the
+  // manager then reports it stopped or gone, whatever the request's answer.
+  void StopService(const PlannedService& service);
+  // Records the service, takes it out of its host group's list and deletes it.
+  void DeleteService(const PlannedService& service);
+  void DeleteValues(const TreatmentPlan& plan);
+  // The backup state a plan without a file to take reports.
+  static BackupState FileBackupState(const TreatmentPlan& plan);
+  BackupState CopyToStore(const PlannedFile& file);
+  BackupState BackupCopy(const PlannedFile& file);
   void BackupStatus(BackupState backup);
   // Takes the file away from its path (deleted, else moved into the backup folder, else
-  // marked for deletion at restart) and puts the placeholder there once the path is
-  // free. True when the placeholder stands where the file was.
-  bool RemoveAndBlock(const Finding& finding, BackupState backup);
+  // marked for deletion at restart outside the Windows folder) and puts the placeholder
+  // there once the path is free. True when the placeholder stands where the file was.
+  bool RemoveAndBlock(const PlannedFile& file, BackupState backup);
+  // Backs up and blocks every planned file; false when one of them got no placeholder.
+  bool TakeFiles(const TreatmentPlan& plan, BackupState& backup, bool copyFirst);
   void ReportTreatment(const std::vector<Text>& lines);
   // The log lines of a Finding. All steps done: what was treated, its path, and the
   // closing lines (or the line that says why the file was kept). Otherwise the line
   // that says the treatment is incomplete, its path and one line per failed step.
-  std::vector<Text> ResultLines(const Finding& finding, BackupState backup, bool blocked) const;
+  std::vector<Text> ResultLines(const TreatmentPlan& plan, BackupState backup, bool blocked) const;
+  // One line for each thing the plan left alone; those that keep the row are failures.
+  void NoteKept(const TreatmentPlan& plan);
+  Text KeptLine(const TreatmentPlan& plan, const KeptItem& item) const;
   Text LogFolder() const;
 
   // Notes a failed step of the current Finding; true when `error` is `None`.
   bool Check(TextView step, SystemError error);
   void Fail(Text line);
-  Text KeptFileLine(const Finding& finding) const;
-  // A registry or service Finding with its Path made the file its command line starts.
-  // NotAFile for a path that names a folder, NotFound when it names no existing file
-  // (`target` keeps the text as found), else NothingToLose.
-  BackupState ResolveFile(const Finding& finding, Finding& target);
+  Text KeptFileLine(const PlannedFile& file) const;
   bool IsEmptyFile(TextView path);
   void Status(TextView enciphered);
   int32_t ServiceRoot() const;
@@ -117,20 +119,16 @@ class TreatmentPass {
   ResultList& results_;
   MainWindowView& view_;
   ActivityLog& log_;
-  FileApi& files_;
-  ShellApi& shell_;
-  ProcessApi& processes_;
-  RegistryApi& registry_;
-  ServiceManagerApi& services_;
+  TreatmentMachine m_;
   // Told before each destructive step, so that the treatment can be undone.
   TreatmentRecorder& recorder_;
-  FindingProcesses suspects_{processes_, shell_};
-  // The file a registry or service Finding's command line starts.
-  CommandLineFiles commandLines_;
+  FindingProcesses suspects_{m_.processes, m_.shell};
+  TreatmentPlanner planner_;
 
   int32_t treatedCount_ = 0;
   int32_t incompleteCount_ = 0;
   std::vector<Text> failures_;  // the failed steps of the Finding being treated
+  std::vector<Text> keptLines_; // what the Finding's plan left alone, for its log
   bool restartNeeded_ = false;  // a file of this pass goes at the next restart
   Text currentBackupFolder_;
   bool storeSound_ = false;  // the Finding's backup folder is safe to write into

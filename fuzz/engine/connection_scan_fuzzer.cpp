@@ -18,6 +18,7 @@
 #include "tests/fakes/fake_console.h"
 #include "tests/fakes/fake_service_table.h"
 #include "tests/fakes/fake_processes.h"
+#include "tests/fakes/fake_process_details.h"
 #include "tests/fakes/fake_registry.h"
 #include "tests/fakes/fake_result_list.h"
 #include "tests/fakes/fake_shell.h"
@@ -81,7 +82,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   zc::fakes::FakeConnectionTable connectionTable;
   zc::fakes::FakeServiceTable serviceTable;
   zc::ListingRoute listings(texts, console, connectionTable, serviceTable, zc::ListingRouteChoice::Console);
-  zc::ConnectionScan scan(texts, definitions, listings, inventory, shell, registry, results, row);
+  zc::fakes::FakeProcessDetails processDetails;
+  zc::ProcessEndRules endRules(processes, processDetails);
+  zc::ConnectionScan scan(texts, definitions, listings, inventory, endRules, shell, registry, results, row);
   scan.ScanConnections();
   scan.ScanConnections();
   // No process is listed twice, and every listed one is a live process other than id 0.

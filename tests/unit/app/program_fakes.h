@@ -24,6 +24,9 @@
 #include "tests/fakes/fake_shell.h"
 #include "tests/fakes/fake_timers.h"
 #include "tests/fakes/fake_window_enum.h"
+#include "tests/fakes/fake_connection_owner.h"
+#include "tests/fakes/fake_file_trust.h"
+#include "tests/fakes/fake_process_details.h"
 
 namespace zc {
 
@@ -33,7 +36,8 @@ struct ProgramFakes {
   // The platform parts, with `web` answering the program's requests.
   PlatformParts Platform(HttpApi& web) {
     return {web,      registry, processes, console, listings,           shell,    files,
-            windows,  settings, log,       recording.recorder, services, elevation, clock, environment};
+            windows,  settings, log,       recording.recorder, services, elevation, clock, environment,
+            processDetails, trust, connectionOwners};
   }
   PlatformParts Platform() { return Platform(http); }
   WindowParts Window() { return {view, pump, results, timers}; }
@@ -58,6 +62,9 @@ struct ProgramFakes {
   fakes::FakeTimers timers;
   fakes::FakeRecording recording{texts};
   fakes::FakeServiceManager services;
+  fakes::FakeProcessDetails processDetails;
+  fakes::FakeFileTrust trust;
+  fakes::FakeConnectionOwner connectionOwners;
   fakes::FakeElevation elevation;
   fakes::FakeClock clock;
   fakes::FakeEnvironment environment;

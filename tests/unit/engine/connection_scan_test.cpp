@@ -50,7 +50,7 @@ class ConnectionScanTest : public ::testing::Test {
   }
 
   EngineWorld w;
-  ConnectionScan scan{w.texts, w.definitions, w.listings, w.inventory, w.shell, w.registry, w.results, w.rowBuffer};
+  ConnectionScan scan{w.texts, w.definitions, w.listings, w.inventory, w.endRules, w.shell, w.registry, w.results, w.rowBuffer};
 };
 
 TEST_F(ConnectionScanTest, ListsMatchingProcessesWithTheirPathAndServices) {
@@ -253,7 +253,7 @@ TEST_F(ConnectionScanTest, TheTablesRouteFindsWhatTheConsoleListingsFind) {
   w.shell.launches.clear();
   w.console.calls.clear();
   ListingRoute tables(w.texts, w.console, w.connectionTable, w.serviceTable, ListingRouteChoice::Tables);
-  ConnectionScan fromTables{w.texts, w.definitions, tables, w.inventory, w.shell, w.registry, w.results, w.rowBuffer};
+  ConnectionScan fromTables{w.texts, w.definitions, tables, w.inventory, w.endRules, w.shell, w.registry, w.results, w.rowBuffer};
   fromTables.ScanConnections();
   EXPECT_EQ(w.results.rows, consoleRows);
   EXPECT_EQ(w.shell.CommandLines(), consoleKills);

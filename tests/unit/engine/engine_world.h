@@ -24,6 +24,10 @@
 #include "tests/fakes/fake_shell.h"
 #include "tests/fakes/fake_timers.h"
 #include "tests/fakes/fake_window_enum.h"
+#include "tests/fakes/fake_connection_owner.h"
+#include "tests/fakes/fake_file_trust.h"
+#include "tests/fakes/fake_process_details.h"
+#include "core/engine/treatment_planner.h"
 
 namespace zc::testing {
 
@@ -41,6 +45,8 @@ struct EngineWorld {
   ListingRoute listings{texts, console, connectionTable, serviceTable, ListingRouteChoice::Console};
   fakes::FakeProcesses processes;
   ProcessInventory inventory{processes};
+  fakes::FakeProcessDetails processDetails;
+  ProcessEndRules endRules{processes, processDetails};
   fakes::FakeShell shell;
   fakes::FakeFiles files;
   fakes::FakeServiceManager services;
@@ -49,6 +55,13 @@ struct EngineWorld {
   fakes::FakeActivityLog log;
   fakes::FakeTimers timers;
   fakes::FakeWindowEnum windows;
+  fakes::FakeFileTrust trust;
+  fakes::FakeConnectionOwner connectionOwners;
+
+  // The machine as the treatment reads and changes it.
+  TreatmentMachine Machine() {
+    return {files, shell, processes, processDetails, registry, services, environment, trust, connectionOwners};
+  }
 
   // The deciphered value of a text constant.
   Text T(TextView enciphered) const { return texts.Get(enciphered); }

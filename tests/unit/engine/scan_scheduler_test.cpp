@@ -39,7 +39,7 @@ class ScanSchedulerTest : public ::testing::Test {
   EngineWorld w;
   RegistryInfectionCheck registryCheck{w.texts, w.definitions, w.registry, w.results, w.rowBuffer};
   ServiceCheck serviceCheck{w.texts, w.definitions, w.registry, w.results, w.rowBuffer};
-  ConnectionScan scan{w.texts, w.definitions, w.listings, w.inventory, w.shell, w.registry, w.results, w.rowBuffer};
+  ConnectionScan scan{w.texts, w.definitions, w.listings, w.inventory, w.endRules, w.shell, w.registry, w.results, w.rowBuffer};
   int check2Clicks = 0;
   ScanScheduler scheduler{w.texts, w.timers, registryCheck, serviceCheck, scan, w.view, w.windows,
                           [this] { ++check2Clicks; }};

@@ -9,7 +9,7 @@
 #include "core/engine/finding_processes.h"
 #include "core/machine/registry_values.h"
 #include "core/restore/record_reader.h"
-#include "tests/fakes/fake_recording.h"
+#include "tests/fakes/fake_shared_recording.h"
 #include "tests/unit/engine/engine_world.h"
 
 namespace zc {
@@ -84,10 +84,10 @@ struct Bench {
   }
 
   EngineWorld w;
-  fakes::FakeRecording recording{w.texts};
+  // The recorder reads the machine the pass changes.
+  fakes::FakeSharedRecording recording{w.texts, w.registry, w.services};
   TreatmentRecorder& recorder = recording.recorder;
-  TreatmentPass pass{w.texts, w.results,  w.view,     w.log,      w.files,
-                     w.shell, w.processes, w.registry, w.services, w.environment, recorder};
+  TreatmentPass pass{w.texts, w.definitions, w.results, w.view, w.log, w.Machine(), recorder};
 };
 
 class TreatmentPassTest : public ::testing::Test, public Bench {};
@@ -257,16 +257,17 @@ TEST_F(TreatmentPassTest, AServiceHostIsRecordedStepByStepBeforeItIsTreated) {
   w.processes.AddDrive(u"C:\\", u"\\Device\\HarddiskVolume1");
   w.processes.AddProcess(4120, u"evil.exe", u"\\Device\\HarddiskVolume1\\Temp\\evil.exe");
   w.results.Append({u"evil.exe", u"4120", u"C:\\Temp\\evil.exe", u"EvilSvc", kKindOutputTunnel, u"", u""});
-  Bench::AddServiceTo(w, u"EvilSvc");
   const Text folder = w.T(enc::BackupPrefix) + u"evil.exe";
   recording.files.AddFolder(w.T(enc::BackupRoot));
   recording.files.AddFolder(folder);
+  // One machine: the Start value the pass sets to disabled, the service it deletes.
   const int32_t machine = RootKeyFromText(w.T(enc::ServiceRootText));
-  recording.registry.Set(machine, w.T(enc::ServiceKeyPrefix) + u"EvilSvc", u"Start", {4, {2, 0, 0, 0}});
+  w.registry.SetDword(machine, w.T(enc::ServiceKeyPrefix) + u"EvilSvc", u"Start", 2);
   ServiceConfig config;
   config.name = u"EvilSvc";
   config.imagePath = u"C:\\Temp\\evil.exe";
-  recording.services.Add(config);
+  w.services.Add(config);
+  w.services.states[FoldCase(u"EvilSvc")] = 4;
 
   pass.TreatFindings();
   const RecordReading reading =
@@ -374,8 +375,7 @@ TEST_F(TreatmentPassTest, AFileWithoutAWholeBackupIsNeverRemoved) {
     world.processes.AddDrive(u"C:\\", u"\\Device\\HarddiskVolume1");
     world.processes.AddProcess(4120, u"evil.exe", u"\\Device\\HarddiskVolume1\\Temp\\evil.exe");
     c.breakBackup(world, world.T(enc::BackupPrefix) + u"evil.exe");
-    TreatmentPass p{world.texts, world.results,  world.view,     world.log,      world.files,
-                    world.shell, world.processes, world.registry, world.services, world.environment, recorder};
+    TreatmentPass p{world.texts, world.definitions, world.results, world.view, world.log, world.Machine(), recorder};
     world.results.Append({u"evil.exe", u"4120", u"C:\\Temp\\evil.exe", u"N/A", kKindOutputTunnel, u"", u""});
     p.TreatFindings();
 
@@ -824,7 +824,6 @@ TEST_F(TreatmentPassTest, AValueOfThe32BitViewIsDeletedFromItsOwnView) {
   AddRow(u"evil.exe", u"None", u"C:\\Temp\\evil.exe", u"N/A", kKindRegistryInfection, u"Updater", u"3");
   recording.files.AddFolder(w.T(enc::BackupRoot));
   recording.files.AddFolder(Folder(u"evil.exe"));
-  recording.registry.Set(kHklm, key32, u"Updater", {1, {'C', 0}});
   pass.TreatFindings();
   EXPECT_FALSE(w.registry.Stored(kHklm, key32, u"Updater").has_value());
   EXPECT_TRUE(w.registry.Stored(kHklm, key, u"Updater").has_value());

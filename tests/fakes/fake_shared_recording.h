@@ -1,0 +1,84 @@
+#pragma once
+// A treatment recorder that reads the same fake registry and service manager the pass
+// changes, so that a test sees whether each value and service was recorded before the
+// step that removed it (recorded after, there would be nothing left to record). Its
+// backup store keeps files of its own.
+
+#include <cstdint>
+#include <optional>
+#include <variant>
+#include <vector>
+
+#include "core/platform/raw_registry_api.h"
+#include "core/restore/treatment_recorder.h"
+#include "tests/fakes/fake_clock.h"
+#include "tests/fakes/fake_file_hash.h"
+#include "tests/fakes/fake_registry.h"
+#include "tests/fakes/fake_restore_files.h"
+#include "tests/fakes/fake_security.h"
+#include "tests/fakes/fake_service_manager.h"
+
+namespace zc::fakes {
+
+// The fake registry's typed values as the raw bytes the platform stores.
+class RawRegistryOver : public RawRegistryApi {
+ public:
+  explicit RawRegistryOver(FakeRegistry& registry) : registry_(registry) {}
+
+  std::optional<RawRegistryValue> ReadRawValue(int32_t root, TextView keyPath, TextView valueName) override {
+    const std::optional<FakeRegistry::StoredValue> stored = registry_.Stored(root, keyPath, valueName);
+    if (!stored) return std::nullopt;
+    RawRegistryValue raw{stored->type, {}};
+    if (const auto* text = std::get_if<Text>(&stored->value)) {
+      for (const char16_t c : *text) {
+        raw.data.push_back(static_cast<uint8_t>(c & 0xFF));
+        raw.data.push_back(static_cast<uint8_t>(c >> 8));
+      }
+      raw.data.push_back(0);
+      raw.data.push_back(0);
+    } else if (const auto* number = std::get_if<int32_t>(&stored->value)) {
+      const auto n = static_cast<uint32_t>(*number);
+      raw.data = {static_cast<uint8_t>(n), static_cast<uint8_t>(n >> 8), static_cast<uint8_t>(n >> 16),
+                  static_cast<uint8_t>(n >> 24)};
+    } else if (const auto* bytes = std::get_if<std::vector<uint8_t>>(&stored->value)) {
+      raw.data = *bytes;
+    }
+    return raw;
+  }
+  bool WriteRawValue(int32_t root, TextView keyPath, TextView valueName, const RawRegistryValue& value) override {
+    if (value.type == 4 && value.data.size() == 4) {
+      registry_.SetDword(root, keyPath, valueName,
+                         static_cast<int32_t>(value.data[0] | value.data[1] << 8 | value.data[2] << 16 |
+                                              static_cast<uint32_t>(value.data[3]) << 24));
+      return true;
+    }
+    if (value.type == 1 || value.type == 2 || value.type == 7) {
+      Text text;
+      for (size_t i = 0; i + 1 < value.data.size(); i += 2) {
+        text.push_back(static_cast<char16_t>(value.data[i] | value.data[i + 1] << 8));
+      }
+      while (!text.empty() && text.back() == u'\0') text.pop_back();
+      registry_.SetText(root, keyPath, valueName, text, value.type);
+      return true;
+    }
+    registry_.SetBinary(root, keyPath, valueName, value.data);
+    return true;
+  }
+
+ private:
+  FakeRegistry& registry_;
+};
+
+struct FakeSharedRecording {
+  FakeSharedRecording(const ConstantTexts& texts, FakeRegistry& machineRegistry, FakeServiceManager& services)
+      : registry(machineRegistry), recorder({texts, files, hashes, registry, services, clock, security}) {}
+
+  FakeRestoreFiles files;
+  FakeFileHash hashes{files};
+  RawRegistryOver registry;
+  FakeClock clock;
+  FakeSecurity security{files};
+  TreatmentRecorder recorder;
+};
+
+}  // namespace zc::fakes
