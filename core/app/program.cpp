@@ -7,7 +7,6 @@ Program::Program(const ConstantTexts& texts, const PlatformParts& platform, cons
     : inventory_(platform.processes),
       registryCheck_(texts, definitions_, platform.registry, window.results, rowBuffer_),
       serviceCheck_(texts, definitions_, platform.registry, window.results, rowBuffer_),
-      endRules_(platform.processes, platform.processDetails),
       connectionScan_(texts, definitions_, platform.listings, inventory_, endRules_, platform.shell, platform.registry,
                       window.results, rowBuffer_),
       treatment_(texts, definitions_, window.results, window.view, platform.log,
@@ -18,7 +17,8 @@ Program::Program(const ConstantTexts& texts, const PlatformParts& platform, cons
       form_({texts, window.view, window.pump, window.results, platform.settings, platform.registry,
              platform.shell, window.timers, loadedDefinitions_, *this, platform.log, platform.elevation}),
       scheduler_(texts, window.timers, registryCheck_, serviceCheck_, connectionScan_, window.view,
-                 platform.windows, [this] { form_.Check2_Click(); }) {}
+                 platform.windows, [this] { form_.Check2_Click(); }),
+      endRules_(platform.processes, platform.processDetails) {}
 
 void Program::Tick(TimerId timer) {
   if (form_.Ended()) return;

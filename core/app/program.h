@@ -83,12 +83,13 @@ class Program : private ChecksPort {
   ProcessInventory inventory_;
   RegistryInfectionCheck registryCheck_;
   ServiceCheck serviceCheck_;
-  ProcessEndRules endRules_;
   ConnectionScan connectionScan_;
   TreatmentPass treatment_;
   LoadedDefinitions loadedDefinitions_;
   Form1 form_;
   ScanScheduler scheduler_;
+  // The kill pass's rules; only held by reference until a scan runs.
+  ProcessEndRules endRules_;
 };
 
 }  // namespace zc

@@ -77,7 +77,7 @@ TreatmentPass::Outcome TreatmentPass::Carry(const TreatmentPlan& plan) {
     case TreatmentFlow::ServiceProcess: return CarryServiceProcess(plan);
     case TreatmentFlow::SharedHost: return CarrySharedHost(plan);
     case TreatmentFlow::HiddenService: CarryHiddenService(plan); break;
-    case TreatmentFlow::RegistryValue: CarryRegistryValue(plan); break;
+    case TreatmentFlow::AutorunValue: CarryRegistryValue(plan); break;
     case TreatmentFlow::Nothing: break;  // taken off the list untreated
   }
   return Outcome::Done;

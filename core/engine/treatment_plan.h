@@ -31,7 +31,7 @@ enum class TreatmentFlow {
   ServiceProcess, // a process that runs one service of its own (or names several)
   SharedHost,     // services inside the shared service host: the host stays
   HiddenService,  // a service the definitions name
-  RegistryValue,  // an autorun value
+  AutorunValue,   // an autorun value
 };
 
 // Why something the Finding points at was left as it is.

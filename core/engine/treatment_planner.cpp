@@ -100,7 +100,7 @@ void TreatmentPlanner::PlanProcess(const Finding& finding, TreatmentPlan& plan) 
   }
   // The image decides what the program is; the command line, which the process can
   // rewrite, only names a host's payload.
-  const CommandTarget program = commandLines_.TargetOf(Quoted(finding.path), {StartedBy::Process});
+  const CommandTarget program = commandLines_.TargetOf(Quoted(finding.path), {StartedBy::Process, {}, {}});
   if (program.host.empty()) {
     // The bot's own program: taken even when it has gone, so that its placeholder stands.
     if (MayTakeFile(finding.path, plan)) {
@@ -252,7 +252,7 @@ void TreatmentPlanner::PlanHiddenService(const Finding& finding, TreatmentPlan& 
 }
 
 void TreatmentPlanner::PlanRegistryValue(const Finding& finding, TreatmentPlan& plan) {
-  plan.flow = TreatmentFlow::RegistryValue;
+  plan.flow = TreatmentFlow::AutorunValue;
   const Text keyPath = texts_.Get(enc::InfectionKeyPath);
   const int32_t machine = ServiceRoot();
   if (finding.flag == kFlagFirstRoot32) {

@@ -168,10 +168,14 @@ TEST_F(ConnectionScanTest, RepeatedScansListNothingTwiceUntilTheSeenIdsAreCleare
 TEST_F(ConnectionScanTest, KillPatternsEndTheOwnerAtOnceWithoutAFinding) {
   // Every piece of the list counts, in order; empty pieces kill nothing.
   w.definitions.ConnectionKillPatterns = {u"", u"0.0.0.0:4444", u"203.0.113.9:443", u"missing", u""};
-  w.processes.EndProcess(6300);  // already gone: the command simply fails later
   scan.ScanConnections();
   EXPECT_EQ(w.shell.CommandLines(),
             (std::vector<Text>{u"taskkill /f /pid \"6300\"", u"taskkill /f /pid \"4120\""}));
+  // A process that has gone meanwhile is not asked for again: its id may be another's.
+  w.shell.launches.clear();
+  w.processes.EndProcess(6300);
+  scan.ScanConnections();
+  EXPECT_EQ(w.shell.CommandLines(), (std::vector<Text>{u"taskkill /f /pid \"4120\""}));
   EXPECT_EQ(w.shell.launches[0].second, WindowState::Hidden);
   EXPECT_TRUE(w.results.rows.empty());
   EXPECT_EQ(scan.SeenCount(), 0u);
@@ -184,6 +188,7 @@ TEST_F(ConnectionScanTest, IdsAreReadWholeForRowsKillsAndServices) {
   w.processes.AddProcess(1234567, u"evil.exe", u"\\Device\\HarddiskVolume1\\Temp\\evil.exe");
   w.processes.AddProcess(234567, u"innocent.exe", u"\\Device\\HarddiskVolume1\\Apps\\innocent.exe");
   w.processes.AddProcess(23, u"small.exe", u"\\Device\\HarddiskVolume1\\Temp\\small.exe");
+  w.processes.AddProcess(1000708, u"door.exe", u"\\Device\\HarddiskVolume1\\Temp\\door.exe");
   w.console.SetOutput(w.T(enc::ConnectionListCommand),
                       u"  TCP    10.0.0.5:49702    203.0.113.9:443    ESTABLISHED     1234567\r\n"
                       u"  TCP    10.0.0.5:49703    192.0.2.10:6667    ESTABLISHED     23\r\n"
@@ -232,7 +237,7 @@ ConnectionRow TcpRow(std::array<uint8_t, 4> local, uint16_t localPort, std::arra
 TEST_F(ConnectionScanTest, TheTablesRouteFindsWhatTheConsoleListingsFind) {
   w.SetOutbound({u"203.0.113.9:443", u":8080 "});
   w.SetInbound({u"192.0.2.10:6667", u"0.0.0.0:4444"});
-  w.definitions.ConnectionKillPatterns = {u"", u":25 ", u""};
+  w.definitions.ConnectionKillPatterns = {u"", u":4444 ", u""};
   scan.ScanConnections();
   const std::vector<RowBuffer> consoleRows = w.results.rows;
   const std::vector<Text> consoleKills = w.shell.CommandLines();
@@ -258,6 +263,45 @@ TEST_F(ConnectionScanTest, TheTablesRouteFindsWhatTheConsoleListingsFind) {
   EXPECT_EQ(w.results.rows, consoleRows);
   EXPECT_EQ(w.shell.CommandLines(), consoleKills);
   EXPECT_TRUE(w.console.calls.empty()) << "no process started";
+}
+
+// The kill pass never stops Windows: a critical process, a process whose criticality
+// the system would not tell, the session's core processes and the shared service host
+// stay whatever line a kill pattern matches; a bot named like one of them elsewhere goes.
+TEST_F(ConnectionScanTest, KillPatternsNeverEndWindowsOwnProcesses) {
+  struct Case {
+    const char* what;
+    const char16_t* name;
+    const char16_t* devicePath;
+    Criticality criticality;
+    bool ended;
+  };
+  const Case cases[] = {
+      {"a bot", u"bot.exe", u"\\Users\\u\\bot.exe", Criticality::NotCritical, true},
+      {"a critical process", u"bot.exe", u"\\Users\\u\\bot.exe", Criticality::Critical, false},
+      {"criticality unknown", u"bot.exe", u"\\Users\\u\\bot.exe", Criticality::Unknown, false},
+      {"the session's csrss", u"csrss.exe", u"\\Windows\\System32\\csrss.exe", Criticality::NotCritical, false},
+      {"winlogon, any letter case", u"WinLogon.EXE", u"\\WINDOWS\\system32\\winlogon.exe", Criticality::NotCritical,
+       false},
+      {"the shared service host", u"svchost.exe", u"\\Windows\\System32\\svchost.exe", Criticality::NotCritical,
+       false},
+      {"a 32-bit service host", u"svchost.exe", u"\\Windows\\SysWOW64\\svchost.exe", Criticality::NotCritical, false},
+      {"a bot calling itself csrss", u"csrss.exe", u"\\Users\\u\\AppData\\csrss.exe", Criticality::NotCritical, true},
+      {"a bot calling itself svchost", u"svchost.exe", u"\\Users\\u\\svchost.exe", Criticality::NotCritical, true},
+  };
+  for (const Case& c : cases) {
+    EngineWorld world;
+    world.processes.AddDrive(u"C:\\", u"\\Device\\HarddiskVolume1");
+    world.processes.AddProcess(7000, c.name, Text(u"\\Device\\HarddiskVolume1") + c.devicePath);
+    world.processDetails.Add(7000, u"x", u"C:\\", {}, c.criticality);
+    world.console.SetOutput(world.T(enc::ConnectionListCommand),
+                            u"  TCP    10.0.0.5:49705         192.0.2.99:25          ESTABLISHED     7000\r\n");
+    world.definitions.ConnectionKillPatterns = {u"192.0.2.99:25"};
+    ConnectionScan killer{world.texts,    world.definitions, world.listings, world.inventory, world.endRules,
+                          world.shell,    world.registry,    world.results,  world.rowBuffer};
+    killer.ScanConnections();
+    EXPECT_EQ(world.shell.CommandLines().size(), c.ended ? 1u : 0u) << c.what;
+  }
 }
 
 }  // namespace
