@@ -72,7 +72,8 @@ bool EndsWithFolded(TextView text, TextView tail) {
 }
 
 bool AbbreviatesOption(TextView word, TextView full, size_t shortest) {
-  return word.size() >= shortest && word.size() <= full.size() && FoldCase(word) == FoldCase(full.substr(0, word.size()));
+  return word.size() >= shortest && word.size() <= full.size() &&
+         FoldCase(word) == FoldCase(full.substr(0, word.size()));
 }
 
 bool HasAddressScheme(TextView text) {

@@ -57,7 +57,8 @@ struct Machine {
          {u"C:\\Windows\\explorer.exe", u"C:\\Windows\\Microsoft.NET\\svc.exe",
           u"C:\\Windows\\Microsoft.NET\\Framework64\\v4.0.30319\\RegAsm.exe",
           u"C:\\Windows\\Microsoft.NET\\Framework64\\v4.0.30319\\InstallUtil.exe",
-          u"C:\\Windows\\Microsoft.NET\\Framework64\\v4.0.30319\\RegSvcs.exe", u"C:\\Program Files\\Java\\bin\\javaw.exe",
+          u"C:\\Windows\\Microsoft.NET\\Framework64\\v4.0.30319\\RegSvcs.exe",
+          u"C:\\Program Files\\Java\\bin\\javaw.exe",
           u"C:\\Program Files\\Java\\bin\\java.exe", u"C:\\Program Files\\PowerShell\\7\\pwsh.exe",
           u"C:\\Program Files\\nodejs\\node.exe", u"C:\\Program Files\\AutoIt3\\AutoIt3.exe",
           u"C:\\Program Files\\AutoHotkey\\AutoHotkeyU64.exe", u"C:\\Python312\\python.exe",
@@ -266,8 +267,8 @@ const Case kCases[] = {
      true},
     {u"System32\\DRIVERS\\root.sys", kService, u"x", u"", u"C:\\Windows\\System32\\DRIVERS\\root.sys", u"", false,
      false},
-    {u"\\systemroot\\system32\\drivers\\root.sys", kService, u"x", u"", u"C:\\Windows\\system32\\drivers\\root.sys", u"",
-     false, false},
+    {u"\\systemroot\\system32\\drivers\\root.sys", kService, u"x", u"", u"C:\\Windows\\system32\\drivers\\root.sys",
+     u"", false, false},
     {u"C:\\Windows\\Microsoft.NET\\svc /q", kService, u"x", u"", u"C:\\Windows\\Microsoft.NET\\svc.exe", u"", false,
      false},
     // Bare names where each starter looks: App Paths and the user's PATH for the shell; the
@@ -344,6 +345,33 @@ TEST(CommandTargetTest, AHostInOurOwnCurrentFolderIsNotWhereWindowsLooks) {
       machine.lines.TargetOf(u"rundll32.exe C:\\Users\\u\\AppData\\Roaming\\x\\evil.dll,Start", {});
   EXPECT_EQ(ToUtf8(Joined(target.files)), "C:\\Users\\u\\AppData\\Roaming\\x\\evil.dll");
   EXPECT_EQ(ToUtf8(target.host), "");
+}
+
+TEST(CommandTargetTest, CutAndMangledLinesGiveOnlyExistingFullPaths) {
+  // A bot writes its own autorun value: every cut of every line above, and each with a
+  // stray quote, caret or parenthesis added, is read to its end without a fault, and
+  // whatever it leads to is an existing file named by a full path.
+  Machine machine;
+  std::vector<Text> lines = {u"cmd /c \"", u"cmd /c ^", u"cmd /c (((", u"cmd /c )))", u"rundll32 ,",
+                             u"rundll32 \",\"", u"regsvr32 /i:", u"powershell -", u"forfiles /c 0x", u"start \"\" /d",
+                             u"odbcconf {regsvr", u"cmd /s /c \"\"", u"schtasks /tr", u"cmd /c start \"\" /d"};
+  for (const Case& c : kCases) {
+    const Text line(c.line);
+    for (size_t cut = 0; cut <= line.size(); ++cut) lines.push_back(line.substr(0, cut));
+    for (const char16_t* tail : {u"\"", u"^", u"(", u")", u",", u" /c \""}) lines.push_back(line + tail);
+  }
+  const StartedBy starters[] = {kShell, kService, kProcess};
+  for (size_t i = 0; i < lines.size(); ++i) {
+    CommandContext context;
+    context.startedBy = starters[i % 3];
+    context.serviceName = u"EvilHost";
+    context.currentFolder = u"C:\\work";
+    const CommandTarget target = machine.lines.TargetOf(lines[i], context);
+    for (const Text& file : target.files) {
+      EXPECT_TRUE(file.size() > 3 && file[1] == u':' && file[2] == u'\\') << ToUtf8(lines[i]) << " -> " << ToUtf8(file);
+      EXPECT_TRUE(machine.files.IsFile(file)) << ToUtf8(lines[i]) << " -> " << ToUtf8(file);
+    }
+  }
 }
 
 }  // namespace
