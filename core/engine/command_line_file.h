@@ -1,17 +1,23 @@
 #pragma once
-// From the text a registry value or a service holds to the file it starts. Autorun
-// values and service image paths are command lines, not paths: quoted with arguments
-// ("C:\Users\u\AppData\Roaming\x\mal.exe" /background), unquoted with blanks in folder
-// names and arguments after the file, holding environment variables (%SystemRoot%), in
-// the kernel's forms (\SystemRoot\..., \??\C:\...), relative to the Windows folder
-// (system32\drivers\x.sys), or the shared service host (svchost.exe -k group) whose
-// payload is the service's Parameters\ServiceDll. The file steps of the treatment act on
-// the file found this way, never on the text as it stands: an unquoted "C:\x\mal.exe -s"
-// names C:\x\mal.exe, and a placeholder at "C:\x\mal.exe -s" would leave it untouched.
+// From the text a registry value, a service or a process holds to the files it runs.
+// Autorun values and service image paths are command lines, not paths: quoted with
+// arguments ("C:\Users\u\AppData\Roaming\x\mal.exe" /background), unquoted with blanks in
+// folder names and arguments after the file, holding environment variables
+// (%SystemRoot%), in the kernel's forms (\SystemRoot\..., \??\C:\...), relative to the
+// Windows folder (system32\drivers\x.sys), or a bare name the starter looks for. And
+// most bots are no program of their own: a host program (host_programs.h) runs them
+// (rundll32 x.dll,Start; wscript x.vbs; cmd /c start "" x.exe; the shared service host
+// with the service's Parameters\ServiceDll). The file steps of the treatment act on the
+// files found this way, never on the text as it stands and never on a host.
+//
+// Names are looked for where their starter looks, never in this program's own current
+// folder: only full paths reach the file system.
 
 #include <vector>
 
 #include "core/base/text.h"
+#include "core/engine/command_target.h"
+#include "core/engine/host_programs.h"
 #include "core/platform/environment_api.h"
 #include "core/platform/file_api.h"
 #include "core/platform/process_api.h"
@@ -44,22 +50,50 @@ class CommandLineFiles {
                    RegistryApi& registry)
       : texts_(texts), files_(files), environment_(environment), processes_(processes), registry_(registry) {}
 
-  // The existing file that `commandLine` starts, resolved the way the system's process
-  // creation reads a command line: a quoted first argument is the file; an unquoted one
-  // is tried up to each blank in turn, with ".exe" added where it has no extension, and
-  // the first existing file wins. `serviceName`, for a service's image path, leads the
-  // shared service host to the service's own DLL. Empty when no existing file is named.
+  // The files `commandLine` runs. Its program is read the way process creation reads a
+  // command line: a quoted first argument is the program; an unquoted one is tried up to
+  // each blank in turn, with ".exe" added where it has no extension, and the first
+  // existing file wins. A program that is no host is itself the file; a host's payloads
+  // are found from its arguments, commands it runs are read again (to a depth of 8).
+  CommandTarget TargetOf(TextView commandLine, const CommandContext& context);
+
+  // The first file TargetOf finds (for a service's image path when `serviceName` is
+  // given, else for an autorun value); empty when there is none.
   Text FileOf(TextView commandLine, TextView serviceName = {});
   CommandTarget TargetOf(TextView commandLine, const CommandContext& context);
 
  private:
+  struct Where {
+    StartedBy startedBy = StartedBy::Shell;
+    Text currentFolder;  // empty: unknown
+    Text serviceName;
+    bool nested = false;  // a command another host runs (cmd /c, schtasks /tr, ...)
+  };
+  struct Progress {
+    CommandTarget target;
+    bool hostAtTop = false;
+  };
+
+  void ResolveCommand(TextView commandLine, const Where& where, int depth, bool topLevel, Progress& progress);
+  void ResolvePayload(const PayloadName& payload, TextView hostFile, const Where& where, int depth, bool topLevel,
+                      Progress& progress);
+
+  // Where each starter finds a name; empty when no existing file is found.
+  Text FindProgram(TextView name, const Where& where, bool& foundBySearch);
+  Text FindLibrary(TextView name, TextView hostFile, const Where& where);
+  Text FindFile(TextView name, TextView folder);
+  Text FromAppPaths(TextView name);
+  std::vector<Text> SearchPath(const Where& where);
+  Text FolderOf(TextView folder, const Where& where);
+
   // The text with its variables expanded and its kernel or Windows-relative form made a
   // full path.
   Text FullForm(TextView text);
   bool IsFile(TextView path);
-  // The existing file a candidate names: itself, or itself with ".exe" where it has no
-  // extension; empty when neither exists.
-  Text ExistingFile(TextView candidate);
+  // The existing file a full path names: itself, or (where it has no extension) itself
+  // with one of `extensions` added; empty when none exists.
+  Text ExistingFile(TextView path, std::initializer_list<TextView> extensions);
+  bool InWindowsSystemFolder(TextView file);
   Text ServiceDllOf(TextView serviceName);
 
   const ConstantTexts& texts_;
