@@ -307,11 +307,4 @@ Text CommandLineFiles::FileOf(TextView commandLine, TextView serviceName) {
   return target.files.empty() ? Text() : target.files.front();
 }
 
-CommandTarget CommandLineFiles::TargetOf(TextView commandLine, const CommandContext& context) {
-  CommandTarget target;
-  const Text file = FileOf(commandLine, context.serviceName);
-  if (!file.empty()) target.files.push_back(file);
-  return target;
-}
-
 }  // namespace zc

@@ -26,24 +26,6 @@
 
 namespace zc {
 
-// Where the program a command line names is looked for.
-enum class StartedBy {
-  Shell,           // an autorun value
-  ServiceManager,  // a service's image path
-  Process,         // a running process's command line
-};
-struct CommandContext {
-  StartedBy startedBy = StartedBy::Shell;
-  TextView serviceName;
-  TextView currentFolder;
-};
-struct CommandTarget {
-  std::vector<Text> files;
-  Text host;
-  bool dllHost = false;
-  bool payloadNotIdentified = false;
-};
-
 class CommandLineFiles {
  public:
   CommandLineFiles(const ConstantTexts& texts, FileApi& files, EnvironmentApi& environment, ProcessApi& processes,
@@ -60,7 +42,6 @@ class CommandLineFiles {
   // The first file TargetOf finds (for a service's image path when `serviceName` is
   // given, else for an autorun value); empty when there is none.
   Text FileOf(TextView commandLine, TextView serviceName = {});
-  CommandTarget TargetOf(TextView commandLine, const CommandContext& context);
 
  private:
   struct Where {

@@ -32,6 +32,10 @@ bool ProcessEndRules::MayBeWindows(TextView image) {
   return windows.empty() || LiesInFolder(image, windows);
 }
 
+bool ProcessEndRules::IsCoreImage(TextView name, TextView image) {
+  return (IsCoreName(name) || IsServiceHostName(name)) && MayBeWindows(image);
+}
+
 EndRefusal ProcessEndRules::WhyNotEnd(uint32_t processId, TextView name, TextView image) {
   if (processId == 0 || processId == 4) return EndRefusal::CoreProcess;
   if (IsCoreName(name) && MayBeWindows(image)) return EndRefusal::CoreProcess;

@@ -33,6 +33,10 @@ class ProcessEndRules {
   // could not be read), may not be ended; `None` when it may.
   EndRefusal WhyNotEnd(uint32_t processId, TextView name, TextView image);
 
+  // True when `name` and `image` are those of a core process or the shared service host
+  // in the Windows folder (or where the image cannot be told to lie elsewhere).
+  bool IsCoreImage(TextView name, TextView image);
+
  private:
   // True when `image` lies in the Windows folder, or cannot be told to lie elsewhere.
   bool MayBeWindows(TextView image);

@@ -102,6 +102,8 @@ void TreatmentPlanner::PlanProcess(const Finding& finding, TreatmentPlan& plan) 
   // rewrite, only names a host's payload.
   const CommandTarget program = commandLines_.TargetOf(Quoted(finding.path), {StartedBy::Process, {}, {}});
   if (program.host.empty()) {
+    // A core process's or the service host's image is Windows' own, signed or not.
+    if (endRules_.IsCoreImage(finding.name, finding.path)) return;
     // The bot's own program: taken even when it has gone, so that its placeholder stands.
     if (MayTakeFile(finding.path, plan)) {
       plan.files.push_back({finding.path, finding.name});
