@@ -149,7 +149,13 @@ std::optional<ProcessParametersBlock> ReadProcessParametersBlock(HANDLE process)
   }
   std::optional<Text> folderText = ReadCountedString(process, folder, parameters, normalized);
   std::optional<Text> commandLineText = ReadCountedString(process, commandLine, parameters, normalized);
-  if (!folderText || !commandLineText) return std::nullopt;
+  // Every started process has at least its program's name there, and neither text holds
+  // a NUL. An empty text or one with NULs is a block not filled in yet: Wine fills it in
+  // as the process starts, lengths first (measured).
+  const auto unfilled = [](const std::optional<Text>& text) {
+    return !text || text->empty() || text->find(u'\0') != Text::npos;
+  };
+  if (unfilled(folderText) || unfilled(commandLineText)) return std::nullopt;
   return ProcessParametersBlock{std::move(*commandLineText), std::move(*folderText)};
 }
 

@@ -24,8 +24,8 @@ struct ProcessParametersBlock {
 
 // The process's parameters block, found through its environment block (PEB).
 // `process` needs PROCESS_QUERY_INFORMATION | PROCESS_VM_READ. A 32-bit process under
-// WOW64 is read through its 64-bit block. Nothing when a read fails or a length in the
-// block is not plausible.
+// WOW64 is read through its 64-bit block. Nothing when a read fails, a length in the
+// block is not plausible, or a text is empty or holds a NUL (a process still starting).
 std::optional<ProcessParametersBlock> ReadProcessParametersBlock(HANDLE process);
 
 // The break-on-termination flag (query class 29, a ULONG): true when the system stops

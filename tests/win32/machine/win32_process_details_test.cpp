@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <functional>
 #include <string>
+#include <utility>
 
 #include "tests/win32/machine/child_process.h"
 #include "win32/base/ansi.h"
@@ -94,13 +95,16 @@ TEST(Win32ProcessDetailsTest, AChildsCommandLineAndCurrentFolderReadBackAsStarte
     WideChild child = StartWide(commandLine, c.folder);
     ASSERT_TRUE(child.process);
 
-    const std::optional<Text> line =
-        Eventually<std::optional<Text>>([&] { return details.CommandLine(child.id); });
-    ASSERT_TRUE(line.has_value());
-    EXPECT_EQ(*line, FromWide(commandLine));
-    const std::optional<Text> folder = details.CurrentFolder(child.id);
-    ASSERT_TRUE(folder.has_value());
-    EXPECT_EQ(FoldCase(*folder), FoldCase(FromWide(c.readFolder))) << ToUtf8(*folder);
+    using Both = std::optional<std::pair<Text, Text>>;
+    const Both read = Eventually<Both>([&]() -> Both {
+      std::optional<Text> line = details.CommandLine(child.id);
+      std::optional<Text> folder = details.CurrentFolder(child.id);
+      if (!line || !folder) return std::nullopt;
+      return std::make_pair(*line, *folder);
+    });
+    ASSERT_TRUE(read.has_value());
+    EXPECT_EQ(read->first, FromWide(commandLine));
+    EXPECT_EQ(FoldCase(read->second), FoldCase(FromWide(c.readFolder))) << ToUtf8(read->second);
     End(child);
   }
 }
