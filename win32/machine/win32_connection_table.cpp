@@ -7,31 +7,19 @@
 
 #include <cstring>
 
+#include "win32/machine/growing_table.h"
+
 namespace zc::win {
 namespace {
 
-// One table into a buffer that grows until the table fits; empty optional on failure.
-template <typename Read>
-std::optional<std::vector<unsigned char>> ReadTable(Read read) {
-  std::vector<unsigned char> buffer(16 * 1024);
-  for (int attempt = 0; attempt < 8; ++attempt) {
-    DWORD size = static_cast<DWORD>(buffer.size());
-    const DWORD result = read(buffer.data(), &size);
-    if (result == NO_ERROR) return buffer;
-    if (result != ERROR_INSUFFICIENT_BUFFER) return std::nullopt;
-    buffer.resize(size + size / 4 + 256);  // rows may appear between the two calls
-  }
-  return std::nullopt;
-}
-
 std::optional<std::vector<unsigned char>> TcpTable(ULONG family) {
-  return ReadTable([family](void* data, DWORD* size) {
+  return ReadGrowingTable([family](void* data, DWORD* size) {
     return ::GetExtendedTcpTable(data, size, TRUE, family, TCP_TABLE_OWNER_PID_ALL, 0);
   });
 }
 
 std::optional<std::vector<unsigned char>> UdpTable(ULONG family) {
-  return ReadTable([family](void* data, DWORD* size) {
+  return ReadGrowingTable([family](void* data, DWORD* size) {
     return ::GetExtendedUdpTable(data, size, TRUE, family, UDP_TABLE_OWNER_PID, 0);
   });
 }

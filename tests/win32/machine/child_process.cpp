@@ -49,26 +49,41 @@ TemporaryFolder::TemporaryFolder() {
   ::CreateDirectoryA(path_.c_str(), nullptr);
 }
 
-TemporaryFolder::~TemporaryFolder() {
-  // Clear attributes first: read-only and system entries would not be removed.
-  WIN32_FIND_DATAA found{};
-  const std::string pattern = path_ + "\\*";
-  HANDLE listing = ::FindFirstFileA(pattern.c_str(), &found);
+namespace {
+
+// Removes a folder with everything in it, at any depth and path length. Attributes are
+// cleared first: read-only and system entries would not be removed.
+void RemoveTree(const std::wstring& folder) {
+  WIN32_FIND_DATAW found{};
+  HANDLE listing = ::FindFirstFileW((folder + L"\\*").c_str(), &found);
   if (listing != INVALID_HANDLE_VALUE) {
     do {
-      const std::string name = found.cFileName;
-      if (name == "." || name == "..") continue;
-      const std::string full = path_ + "\\" + name;
-      ::SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
-      if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-        ::RemoveDirectoryA(full.c_str());
+      const std::wstring name = found.cFileName;
+      if (name == L"." || name == L"..") continue;
+      const std::wstring full = folder + L"\\" + name;
+      ::SetFileAttributesW(full.c_str(), FILE_ATTRIBUTE_NORMAL);
+      if (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) {
+        // A link is removed itself; what it points at is not ours.
+        if (!::RemoveDirectoryW(full.c_str())) ::DeleteFileW(full.c_str());
+      } else if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+        RemoveTree(full);
       } else {
-        ::DeleteFileA(full.c_str());
+        ::DeleteFileW(full.c_str());
       }
-    } while (::FindNextFileA(listing, &found));
+    } while (::FindNextFileW(listing, &found));
     ::FindClose(listing);
   }
-  ::RemoveDirectoryA(path_.c_str());
+  ::RemoveDirectoryW(folder.c_str());
+}
+
+}  // namespace
+
+TemporaryFolder::~TemporaryFolder() {
+  const int length = ::MultiByteToWideChar(CP_ACP, 0, path_.c_str(), -1, nullptr, 0);
+  if (length <= 1) return;
+  std::wstring wide(static_cast<size_t>(length - 1), L'\0');
+  ::MultiByteToWideChar(CP_ACP, 0, path_.c_str(), -1, wide.data(), length);
+  RemoveTree(L"\\\\?\\" + wide);
 }
 
 }  // namespace zc::win::testing

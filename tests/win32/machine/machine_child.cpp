@@ -9,9 +9,12 @@
 //                                after MS milliseconds, writes its start-up flags and
 //                                window state to FILE
 //   machine_child cwd            writes its current folder
+//   machine_child load PATH MS   loads the library PATH (taken from the wide command
+//                                line, so any character may be in it), then sleeps MS
 //   machine_child exit           writes nothing and ends
 
 #include <windows.h>
+#include <shellapi.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -81,6 +84,12 @@ int main(int argc, char** argv) {
     char folder[MAX_PATH] = {};
     ::GetCurrentDirectoryA(MAX_PATH, folder);
     WriteAll(out, folder);
+  } else if (mode == "load" && argc > 3) {
+    int count = 0;
+    wchar_t** wide = ::CommandLineToArgvW(::GetCommandLineW(), &count);
+    if (wide == nullptr || count < 3 || ::LoadLibraryW(wide[2]) == nullptr) return 3;
+    ::LocalFree(wide);
+    ::Sleep(number(3));
   } else if (mode != "exit") {
     return 2;
   }
