@@ -23,6 +23,9 @@
 #include "win32/machine/environment_text.h"
 #include "win32/machine/win32_elevation.h"
 #include "win32/machine/win32_environment.h"
+#include "win32/machine/win32_connection_owner.h"
+#include "win32/machine/win32_process_details.h"
+#include "win32/trust/win32_file_trust.h"
 #include "win32/machine/win32_connection_table.h"
 #include "win32/machine/win32_console.h"
 #include "win32/machine/win32_files.h"
@@ -85,9 +88,13 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   zc::TreatmentRecorder recorder(restoreMachine.ForRecording(texts));
   zc::win::Win32Elevation elevation;
   zc::win::Win32Environment environment;
+  zc::win::Win32ProcessDetails processDetails;
+  zc::win::Win32FileTrust trust;
+  zc::win::Win32ConnectionOwner connectionOwners;
   zc::Program program(texts,
                       {http, registry, processes, console, listings, shell, files, windows, settings, log, recorder,
-                       restoreMachine.services, elevation, restoreMachine.clock, environment},
+                       restoreMachine.services, elevation, restoreMachine.clock, environment, processDetails, trust,
+                       connectionOwners},
                       {window, window.Pump(), window.Results(), window.Timers()},
                       zc::enc::kDefinitionsUnsigned ? zc::DefinitionsSigner::Unsigned()
                                                     : zc::DefinitionsSigner(zc::enc::DefinitionsPublicKey, signatures));

@@ -1,5 +1,7 @@
 #include "win32/machine/win32_process_details.h"
 
+#include "win32/machine/running_under_wine.h"
+
 #include <windows.h>
 #include <psapi.h>
 
@@ -118,7 +120,10 @@ Criticality Win32ProcessDetails::CriticalState(uint32_t processId) {
     if (const std::optional<bool> flag = QueryBreakOnTermination(limited.get(), accessDenied)) {
       return *flag ? Criticality::Critical : Criticality::NotCritical;
     }
-    if (!accessDenied) return Criticality::Unknown;
+    // Wine has no critical processes at all: it neither exports the first call nor
+    // answers the second, and no process there stops the system when it ends. On
+    // Windows an unanswered question means "not known to be safe".
+    if (!accessDenied) return RunningUnderWine() ? Criticality::NotCritical : Criticality::Unknown;
   }
   // Windows 7 answers this class only to a handle with full query access.
   UniqueHandle full = Open(processId, PROCESS_QUERY_INFORMATION);

@@ -27,6 +27,9 @@
 #include "win32/base/unique_handle.h"
 #include "win32/log/win32_activity_log.h"
 #include "win32/machine/win32_environment.h"
+#include "win32/machine/win32_connection_owner.h"
+#include "win32/machine/win32_process_details.h"
+#include "win32/trust/win32_file_trust.h"
 #include "win32/machine/win32_files.h"
 #include "win32/machine/win32_processes.h"
 #include "win32/machine/win32_registry.h"
@@ -205,6 +208,9 @@ class Win32CommandLineTest : public ::testing::Test {
   Win32Registry registry_;
   Win32Files files_;
   Win32Environment environment_;
+  Win32ProcessDetails processDetails_;
+  Win32FileTrust trust_;
+  Win32ConnectionOwner connectionOwners_;
   Win32ActivityLog log_;
   QuickWindow window_;
   RestoreMachine restoreMachine_;
@@ -231,8 +237,10 @@ TEST_F(Win32CommandLineTest, EachFormIsListedAsFoundAndItsFileTreatedWhereItIs) 
     EXPECT_EQ((*row)[kColumnFlag], p.machine32 ? u"3" : u"1") << ToUtf8(p.entry);
   }
 
-  TreatmentPass pass(texts_, results_, window_, log_, files_, shell_, processes_, registry_, restoreMachine_.services,
-                     environment_, recorder_);
+  TreatmentPass pass(texts_, definitions_, results_, window_, log_,
+                     {files_, shell_, processes_, processDetails_, registry_, restoreMachine_.services, environment_, trust_,
+                      connectionOwners_},
+                     recorder_);
   pass.TreatFindings();
   EXPECT_TRUE(results_.rows.empty());
   EXPECT_EQ(window_.countText, DecimalText(static_cast<long long>(planted_.size())) + u"건");

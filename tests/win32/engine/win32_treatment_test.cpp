@@ -32,6 +32,9 @@
 #include "win32/log/win32_activity_log.h"
 #include "win32/machine/win32_console.h"
 #include "win32/machine/win32_environment.h"
+#include "win32/machine/win32_connection_owner.h"
+#include "win32/machine/win32_process_details.h"
+#include "win32/trust/win32_file_trust.h"
 #include "win32/machine/win32_files.h"
 #include "win32/machine/win32_processes.h"
 #include "win32/machine/win32_registry.h"
@@ -221,6 +224,10 @@ class Win32TreatmentTest : public ::testing::Test {
   Win32Registry registry_;
   Win32Files files_;
   Win32Environment environment_;
+  Win32ProcessDetails processDetails_;
+  ProcessEndRules endRules_{processes_, processDetails_};
+  Win32FileTrust trust_;
+  Win32ConnectionOwner connectionOwners_;
   Win32ActivityLog log_;
   QuickWindow window_;
   RestoreMachine restoreMachine_;
@@ -258,7 +265,7 @@ TEST_F(Win32TreatmentTest, FindsAndTreatsAProcessAServiceAndAnAutorunValue) {
   definitions_.RegistryEntryList = {Wide(runEntry_)};
 
   // Detection.
-  ConnectionScan scan(texts_, definitions_, consoleListings_, inventory_, shell_, registry_, results_, rowBuffer_);
+  ConnectionScan scan(texts_, definitions_, consoleListings_, inventory_, endRules_, shell_, registry_, results_, rowBuffer_);
   ServiceCheck serviceCheck(texts_, definitions_, registry_, results_, rowBuffer_);
   RegistryInfectionCheck registryCheck(texts_, definitions_, registry_, results_, rowBuffer_);
   scan.ScanConnections();
@@ -273,8 +280,10 @@ TEST_F(Win32TreatmentTest, FindsAndTreatsAProcessAServiceAndAnAutorunValue) {
                                          kKindRegistryInfection, Wide(runEntry_), u"1"}));
 
   // Treatment.
-  TreatmentPass pass(texts_, results_, window_, log_, files_, shell_, processes_, registry_, restoreMachine_.services,
-                     environment_, recorder_);
+  TreatmentPass pass(texts_, definitions_, results_, window_, log_,
+                     {files_, shell_, processes_, processDetails_, registry_, restoreMachine_.services, environment_, trust_,
+                      connectionOwners_},
+                     recorder_);
   pass.TreatFindings();
   EXPECT_TRUE(results_.rows.empty());
   EXPECT_EQ(window_.countText, u"3건");
@@ -349,7 +358,7 @@ TEST_F(Win32TreatmentTest, LeavesEveryInnocentBystanderAlone) {
   definitions_.ConnectionKillPatterns = {u"198.51.100.9:80"};
   definitions_.RegistryEntryList = {Wide(vendorEntry_), Wide(parentEntry_)};
 
-  ConnectionScan scan(texts_, definitions_, consoleListings_, inventory_, shell_, registry_, results_, rowBuffer_);
+  ConnectionScan scan(texts_, definitions_, consoleListings_, inventory_, endRules_, shell_, registry_, results_, rowBuffer_);
   RegistryInfectionCheck registryCheck(texts_, definitions_, registry_, results_, rowBuffer_);
   scan.ScanConnections();
   registryCheck.Run();
@@ -359,8 +368,10 @@ TEST_F(Win32TreatmentTest, LeavesEveryInnocentBystanderAlone) {
   // A row whose id has since gone to the innocent program.
   results_.Append({Wide(victimName_), Wide(innocentPid), Wide(Path(victimName_)), u"N/A", kKindInputTunnel, u"", u""});
 
-  TreatmentPass pass(texts_, results_, window_, log_, files_, shell_, processes_, registry_, restoreMachine_.services,
-                     environment_, recorder_);
+  TreatmentPass pass(texts_, definitions_, results_, window_, log_,
+                     {files_, shell_, processes_, processDetails_, registry_, restoreMachine_.services, environment_, trust_,
+                      connectionOwners_},
+                     recorder_);
   pass.TreatFindings();
   EXPECT_EQ(window_.countText, u"4건");
 
@@ -407,8 +418,10 @@ TEST_F(Win32TreatmentTest, AFileThatCannotBeCopiedIsKept) {
   ASSERT_FALSE(::CopyFileA(path.c_str(), (path + ".probe").c_str(), FALSE)) << "share modes are not enforced";
 
   results_.Append({Wide(keptImage_), u"None", Wide(path), u"N/A", kKindRegistryInfection, u"ZcEngineNoSuchEntry", u"1"});
-  TreatmentPass pass(texts_, results_, window_, log_, files_, shell_, processes_, registry_, restoreMachine_.services,
-                     environment_, recorder_);
+  TreatmentPass pass(texts_, definitions_, results_, window_, log_,
+                     {files_, shell_, processes_, processDetails_, registry_, restoreMachine_.services, environment_, trust_,
+                      connectionOwners_},
+                     recorder_);
   pass.TreatFindings();
   holder = UniqueFile();
 
@@ -439,8 +452,10 @@ TEST_F(Win32TreatmentTest, AFileHeldOpenIsBackedUpNotClaimedRemovedAndFinishedLa
   ASSERT_TRUE(holder);
 
   results_.Append({Wide(keptImage_), u"None", Wide(path), u"N/A", kKindRegistryInfection, u"ZcEngineNoSuchEntry", u"1"});
-  TreatmentPass pass(texts_, results_, window_, log_, files_, shell_, processes_, registry_, restoreMachine_.services,
-                     environment_, recorder_);
+  TreatmentPass pass(texts_, definitions_, results_, window_, log_,
+                     {files_, shell_, processes_, processDetails_, registry_, restoreMachine_.services, environment_, trust_,
+                      connectionOwners_},
+                     recorder_);
   pass.TreatFindings();
 
   EXPECT_EQ(SizeOf(Backup(keptImage_) + "\\" + keptImage_), size) << "backed up";

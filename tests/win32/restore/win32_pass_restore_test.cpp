@@ -23,6 +23,9 @@
 #include "win32/log/win32_activity_log.h"
 #include "win32/machine/win32_console.h"
 #include "win32/machine/win32_environment.h"
+#include "win32/machine/win32_connection_owner.h"
+#include "win32/machine/win32_process_details.h"
+#include "win32/trust/win32_file_trust.h"
 #include "win32/machine/win32_files.h"
 #include "win32/machine/win32_processes.h"
 #include "win32/machine/win32_registry.h"
@@ -148,8 +151,10 @@ class Win32PassRestore : public ::testing::Test {
                      FromWide(runEntry_), u"1"});
     results_.Append({FromWide(serviceImage_), u"None", FromWide(Path(serviceImage_)), FromWide(serviceName_),
                      kKindServiceHide, u"", u""});
-    TreatmentPass pass(texts_, results_, window_, log_, files_, shell_, processes_, registry_, machine_.services,
-                     environment_, recorder_);
+    TreatmentPass pass(texts_, definitions_, results_, window_, log_,
+                     {files_, shell_, processes_, processDetails_, registry_, machine_.services, environment_, trust_,
+                      connectionOwners_},
+                     recorder_);
     pass.TreatFindings();
     ASSERT_TRUE(results_.rows.empty());
     // The service is deleted by a command that runs on its own.
@@ -171,6 +176,10 @@ class Win32PassRestore : public ::testing::Test {
   Win32Registry registry_;
   Win32Files files_;
   Win32Environment environment_;
+  Win32ProcessDetails processDetails_;
+  Win32FileTrust trust_;
+  Win32ConnectionOwner connectionOwners_;
+  DefinitionsSet definitions_;
   Win32ActivityLog log_;
   QuickWindow window_;
   RestoreMachine machine_;
