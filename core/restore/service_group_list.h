@@ -1,6 +1,6 @@
 #pragma once
-// The group lists of the shared service hosts: under HKLM\SOFTWARE\Microsoft\Windows NT\
-// CurrentVersion\Svchost one multiple-text value per group, named after the group,
+// The group lists of the shared service hosts: under the key
+// HKLM\SOFTWARE\Microsoft\Windows NT\CurrentVersion\Svchost one multiple-text value per group, named after the group,
 // lists the services a host started with "-k <group>" runs. A service deleted from the
 // service manager is taken off its list, and put back on it when the service is made
 // again. Each change reads the list by its byte length, changes one name (letter case

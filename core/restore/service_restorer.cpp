@@ -33,7 +33,8 @@ ServiceRestoreOutcome RecreateWholeService(const ConstantTexts& texts, ServiceMa
                                     texts.Get(enc::ServiceKeyPrefix) + name, {}};
   for (const PrivateServiceValue& value : step.privateValues) {
     RegistryKeyPlace key = serviceKey;
-    key.path += u"\\" + value.subkey;
+    key.path.push_back(u'\\');
+    key.path.append(value.subkey);
     const bool back = registry.WriteValueAt(key, value.valueName, value.value) &&
                       registry.ReadValueAt(key, value.valueName) == value.value;
     if (!back) outcome.partsNotBack.push_back(value.subkey + u"\\" + value.valueName);

@@ -145,7 +145,8 @@ void TreatmentRecorder::RecordPrivateValues(TextView serviceName, const Registry
                                             TextView subkey) {
   if (static_cast<int>(std::count(subkey.begin(), subkey.end(), u'\\')) >= kPrivateDepth) return;
   RegistryKeyPlace key = serviceKey;
-  key.path += u"\\" + Text(subkey);
+  key.path.push_back(u'\\');
+  key.path.append(subkey);
   for (const Text& name : p_.registry.ValueNames(key).value_or(std::vector<Text>())) {
     std::optional<RawRegistryValue> value = p_.registry.ReadValueAt(key, name);
     if (value) Append(StepLine(number_, ServiceValueStep{Text(serviceName), Text(subkey), name, std::move(*value)}));

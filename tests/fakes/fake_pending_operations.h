@@ -1,7 +1,7 @@
 #pragma once
 // The queue of file operations carried out at the next start, kept as Windows keeps it:
-// PendingFileRenameOperations, a multiple-text value under HKLM\SYSTEM\CurrentControlSet\
-// Control\Session Manager, of (source, target) pairs in the "\??\" form with an empty
+// PendingFileRenameOperations, a multiple-text value under the key
+// HKLM\SYSTEM\CurrentControlSet\Control\Session Manager, of (source, target) pairs in the "\??\" form with an empty
 // target for a deletion; every queued operation is appended to it. A restart carries
 // them out in order and removes the value.
 

@@ -243,8 +243,8 @@ TEST(RestoreExactly, AQueuedDeletionTakenOutOnceIsNotAskedForAgain) {
   EXPECT_EQ(w.files.Content(held.path), kProgram);
 }
 
-// A shared host's service: configuration, settings, security, a private Parameters\
-// ServiceDll value and its place in the host's group list.
+// A shared host's service: configuration, settings, security, a private value
+// (Parameters\ServiceDll) and its place in the host's group list.
 constexpr char16_t kService[] = u"ZcShared";
 const Text kGroups = u"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Svchost";
 const RawRegistryValue kServiceDll{2, {'%', 0, 'Z', 0, '%', 0, '\\', 0, 'z', 0, '.', 0, 'd', 0, 'l', 0, 'l', 0, 0, 0}};
