@@ -1,7 +1,11 @@
 #include "core/restore/record_entries.h"
 
-#include <charconv>
+#include <algorithm>
 #include <limits>
+#include <tuple>
+
+#include "core/restore/record_field_reader.h"
+#include "core/restore/service_setting_lines.h"
 
 namespace zc {
 namespace {
@@ -11,7 +15,14 @@ constexpr char kFileAction[] = "file";
 constexpr char kRegistryAction[] = "registry-value";
 constexpr char kServiceStartAction[] = "service-start";
 constexpr char kServiceAction[] = "service";
+constexpr char kPendingAction[] = "pending-deletion";
+constexpr char kServiceSettingAction[] = "service-setting";
+constexpr char kServiceValueAction[] = "service-value";
+constexpr char kServiceGroupAction[] = "service-group";
 constexpr char16_t kNone[] = u"none";
+constexpr int32_t kLocalMachine = static_cast<int32_t>(0x80000002u);
+constexpr TextView kSoftware = u"software\\";
+constexpr TextView kRedirected = u"wow6432node";
 
 Text Number(long long value) { return DecimalText(value); }
 
@@ -24,59 +35,37 @@ Text HexRoot(int32_t root) {
   return text;
 }
 
-// Reads every field a step needs; the first problem is kept and later reads return
-// defaults, so a step is built in one pass and rejected at the end.
-class FieldReader {
- public:
-  explicit FieldReader(const RecordLine& line) : line_(line) {}
-
-  Text Text_(std::string_view key) {
-    std::optional<Text> value = line_.Get(key);
-    if (!value) Fail(key, "is missing");
-    return value.value_or(Text());
-  }
-  template <typename Number>
-  Number Whole(std::string_view key, int base = 10) {
-    const std::string digits = ToUtf8(Text_(key));
-    std::string_view view = digits;
-    if (base == 16 && view.substr(0, 2) == "0x") view.remove_prefix(2);
-    Number value{};
-    const auto [end, error] = std::from_chars(view.data(), view.data() + view.size(), value, base);
-    if (!problem_.empty()) return {};
-    if (view.empty() || error != std::errc() || end != view.data() + view.size()) Fail(key, "is not a number");
-    return value;
-  }
-  std::vector<uint8_t> Bytes(std::string_view key) {
-    std::optional<std::vector<uint8_t>> bytes = BytesFromHex(ToUtf8(Text_(key)));
-    if (!bytes) Fail(key, "is not hexadecimal");
-    return bytes.value_or(std::vector<uint8_t>());
-  }
-  Text Sha256(std::string_view key) {
-    Text digest = Text_(key);
-    const std::string utf8 = ToUtf8(digest);
-    const bool hex = utf8.size() == 64 && utf8.find_first_not_of("0123456789abcdef") == std::string::npos;
-    if (!hex) Fail(key, "is not 64 lower-case hexadecimal digits");
-    return digest;
-  }
-  const std::string& problem() const { return problem_; }
-
- private:
-  void Fail(std::string_view key, std::string_view what) {
-    if (problem_.empty()) problem_ = "the " + line_.action + " entry's " + std::string(key) + " " + std::string(what);
-  }
-  const RecordLine& line_;
-  std::string problem_;
-};
-
 }  // namespace
 
-RecordLine BeginLine(int treatment, TextView time, TextView name, TextView kind) {
+RecordLine BeginLine(int treatment, TextView time, TextView name, TextView kind, int format) {
   RecordLine line{kBeginAction, {}};
   line.Add("treatment", Number(treatment));
   line.Add("time", Text(time));
   line.Add("name", Text(name));
   line.Add("kind", Text(kind));
+  if (format > 1) line.Add("format", Number(format));
   return line;
+}
+
+RecordLine PendingCancelledLine(int treatment, TextView queuedPath) {
+  return StepLine(treatment, PendingDeletionStep{Text(queuedPath), true});
+}
+
+std::pair<Text, RegistryView> LogicalKeyAndView(int32_t root, TextView keyPath) {
+  const Text folded = FoldCase(keyPath);
+  const TextView rest = TextView(folded).substr(std::min(folded.size(), kSoftware.size()));
+  const bool redirected = root == kLocalMachine && folded.compare(0, kSoftware.size(), kSoftware) == 0 &&
+                          rest.substr(0, kRedirected.size()) == kRedirected &&
+                          (rest.size() == kRedirected.size() || rest[kRedirected.size()] == u'\\');
+  if (!redirected) return {Text(keyPath), RegistryView::Native};
+  const size_t after = kSoftware.size() + kRedirected.size();
+  Text logical(keyPath.substr(0, kSoftware.size() - 1));
+  if (after < keyPath.size()) logical += Text(keyPath.substr(after));
+  return {logical, RegistryView::Wow32};
+}
+
+bool NamesRedirectedBranch(int32_t root, TextView keyPath) {
+  return LogicalKeyAndView(root, keyPath).second == RegistryView::Wow32;
 }
 
 RecordLine RestoredLine(int treatment, TextView time) {
@@ -111,6 +100,32 @@ RecordLine StepLine(int treatment, const TreatmentStep& step) {
     line.Add("value", value->valueName);
     line.Add("type", Number(value->value.type));
     line.Add("data", FromAscii(HexBytes(value->value.data)));
+    line.Add("view", value->view == RegistryView::Wow32 ? u"32" : u"64");
+    if (!value->userSid.empty()) line.Add("user", value->userSid);
+  } else if (const auto* pending = std::get_if<PendingDeletionStep>(&step)) {
+    line = {kPendingAction, {}};
+    line.Add("treatment", number);
+    line.Add("path", pending->queuedPath);
+    if (pending->cancelled) line.Add("cancelled", u"1");
+  } else if (const auto* setting = std::get_if<ServiceSettingStep>(&step)) {
+    line = {kServiceSettingAction, {}};
+    line.Add("treatment", number);
+    line.Add("service", setting->serviceName);
+    const std::vector<RecordLine> parts = ServiceSettingFields(setting->settings);
+    if (!parts.empty()) line.fields.insert(line.fields.end(), parts.front().fields.begin(), parts.front().fields.end());
+  } else if (const auto* serviceValue = std::get_if<ServiceValueStep>(&step)) {
+    line = {kServiceValueAction, {}};
+    line.Add("treatment", number);
+    line.Add("service", serviceValue->serviceName);
+    line.Add("key", serviceValue->subkey);
+    line.Add("value", serviceValue->valueName);
+    line.Add("type", Number(serviceValue->value.type));
+    line.Add("data", FromAscii(HexBytes(serviceValue->value.data)));
+  } else if (const auto* group = std::get_if<ServiceGroupStep>(&step)) {
+    line = {kServiceGroupAction, {}};
+    line.Add("treatment", number);
+    line.Add("service", group->serviceName);
+    line.Add("group", group->group);
   } else if (const auto* start = std::get_if<ServiceStartStep>(&step)) {
     line = {kServiceStartAction, {}};
     line.Add("treatment", number);
@@ -130,6 +145,7 @@ RecordLine StepLine(int treatment, const TreatmentStep& step) {
     for (const Text& dependency : config.dependencies) line.Add("dependency", dependency);
     line.Add("account", config.account);
     line.Add("description", config.description);
+    line.Add("running", service->wasRunning ? u"1" : u"0");
   }
   return line;
 }
@@ -158,7 +174,39 @@ StepParse StepFromLine(const RecordLine& line) {
     value.valueName = read.Text_("value");
     value.value.type = read.Whole<uint32_t>("type");
     value.value.data = read.Bytes("data");
+    const std::optional<Text> view = line.Get("view");
+    if (!view) {
+      // Written before the view had a field of its own: the key names the branch.
+      std::tie(value.keyPath, value.view) = LogicalKeyAndView(value.root, value.keyPath);
+    } else if (*view == u"32" || *view == u"64") {
+      value.view = *view == u"32" ? RegistryView::Wow32 : RegistryView::Native;
+      // The view says which branch: a key that names one as well would reach the other.
+      if (NamesRedirectedBranch(value.root, value.keyPath)) read.Fail("key", "names WOW6432Node beside a view");
+    } else {
+      read.Fail("view", "is neither 64 nor 32");
+    }
+    value.userSid = line.Get("user").value_or(Text());
     step = value;
+  } else if (line.action == kPendingAction) {
+    PendingDeletionStep pending;
+    pending.queuedPath = read.Text_("path");
+    pending.cancelled = line.Get("cancelled") == Text(u"1");
+    step = pending;
+  } else if (line.action == kServiceSettingAction) {
+    ServiceSettingStep setting;
+    setting.serviceName = read.Text_("service");
+    setting.settings = ServiceSettingFromLine(line, read);
+    step = setting;
+  } else if (line.action == kServiceValueAction) {
+    ServiceValueStep serviceValue;
+    serviceValue.serviceName = read.Text_("service");
+    serviceValue.subkey = read.Text_("key");
+    serviceValue.valueName = read.Text_("value");
+    serviceValue.value.type = read.Whole<uint32_t>("type");
+    serviceValue.value.data = read.Bytes("data");
+    step = serviceValue;
+  } else if (line.action == kServiceGroupAction) {
+    step = ServiceGroupStep{read.Text_("service"), read.Text_("group")};
   } else if (line.action == kServiceStartAction) {
     ServiceStartStep start;
     start.serviceName = read.Text_("service");
@@ -176,7 +224,7 @@ StepParse StepFromLine(const RecordLine& line) {
     config.dependencies = line.GetAll("dependency");
     config.account = line.Get("account").value_or(Text());
     config.description = line.Get("description").value_or(Text());
-    step = ServiceDeleteStep{config};
+    step = ServiceDeleteStep{config, line.Get("running") == Text(u"1")};
   } else {
     return std::monostate{};
   }

@@ -68,6 +68,19 @@ RecordReading ReadTreatmentRecord(std::string_view content) {
       treatment.time = line.Get("time").value_or(Text());
       treatment.name = line.Get("name").value_or(Text());
       treatment.kind = line.Get("kind").value_or(Text());
+      if (const std::optional<Text> format = line.Get("format")) {
+        const std::string digits = ToUtf8(*format);
+        const auto [last, error] = std::from_chars(digits.data(), digits.data() + digits.size(), treatment.format);
+        if (digits.empty() || error != std::errc() || last != digits.data() + digits.size() || treatment.format < 1) {
+          fault("treatment " + std::to_string(number) + " names no readable format");
+          continue;
+        }
+        // A later version's entries may mean more than this one can tell.
+        if (treatment.format > kRecordFormat) {
+          fault("treatment " + std::to_string(number) + " was written in a later format (" + digits + ")");
+          continue;
+        }
+      }
       byNumber[number] = reading.treatments.size();
       reading.treatments.push_back(std::move(treatment));
       continue;

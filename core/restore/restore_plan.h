@@ -24,13 +24,23 @@ struct RestoreLimits {
 
 struct PlaceFileBack {
   FileStep file;
-  Text backupPath;  // empty when no copy was kept: only the placeholder goes
+  Text backupPath;   // empty when no copy was kept: only the placeholder goes
+  Text pendingPath;  // non-empty: its deletion at restart is queued, as the queue names it
 };
 struct PutValueBack {
-  RegistryValueStep value;
+  RegistryValueStep value;  // in its view; with a SID, into that user's loaded hive
+};
+struct PrivateServiceValue {
+  Text subkey;  // relative to the service's key
+  Text valueName;
+  RawRegistryValue value;
 };
 struct RecreateService {
   ServiceConfig config;  // with the start type it had before the treatment, when recorded
+  ServiceSettings settings;
+  std::vector<PrivateServiceValue> privateValues;
+  std::vector<Text> groups;  // the shared hosts' group lists that named it
+  bool start = false;        // it was running
 };
 struct SetStartBack {
   Text serviceName;

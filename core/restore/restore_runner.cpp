@@ -8,6 +8,8 @@
 #include "core/restore/record_reader.h"
 #include "core/restore/record_seal.h"
 #include "core/restore/backup_store.h"
+#include "core/restore/pending_deletions.h"
+#include "core/restore/service_restorer.h"
 #include "core/restore/treatment_recorder.h"
 
 namespace zc {
@@ -25,6 +27,19 @@ Text RootName(int32_t root) {
     case 0x80000002u: return u"HKLM";
     default: return u"root " + DecimalText(root);
   }
+}
+
+// Where a value goes, as the user reads it: "HKEY_USERS\<sid>" for a user's hive, the
+// 32-bit branch marked.
+Text KeyName(const RegistryValueStep& value) {
+  Text name = value.userSid.empty() ? RootName(value.root) : u"HKEY_USERS\\" + value.userSid;
+  name += u"\\" + value.keyPath;
+  if (value.view == RegistryView::Wow32) name += u" (32-bit)";
+  return name;
+}
+
+RegistryKeyPlace PlaceOf(const RegistryValueStep& value) {
+  return {value.root, value.view, value.keyPath, value.userSid};
 }
 
 // A value's data as the user can judge it: text types as their text, others in hexadecimal.
@@ -125,12 +140,16 @@ RestoreOutcome RestoreRunner::Restore(TextView backupFolder) {
   }
   if (!store.PrepareRoot()) return refuse(enc::RestoreStoreUnsafe, store.Root());
   trusted_ = store.Trusts(folder, *content);
+  recordPath_ = recordPath;
+  folderName_ = *name;
+  sealKey_ = store.Key();
+  // A line cut short by a crash must not swallow the first entry appended.
+  needsLineEnd_ = !content->empty() && content->back() != '\n';
 
   const Text logFolder = folder + u"\\";
-  // A line cut short by a crash must not swallow the first "restored" entry.
-  bool needsLineEnd = !content->empty() && content->back() != '\n';
   for (const PlannedTreatment& treatment : plan.treatments) {
     bool whole = true;
+    treatment_ = treatment.number;
     for (const UndoStep& step : treatment.steps) {
       Text said;
       StepResult result = StepResult::Failed;
@@ -143,14 +162,19 @@ RestoreOutcome RestoreRunner::Restore(TextView backupFolder) {
       }
     }
     if (!whole) continue;
-    std::string entry =
-        SealRecordLine(store.Key(), *name, FormatRecordLine(RestoredLine(treatment.number, p_.clock.LocalTimeText())));
-    if (needsLineEnd) entry.insert(0, "\r\n");
-    if (p_.files.AppendWhole(recordPath, entry)) needsLineEnd = false;
+    AppendEntry(RestoredLine(treatment.number, p_.clock.LocalTimeText()));
     p_.log.Log_Trans(treatment.name + p_.texts.Get(enc::RestoreTreatmentDone), logFolder);
     ++outcome.restoredTreatments;
   }
   return outcome;
+}
+
+bool RestoreRunner::AppendEntry(const RecordLine& line) {
+  std::string entry = SealRecordLine(sealKey_, folderName_, FormatRecordLine(line));
+  if (needsLineEnd_) entry.insert(0, "\r\n");
+  if (!p_.files.AppendWhole(recordPath_, entry)) return false;
+  needsLineEnd_ = false;
+  return true;
 }
 
 bool RestoreRunner::MayTake(const UndoStep& step, Text& said) {
@@ -158,8 +182,12 @@ bool RestoreRunner::MayTake(const UndoStep& step, Text& said) {
   // From a record anyone may have written, nothing that runs as SYSTEM or changes the
   // whole machine: no service, no Start, no value under HKLM.
   const auto* value = std::get_if<PutValueBack>(&step);
-  const bool machineWide = !value || value->value.root != kCurrentUserRoot;
-  if (machineWide && !std::holds_alternative<PlaceFileBack>(step)) {
+  const auto* file = std::get_if<PlaceFileBack>(&step);
+  // Another user's hive, and the machine's queue of operations at restart, are not ours
+  // to change on an unknown record's word.
+  const bool machineWide = file ? !file->pendingPath.empty()
+                                : !value || value->value.root != kCurrentUserRoot || !value->value.userSid.empty();
+  if (machineWide) {
     said = Said(enc::RestoreUntrustedRefused, Describe(step));
     return false;
   }
@@ -176,8 +204,8 @@ Text RestoreRunner::Describe(const UndoStep& step) const {
   }
   if (const auto* value = std::get_if<PutValueBack>(&step)) {
     const RegistryValueStep& v = value->value;
-    return p_.texts.Get(enc::RestoreItemValue) + RootName(v.root) + u"\\" + v.keyPath + u"\\" + v.valueName +
-           p_.texts.Get(enc::RestoreItemData) + ValueText(v.value);
+    return p_.texts.Get(enc::RestoreItemValue) + KeyName(v) + u"\\" + v.valueName + p_.texts.Get(enc::RestoreItemData) +
+           ValueText(v.value);
   }
   if (const auto* service = std::get_if<RecreateService>(&step)) {
     return service->config.name + u" (" + service->config.imagePath + u", " + service->config.account + u")";
@@ -188,6 +216,8 @@ Text RestoreRunner::Describe(const UndoStep& step) const {
 
 RestoreRunner::StepResult RestoreRunner::Run(const PlaceFileBack& step, Text& said) {
   const Text& path = step.file.originalPath;
+  // A file put back while its deletion is still queued would go at the next start.
+  if (!step.pendingPath.empty() && !CancelQueuedDeletion(step, said)) return StepResult::Failed;
   const std::optional<uint32_t> present = p_.files.Attributes(path);
   const bool folderThere = present && (*present & kDirectoryBit);
   FileDigest expected;
@@ -195,7 +225,9 @@ RestoreRunner::StepResult RestoreRunner::Run(const PlaceFileBack& step, Text& sa
     if (present && !folderThere) {
       // A file is at the place: ours when it has the recorded content, else kept.
       const std::optional<FileDigest> there = p_.hashes.Digest(path);
-      if (there && there->sha256 == step.file.sha256) return StepResult::AlreadyInPlace;
+      // The file never went (its deletion was left for the restart): taking that out
+      // was the step.
+      if (there && there->sha256 == step.file.sha256) return said.empty() ? StepResult::AlreadyInPlace : StepResult::Done;
       said = Said(enc::RestoreFileOccupied, path);
       return StepResult::Failed;
     }
@@ -236,22 +268,42 @@ RestoreRunner::StepResult RestoreRunner::Run(const PlaceFileBack& step, Text& sa
 RestoreRunner::StepResult RestoreRunner::Run(const PutValueBack& step, Text& said) {
   const RegistryValueStep& value = step.value;
   const Text subject = value.keyPath + u"\\" + value.valueName;
-  const std::optional<RawRegistryValue> now = p_.registry.ReadRawValue(value.root, value.keyPath, value.valueName);
+  const RegistryKeyPlace key = PlaceOf(value);
+  // A user's hive is there only while the user is logged on; it is never made.
+  if (!value.userSid.empty() && !p_.registry.KeyOpens({kUsersRoot, RegistryView::Native, value.userSid, {}})) {
+    said = Said(enc::RestoreHiveNotLoaded, KeyName(value) + u"\\" + value.valueName);
+    return StepResult::Failed;
+  }
+  const std::optional<RawRegistryValue> now = p_.registry.ReadValueAt(key, value.valueName);
   if (now && *now == value.value) return StepResult::AlreadyInPlace;
   if (now) {
     said = Said(enc::RestoreValueOccupied, subject);
     return StepResult::Failed;
   }
-  const bool written = p_.registry.WriteRawValue(value.root, value.keyPath, value.valueName, value.value);
+  const bool written = p_.registry.WriteValueAt(key, value.valueName, value.value);
   said = Said(written ? enc::RestoreValueDone : enc::RestoreValueFailed, subject);
   return written ? StepResult::Done : StepResult::Failed;
 }
 
 RestoreRunner::StepResult RestoreRunner::Run(const RecreateService& step, Text& said) {
   if (p_.services.Exists(step.config.name)) return StepResult::AlreadyInPlace;
-  const bool created = p_.services.Create(step.config);
-  said = Said(created ? enc::RestoreServiceDone : enc::RestoreServiceFailed, step.config.name);
-  return created ? StepResult::Done : StepResult::Failed;
+  const ServiceRestoreOutcome outcome = RecreateWholeService(p_.texts, p_.services, p_.registry, step);
+  if (!outcome.created) {
+    said = Said(enc::RestoreServiceFailed, step.config.name);
+    return StepResult::Failed;
+  }
+  if (!outcome.partsNotBack.empty()) {
+    Text parts;
+    for (const Text& part : outcome.partsNotBack) parts += (parts.empty() ? u"" : u", ") + part;
+    said = Said(enc::RestoreServicePartFailed, step.config.name + u": " + parts);
+    return StepResult::Failed;
+  }
+  if (outcome.startFailed) {
+    said = Said(enc::RestoreServiceStartFailed, step.config.name);
+    return StepResult::Failed;
+  }
+  said = Said(step.start ? enc::RestoreServiceStarted : enc::RestoreServiceDone, step.config.name);
+  return StepResult::Done;
 }
 
 RestoreRunner::StepResult RestoreRunner::Run(const SetStartBack& step, Text& said) {
@@ -266,6 +318,28 @@ RestoreRunner::StepResult RestoreRunner::Run(const SetStartBack& step, Text& sai
   const bool written = p_.registry.WriteRawValue(step.root, step.keyPath, kStartValueName, wanted);
   said = Said(written ? enc::RestoreStartDone : enc::RestoreStartFailed, step.serviceName);
   return written ? StepResult::Done : StepResult::Failed;
+}
+
+bool RestoreRunner::CancelQueuedDeletion(const PlaceFileBack& step, Text& said) {
+  const Text& path = step.file.originalPath;
+  switch (CancelPendingDeletion(p_.texts, p_.registry, step.pendingPath)) {
+    case PendingCancel::Cancelled:
+      // Noted in the record, so a later restore does not wait for a restart that can
+      // no longer delete anything.
+      AppendEntry(PendingCancelledLine(treatment_, step.pendingPath));
+      said = Said(enc::RestorePendingCancelled, path);
+      return true;
+    case PendingCancel::NotQueued:
+      // Gone from the queue while the file is gone too: the restart has been. With the
+      // file still there, nobody can say whether it will survive the next start.
+      if (!p_.files.Attributes(path)) return true;
+      [[fallthrough]];
+    case PendingCancel::Changed:
+    case PendingCancel::Failed:
+      said = Said(enc::RestoreRestartFirst, path);
+      return false;
+  }
+  return false;
 }
 
 bool RestoreRunner::IsOurPlaceholder(TextView path, uint32_t attributes) {

@@ -13,6 +13,7 @@
 // succeeded gets a "restored" entry appended to its record. A record that is missing or
 // cannot be read changes nothing.
 
+#include <string>
 #include <vector>
 
 #include "core/base/text.h"
@@ -23,6 +24,7 @@
 #include "core/platform/restore_files_api.h"
 #include "core/platform/security_api.h"
 #include "core/platform/service_manager_api.h"
+#include "core/restore/record_line.h"
 #include "core/restore/restore_plan.h"
 #include "core/texts/constant_texts.h"
 
@@ -89,11 +91,19 @@ class RestoreRunner {
   StepResult Run(const RecreateService& step, Text& said);
   StepResult Run(const SetStartBack& step, Text& said);
   bool IsOurPlaceholder(TextView path, uint32_t attributes);
+  bool CancelQueuedDeletion(const PlaceFileBack& step, Text& said);
   Text Said(TextView enciphered, TextView subject) const;
+  bool AppendEntry(const RecordLine& line);
 
   RestoreParts p_;
   RestoreLimits limits_;
   bool trusted_ = false;  // the record being restored is known to be ours
+  // The record being restored, for the entries the restore appends to it.
+  Text recordPath_;
+  Text folderName_;
+  std::string sealKey_;
+  bool needsLineEnd_ = false;  // the record ends in a line cut short by a crash
+  int treatment_ = 0;          // the treatment whose steps are being undone
 };
 
 }  // namespace zc

@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "core/base/text.h"
 #include "core/platform/clock_api.h"
@@ -48,11 +49,24 @@ class TreatmentRecorder {
   void EndedProcess(TextView name, uint32_t processId, TextView imagePath);
   // `backupPath` is the full path of the backup copy; empty when there is none.
   void File(TextView path, TextView backupPath);
-  // Records the value when it exists; a missing value has nothing to undo.
+  // Records the value when it exists; a missing value has nothing to undo. `keyPath` is
+  // the logical key (never through WOW6432Node), `view` the branch it was read in (only
+  // HKLM's software keys have two); `userSid`, for a value of HKCU, names the user whose
+  // hive (HKEY_USERS\<sid>) it was taken from; empty: the running account's own.
+  void RegistryValue(int32_t root, RegistryView view, TextView keyPath, TextView valueName, TextView userSid = {});
+  // As above for a key path that may reach the 32-bit branch through WOW6432Node: such a
+  // value is recorded by its logical key in the 32-bit view.
   void RegistryValue(int32_t root, TextView keyPath, TextView valueName);
-  // The service's Start value under `serviceKeyPath`, before it is changed.
+  // Right after the deletion of `path` was queued for the next restart: the path as the
+  // queue holds it ("\??\C:\...", long "\\?\" paths too), so a restore can take it out.
+  void PendingDeletion(TextView path);
+  // The service's Start value under `serviceKeyPath`, before it is changed (and whether
+  // the service runs, for the restore to start it again).
   void ServiceStart(int32_t root, TextView serviceKeyPath, TextView serviceName);
-  // The service's configuration, before it is deleted; nothing for a missing service.
+  // Before the service is deleted: everything the service manager holds for it (its
+  // configuration, each further setting, its security descriptor), the values of its
+  // private subkeys ("Parameters", ...) and the shared hosts' group lists naming it;
+  // nothing for a missing service.
   void ServiceDelete(TextView serviceName);
 
   // The record file of a backup folder.
@@ -60,6 +74,8 @@ class TreatmentRecorder {
 
  private:
   void Append(const RecordLine& line);
+  void RecordPrivateValues(TextView serviceName, const RegistryKeyPlace& key, TextView subkey);
+  bool Runs(TextView serviceName);
 
   RecorderParts p_;
   BackupStore store_;
@@ -67,6 +83,7 @@ class TreatmentRecorder {
   Text recordPath_;
   int number_ = 0;
   bool needsLineEnd_ = false;  // the record ends in a line cut short by a crash
+  std::vector<Text> runningServices_;  // folded names of services seen running in this treatment
 };
 
 }  // namespace zc

@@ -25,7 +25,7 @@ std::string Rewritten(const zc::RecordReading& reading, std::string_view key) {
   std::string content;
   auto add = [&](const zc::RecordLine& line) { content += zc::SealRecordLine(key, kFolderName, zc::FormatRecordLine(line)); };
   for (const zc::TreatmentRecord& treatment : reading.treatments) {
-    add(zc::BeginLine(treatment.number, treatment.time, treatment.name, treatment.kind));
+    add(zc::BeginLine(treatment.number, treatment.time, treatment.name, treatment.kind, treatment.format));
     for (const zc::TreatmentStep& step : treatment.steps) add(zc::StepLine(treatment.number, step));
     if (treatment.restored) add(zc::RestoredLine(treatment.number, treatment.restoredTime));
   }

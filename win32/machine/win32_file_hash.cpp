@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "win32/base/ansi.h"
+#include "win32/base/file_path.h"
 #include "win32/base/bcrypt_handle.h"
 
 namespace zc::win {
@@ -19,7 +19,7 @@ bool Succeeded(NTSTATUS status) { return status >= 0; }
 }  // namespace
 
 std::optional<FileDigest> Win32FileHash::Digest(TextView path) {
-  UniqueFile file(::CreateFileW(ToWide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+  UniqueFile file(::CreateFileW(WidePath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                 nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
   if (!file) return std::nullopt;
   return DigestOfOpenFile(file.get());

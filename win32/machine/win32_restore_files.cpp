@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "win32/base/ansi.h"
+#include "win32/base/file_path.h"
 #include "win32/base/unique_handle.h"
 #include "win32/machine/win32_file_hash.h"
 
@@ -16,17 +17,17 @@ bool IsDotEntry(const wchar_t* name) {
 }
 
 std::wstring Pattern(TextView folder) {
-  std::wstring pattern = ToWide(folder);
-  if (!pattern.empty() && pattern.back() != L'\\') pattern.push_back(L'\\');
-  return pattern + L"*";
+  Text pattern(folder);
+  if (!pattern.empty() && pattern.back() != u'\\') pattern.push_back(u'\\');
+  return WidePath(pattern + u"*");
 }
 
 // True when no folder above `path`, up to its drive, is a reparse point (a junction
-// there would send the write elsewhere).
-bool NoReparsePointAbove(const std::wstring& path) {
-  for (size_t cut = path.find_last_of(L'\\'); cut != std::wstring::npos && cut > 2;
-       cut = path.find_last_of(L'\\', cut - 1)) {
-    const DWORD attributes = ::GetFileAttributesW(path.substr(0, cut).c_str());
+// there would send the write elsewhere). Each folder is named in the form its length
+// needs.
+bool NoReparsePointAbove(TextView path) {
+  for (size_t cut = path.find_last_of(u'\\'); cut != TextView::npos && cut > 2; cut = path.find_last_of(u'\\', cut - 1)) {
+    const DWORD attributes = ::GetFileAttributesW(WidePath(path.substr(0, cut)).c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_REPARSE_POINT)) return false;
   }
   return true;
@@ -36,14 +37,14 @@ bool NoReparsePointAbove(const std::wstring& path) {
 
 std::optional<int64_t> Win32RestoreFiles::FileSize(TextView path) {
   WIN32_FILE_ATTRIBUTE_DATA data{};
-  if (!::GetFileAttributesExW(ToWide(path).c_str(), GetFileExInfoStandard, &data)) return std::nullopt;
+  if (!::GetFileAttributesExW(WidePath(path).c_str(), GetFileExInfoStandard, &data)) return std::nullopt;
   if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return std::nullopt;
   return static_cast<int64_t>(data.nFileSizeHigh) << 32 | data.nFileSizeLow;
 }
 
 bool Win32RestoreFiles::CopyUnchangedCopy(TextView source, TextView destination, const FileDigest& expected) {
   // Others may read the copy meanwhile, but neither write nor delete nor rename it.
-  UniqueFile from(::CreateFileW(ToWide(source).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+  UniqueFile from(::CreateFileW(WidePath(source).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                 FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
   if (!from) return false;
   BY_HANDLE_FILE_INFORMATION info{};
@@ -56,8 +57,8 @@ bool Win32RestoreFiles::CopyUnchangedCopy(TextView source, TextView destination,
   LARGE_INTEGER start{};
   if (!::SetFilePointerEx(from.get(), start, nullptr, FILE_BEGIN)) return false;
 
-  const std::wstring target = ToWide(destination);
-  if (!NoReparsePointAbove(target)) return false;
+  if (!NoReparsePointAbove(destination)) return false;
+  const std::wstring target = WidePath(destination);
   UniqueFile to(::CreateFileW(target.c_str(), GENERIC_WRITE | DELETE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
                               nullptr));
   if (!to) return false;
@@ -85,7 +86,7 @@ bool Win32RestoreFiles::CopyUnchangedCopy(TextView source, TextView destination,
 }
 
 std::optional<std::string> Win32RestoreFiles::ReadWholeFile(TextView path) {
-  UniqueFile file(::CreateFileW(ToWide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+  UniqueFile file(::CreateFileW(WidePath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return std::nullopt;
   LARGE_INTEGER size{};
@@ -100,7 +101,7 @@ std::optional<std::string> Win32RestoreFiles::ReadWholeFile(TextView path) {
 }
 
 bool Win32RestoreFiles::AppendWhole(TextView path, std::string_view bytes) {
-  UniqueFile file(::CreateFileW(ToWide(path).c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+  UniqueFile file(::CreateFileW(WidePath(path).c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return false;
   DWORD written = 0;
@@ -110,13 +111,13 @@ bool Win32RestoreFiles::AppendWhole(TextView path, std::string_view bytes) {
 }
 
 std::optional<uint32_t> Win32RestoreFiles::Attributes(TextView path) {
-  const DWORD attributes = ::GetFileAttributesW(ToWide(path).c_str());
+  const DWORD attributes = ::GetFileAttributesW(WidePath(path).c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES) return std::nullopt;
   return attributes;
 }
 
 bool Win32RestoreFiles::SetAttributes(TextView path, uint32_t attributes) {
-  return ::SetFileAttributesW(ToWide(path).c_str(), attributes) != FALSE;
+  return ::SetFileAttributesW(WidePath(path).c_str(), attributes) != FALSE;
 }
 
 bool Win32RestoreFiles::IsEmptyFolder(TextView path) {
@@ -132,11 +133,11 @@ bool Win32RestoreFiles::IsEmptyFolder(TextView path) {
 }
 
 bool Win32RestoreFiles::RemoveEmptyFolder(TextView path) {
-  return ::RemoveDirectoryW(ToWide(path).c_str()) != FALSE;
+  return ::RemoveDirectoryW(WidePath(path).c_str()) != FALSE;
 }
 
 bool Win32RestoreFiles::CopyWithoutReplacing(TextView source, TextView destination) {
-  return ::CopyFileW(ToWide(source).c_str(), ToWide(destination).c_str(), TRUE) != FALSE;
+  return ::CopyFileW(WidePath(source).c_str(), WidePath(destination).c_str(), TRUE) != FALSE;
 }
 
 std::vector<Text> Win32RestoreFiles::ListFolders(TextView folder) {

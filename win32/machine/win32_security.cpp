@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "win32/base/ansi.h"
+#include "win32/base/file_path.h"
 #include "win32/base/unique_handle.h"
 
 namespace zc::win {
@@ -97,7 +98,7 @@ bool SetProtected(HANDLE handle) {
 }  // namespace
 
 std::optional<SecurityFacts> Win32Security::Facts(TextView path) {
-  UniqueFile file(::CreateFileW(ToWide(path).c_str(), READ_CONTROL | FILE_READ_ATTRIBUTES,
+  UniqueFile file(::CreateFileW(WidePath(path).c_str(), READ_CONTROL | FILE_READ_ATTRIBUTES,
                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                                 FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
   if (!file) return std::nullopt;
@@ -131,12 +132,12 @@ bool Win32Security::CreateProtectedFolder(TextView path) {
   UniqueLocalMemory descriptor = Descriptor(kProtectedFolder);
   if (!descriptor) return false;
   SECURITY_ATTRIBUTES attributes{sizeof attributes, descriptor.get(), FALSE};
-  return ::CreateDirectoryW(ToWide(path).c_str(), &attributes) != FALSE;
+  return ::CreateDirectoryW(WidePath(path).c_str(), &attributes) != FALSE;
 }
 
 bool Win32Security::ProtectFolder(TextView path) {
   // Opened as itself: rights set through a junction would land on what it points at.
-  UniqueFile folder(::CreateFileW(ToWide(path).c_str(), READ_CONTROL | WRITE_DAC | WRITE_OWNER | FILE_READ_ATTRIBUTES,
+  UniqueFile folder(::CreateFileW(WidePath(path).c_str(), READ_CONTROL | WRITE_DAC | WRITE_OWNER | FILE_READ_ATTRIBUTES,
                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                                   FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
   if (!folder) return false;
@@ -151,7 +152,7 @@ bool Win32Security::ProtectFolder(TextView path) {
 bool Win32Security::CreateSecretFile(TextView path, std::string_view bytes) {
   UniqueLocalMemory descriptor = Descriptor(kSecretFile);
   if (!descriptor) return false;
-  const std::wstring wide = ToWide(path);
+  const std::wstring wide = WidePath(path);
   // Whatever was at the name (a key from before, or a file someone planted) goes.
   ::SetFileAttributesW(wide.c_str(), FILE_ATTRIBUTE_NORMAL);
   ::DeleteFileW(wide.c_str());

@@ -8,6 +8,7 @@
 #include "win32/base/last_error.h"
 #include "win32/base/ansi.h"
 #include "win32/base/unique_handle.h"
+#include "win32/machine/win32_service_settings.h"
 
 namespace zc::win {
 namespace {
@@ -145,6 +146,31 @@ std::optional<ServiceConfig> Win32ServiceManager::QueryConfig(TextView serviceNa
         TextOf(reinterpret_cast<const SERVICE_DESCRIPTIONW*>(descriptionBytes.data())->lpDescription);
   }
   return config;
+}
+
+ServiceSettings Win32ServiceManager::QuerySettings(TextView serviceName) {
+  UniqueService service;
+  if (OpenNamedService(serviceName, SERVICE_QUERY_CONFIG | READ_CONTROL, service) != SystemError::None) return {};
+  return ReadServiceSettings(service.get());
+}
+
+std::vector<ServicePart> Win32ServiceManager::ApplySettings(TextView serviceName, const ServiceSettings& settings) {
+  UniqueService service;
+  if (OpenNamedService(serviceName, SERVICE_CHANGE_CONFIG | SERVICE_START | READ_CONTROL | WRITE_DAC, service) !=
+      SystemError::None) {
+    return WriteServiceSettings(nullptr, settings);  // every part fails on no handle
+  }
+  return WriteServiceSettings(service.get(), settings);
+}
+
+SystemError Win32ServiceManager::Start(TextView serviceName) {
+  UniqueService service;
+  if (const SystemError error = OpenNamedService(serviceName, SERVICE_START, service); error != SystemError::None) {
+    return error;
+  }
+  if (::StartServiceW(service.get(), 0, nullptr)) return SystemError::None;
+  if (::GetLastError() == ERROR_SERVICE_ALREADY_RUNNING) return SystemError::None;
+  return LastError();
 }
 
 bool Win32ServiceManager::Exists(TextView serviceName) {

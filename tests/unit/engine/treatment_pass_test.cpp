@@ -814,7 +814,7 @@ TEST_F(TreatmentPassTest, CommandLinesAreTreatedThroughTheFileTheyStart) {
 }
 
 // A value found in the 32-bit view of the machine's key is deleted there and nowhere
-// else, and recorded under the path that reaches that view.
+// else, and recorded by its logical key in the 32-bit view.
 TEST_F(TreatmentPassTest, AValueOfThe32BitViewIsDeletedFromItsOwnView) {
   const Text key = w.T(enc::InfectionKeyPath);
   const Text key32 = Wow32KeyPath(kHklm, key);
@@ -834,7 +834,9 @@ TEST_F(TreatmentPassTest, AValueOfThe32BitViewIsDeletedFromItsOwnView) {
   ASSERT_EQ(reading.treatments.size(), 1u);
   bool recorded = false;
   for (const TreatmentStep& step : reading.treatments[0].steps) {
-    if (const auto* value = std::get_if<RegistryValueStep>(&step)) recorded = recorded || value->keyPath == key32;
+    if (const auto* value = std::get_if<RegistryValueStep>(&step)) {
+      recorded = recorded || (value->keyPath == key && value->view == RegistryView::Wow32);
+    }
   }
   EXPECT_TRUE(recorded);
 }

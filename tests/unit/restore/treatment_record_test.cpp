@@ -8,6 +8,7 @@
 #include "core/restore/record_entries.h"
 #include "core/restore/record_line.h"
 #include "core/restore/record_reader.h"
+#include "core/restore/service_setting_lines.h"
 #include "tests/unit/restore/restore_world.h"
 
 namespace zc::testing {
@@ -74,7 +75,7 @@ TEST(TreatmentRecord, WhatIsRecordedReadsBackExactly) {
       RegistryValueStep{kCurrentUser, w.RunKey(), u"좀비 자동 실행",
                         {7, {'a', 0, '%', 0, '\t', 0, '\n', 0, 0, 0, 0, 0}}},
       FileStep{kOriginal, u"악성 프로그램.exe (2)", 11, fakes::StandInDigest(copy), 0x21},
-      ServiceDeleteStep{SampleService()},
+      ServiceDeleteStep{SampleService(), true},
   };
   EXPECT_EQ(t.steps, expected);
 }
@@ -198,7 +199,106 @@ INSTANTIATE_TEST_SUITE_P(
                    1, 0, "length is not a number"},
         ReaderCase{"entry of a treatment that never began", kValue, 0, 0, "never began"},
         ReaderCase{"treatment begun twice", kBegin + kBegin, 1, 0, "begins twice"},
-        ReaderCase{"no treatment number", kBegin + "restored\ttime=t\tend\n", 1, 0, "no treatment number"}));
+        ReaderCase{"no treatment number", kBegin + "restored\ttime=t\tend\n", 1, 0, "no treatment number"},
+        ReaderCase{"this format", "begin\ttreatment=1\tname=a\tformat=2\tend\n" + kValue, 1, 1, ""},
+        ReaderCase{"a later format", "begin\ttreatment=1\tname=a\tformat=3\tend\n" + kValue, 0, 0, "later format (3)"},
+        ReaderCase{"a format that is no number", "begin\ttreatment=1\tname=a\tformat=2b\tend\n", 0, 0, "no readable format"},
+        ReaderCase{"a view beside a WOW6432Node key",
+                   kBegin + "registry-value\ttreatment=1\troot=0x80000002\tkey=Software\\WOW6432Node\\Run\tvalue=v\t"
+                            "type=3\tdata=00\tview=32\tend\n",
+                   1, 0, "names WOW6432Node beside a view"},
+        ReaderCase{"a view that is neither", kBegin + "registry-value\ttreatment=1\troot=0x80000002\tkey=Software\\Run\t"
+                                                      "value=v\ttype=3\tdata=00\tview=16\tend\n",
+                   1, 0, "view is neither"},
+        ReaderCase{"a setting no version knows", kBegin + "service-setting\ttreatment=1\tservice=s\tsetting=colour\tend\n", 1, 0,
+                   "not a known setting"},
+        ReaderCase{"a trigger subtype that is no GUID",
+                   kBegin + "service-setting\ttreatment=1\tservice=s\tsetting=trigger\ttype=1\taction=1\tsubtype=00ff\tend\n", 1,
+                   0, "subtype is not 16 bytes"},
+        ReaderCase{"a failure action without its delay",
+                   kBegin + "service-setting\ttreatment=1\tservice=s\tsetting=failure-actions\treset=0\treboot=\t"
+                            "command=\taction=1\tend\n",
+                   1, 0, "action is not a number"}));
+
+// Each kind of entry the record gained reads back as the step it was written from.
+TEST(TreatmentRecord, ViewsUsersQueuedDeletionsAndServicePartsReadBackExactly) {
+  ServiceSettings every;
+  every.failureActions = ServiceFailureActions{86400, u"다시 시작합니다", u"C:\\fix.cmd /x", {{1, 60000}, {0, 0}, {3, 5}}};
+  every.failureActionsOnNonCrash = true;
+  every.delayedAutoStart = false;
+  every.requiredPrivileges = std::vector<Text>{u"SeChangeNotifyPrivilege", u"SeImpersonatePrivilege"};
+  every.sidType = 1;
+  every.preshutdownTimeoutMs = 180000;
+  every.securityDescriptor = std::vector<uint8_t>{1, 0, 4, 0x80, 0x14, 0, 0, 0};
+  ServiceTrigger trigger{1, 1, std::vector<uint8_t>(16, 0xA5), {{1, {'a', 0, 0, 0}}, {4, {}}}};
+  std::vector<TreatmentStep> steps = {
+      RegistryValueStep{kLocalMachine, u"Software\\Microsoft\\Windows\\CurrentVersion\\Run", u"v", {1, {'x', 0}},
+                        RegistryView::Wow32, {}},
+      RegistryValueStep{kCurrentUser, u"Software\\Run", u"v", {4, {1, 0, 0, 0}}, RegistryView::Native,
+                        u"S-1-5-21-1-2-3-1001"},
+      PendingDeletionStep{u"\\??\\C:\\좀비\\a.exe", false},
+      PendingDeletionStep{u"\\??\\C:\\좀비\\a.exe", true},
+      ServiceValueStep{u"ZcSvc", u"Parameters", u"ServiceDll", {2, {'%', 0, 'x', 0, 0, 0}}},
+      ServiceValueStep{u"ZcSvc", u"Parameters\\Inner", u"", {3, {}}},
+      ServiceGroupStep{u"ZcSvc", u"zcgroup"},
+      ServiceSettingStep{u"ZcSvc", {}},
+  };
+  every.triggers = std::vector<ServiceTrigger>{trigger, trigger};
+  // One entry a part, and each trigger one of its own.
+  ASSERT_EQ(ServiceSettingFields(every).size(), 9u);
+  ServiceSettings merged;
+  for (const RecordLine& part : ServiceSettingFields(every)) {
+    RecordLine line = StepLine(1, ServiceSettingStep{u"ZcSvc", {}});
+    line.fields.insert(line.fields.end(), part.fields.begin(), part.fields.end());
+    std::string text = FormatRecordLine(line);
+    text.resize(text.size() - 2);
+    RecordLine parsed;
+    ASSERT_EQ(ParseRecordLine(text, parsed), LineParse::Complete) << text;
+    StepParse back = StepFromLine(parsed);
+    ASSERT_TRUE(std::holds_alternative<TreatmentStep>(back)) << text << " " << std::get<std::string>(back);
+    MergeServiceSettings(merged, std::get<ServiceSettingStep>(std::get<TreatmentStep>(back)).settings);
+  }
+  EXPECT_EQ(merged, every);
+
+  steps.pop_back();
+  for (const TreatmentStep& step : steps) {
+    std::string text = FormatRecordLine(StepLine(1, step));
+    text.resize(text.size() - 2);
+    RecordLine parsed;
+    ASSERT_EQ(ParseRecordLine(text, parsed), LineParse::Complete) << text;
+    const StepParse back = StepFromLine(parsed);
+    ASSERT_TRUE(std::holds_alternative<TreatmentStep>(back)) << text << " " << std::get<std::string>(back);
+    EXPECT_EQ(std::get<TreatmentStep>(back), step) << text;
+  }
+}
+
+TEST(TreatmentRecord, AValueOfTheFirstFormatNamedByItsWow6432NodeKeyReadsAsThe32BitView) {
+  struct Case {
+    const char* root;
+    const char* key;
+    const char16_t* logical;
+    RegistryView view;
+  };
+  const Case cases[] = {
+      {"0x80000002", "Software\\WOW6432Node\\Microsoft\\Windows\\CurrentVersion\\Run",
+       u"Software\\Microsoft\\Windows\\CurrentVersion\\Run", RegistryView::Wow32},
+      {"0x80000002", "SOFTWARE\\wow6432node\\Run", u"SOFTWARE\\Run", RegistryView::Wow32},
+      {"0x80000002", "Software\\Microsoft\\Windows\\CurrentVersion\\Run", u"Software\\Microsoft\\Windows\\CurrentVersion\\Run",
+       RegistryView::Native},
+      {"0x80000002", "Software\\WOW6432NodeX\\Run", u"Software\\WOW6432NodeX\\Run", RegistryView::Native},
+      // HKCU has one branch for both views: the name is only a name there.
+      {"0x80000001", "Software\\WOW6432Node\\Run", u"Software\\WOW6432Node\\Run", RegistryView::Native},
+  };
+  for (const Case& c : cases) {
+    const RecordReading reading = ReadTreatmentRecord(kBegin + "registry-value\ttreatment=1\troot=" + c.root + "\tkey=" +
+                                                      c.key + "\tvalue=v\ttype=3\tdata=00\tend\n");
+    ASSERT_TRUE(reading.faults.empty()) << c.key;
+    const auto& value = std::get<RegistryValueStep>(reading.treatments.at(0).steps.at(0));
+    EXPECT_EQ(value.keyPath, c.logical) << c.key;
+    EXPECT_EQ(value.view, c.view) << c.key;
+    EXPECT_EQ(reading.treatments[0].format, 1) << c.key;
+  }
+}
 
 TEST(RecordLine, ValuesWithEveryAwkwardCharacterSurviveALine) {
   const Text awkward = u"%25 \t\r\n\x01\x7F=end 좀비 \\ \"";
