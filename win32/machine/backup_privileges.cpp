@@ -5,7 +5,8 @@
 namespace zc::win {
 namespace {
 
-constexpr std::array<const wchar_t*, 3> kPrivileges = {SE_TAKE_OWNERSHIP_NAME, SE_RESTORE_NAME, SE_BACKUP_NAME};
+constexpr std::array<const wchar_t*, 3> kPrivileges = {L"SeTakeOwnershipPrivilege", L"SeRestorePrivilege",
+                                                       L"SeBackupPrivilege"};
 
 }  // namespace
 
