@@ -54,11 +54,12 @@ void Form1::Form_Load() {
     FailAndEnd(p_.texts.Get(enc::StartupDefinitionsError), p_.texts.Get(enc::PatternListTooLong));
     return;
   }
-  p_.definitions.RememberAccepted();
   p_.checks.ClearReportedItems();
   StartScanTimers();
   ShowMonitoringOn();
   p_.view.SetTreatButtonShield(!p_.elevation.IsElevated());
+  // Only a set that start-up ran through with raises the serial this machine requires.
+  p_.definitions.RememberAccepted();
 }
 
 bool Form1::EnsureElevated(TextView question, TextView arguments) {

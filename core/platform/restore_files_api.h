@@ -22,6 +22,10 @@ class RestoreFilesApi {
   // The whole content of a file; nothing when it cannot be read.
   virtual std::optional<std::string> ReadWholeFile(TextView path) = 0;
 
+  // At most the first `maxBytes` bytes of a file (all of it when it is shorter): a file
+  // that may be huge is never read whole. Nothing when it cannot be read.
+  virtual std::optional<std::string> ReadFileStart(TextView path, size_t maxBytes) = 0;
+
   // Appends the bytes with one write and flushes them to the disk, creating the file
   // when missing. True when every byte was written.
   virtual bool AppendWhole(TextView path, std::string_view bytes) = 0;

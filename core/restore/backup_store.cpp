@@ -10,13 +10,13 @@ namespace {
 
 constexpr size_t kKeyBytes = 32;
 
-// Administrators, SYSTEM and the account the program runs as: where the platform gives a
-// file made by an elevated program its user as owner, that account is no other account.
-// What it may write without being elevated is still not ours: the seal's key is
-// readable by administrators alone.
-bool IsOurs(Principal who) {
-  return who == Principal::System || who == Principal::Administrators || who == Principal::Self;
-}
+// Who may own the store: an elevated administrator's new files are owned by
+// Administrators, the system's by SYSTEM. The account the program runs as is not among
+// them: unelevated, the same person's every program runs as that account.
+bool MayOwn(Principal who) { return who == Principal::System || who == Principal::Administrators; }
+
+// Who may hold rights that change the store.
+bool MayChange(Principal who) { return MayOwn(who) || who == Principal::TrustedInstaller; }
 
 Text WithoutTrailingSeparators(TextView path) {
   Text plain(path);
@@ -27,10 +27,13 @@ Text WithoutTrailingSeparators(TextView path) {
 }  // namespace
 
 bool OnlyAdministratorsCanChange(const SecurityFacts& facts) {
-  if (facts.reparsePoint || facts.noDacl || !IsOurs(facts.owner)) return false;
+  if (facts.reparsePoint || facts.noDacl || !MayOwn(facts.owner)) return false;
   if (!facts.folder && facts.links != 1) return false;
-  return std::none_of(facts.entries.begin(), facts.entries.end(), [](const AccessEntry& entry) {
-    return entry.allows && !IsOurs(entry.who) && (entry.write || entry.remove);
+  const uint32_t changing = facts.folder ? access::kChangesAFolder : access::kChangesAFile;
+  // Deny entries are not weighed against allowing ones: whoever an entry allows to
+  // change the item counts, whatever else the list says.
+  return std::none_of(facts.entries.begin(), facts.entries.end(), [&](const AccessEntry& entry) {
+    return entry.allows && !entry.inheritOnly && !MayChange(entry.who) && (entry.rights & changing) != 0;
   });
 }
 
@@ -42,44 +45,73 @@ bool BackupStore::Sound(TextView path, bool folder) {
   return facts && facts->folder == folder && OnlyAdministratorsCanChange(*facts);
 }
 
+bool BackupStore::Refuse(TextView why, TextView path) {
+  problem_ = p_.texts.Get(why) + Text(path) + p_.texts.Get(enc::LogLineEnd);
+  return false;
+}
+
 bool BackupStore::PrepareRoot() {
   key_.clear();
+  problem_.clear();
   bool fresh = false;  // whatever is inside a folder taken over was written while anyone could
-  if (!MakeOrTakeOver(root_, fresh) || !Sound(root_, true)) return false;
+  if (!MakeOrTakeOver(root_, fresh)) return false;
+  if (!Sound(root_, true)) return Refuse(enc::StoreNotTakenOver, root_);
   return LoadOrMakeKey(fresh);
 }
 
 bool BackupStore::MakeOrTakeOver(const Text& path, bool& fresh) {
   fresh = false;
   const std::optional<SecurityFacts> facts = p_.security.Facts(path);
-  if (!facts) return fresh = p_.security.CreateProtectedFolder(path);
+  if (!facts) {
+    fresh = p_.security.CreateProtectedFolder(path);
+    return fresh || Refuse(enc::StoreNotMade, path);
+  }
   // Setting rights on a reparse point would set them on whatever it points at.
-  if (facts->reparsePoint || !facts->folder) return false;
+  if (facts->reparsePoint) return Refuse(enc::StoreRedirected, path);
+  if (!facts->folder) return Refuse(enc::StoreNotTakenOver, path);
   if (OnlyAdministratorsCanChange(*facts)) return true;
-  return fresh = p_.security.ProtectFolder(path);
+  fresh = p_.security.ProtectFolder(path);
+  return fresh || Refuse(enc::StoreNotTakenOver, path);
+}
+
+bool BackupStore::OursOrTakenOver(const Text& path) {
+  const std::optional<SecurityFacts> facts = p_.security.Facts(path);
+  if (!facts) return true;  // made later inside our folder, with its rights
+  if (facts->reparsePoint || facts->folder) return Refuse(enc::StoreItemNotOurs, path);
+  if (OnlyAdministratorsCanChange(*facts)) return true;
+  // A second link may be anywhere: taking the file over would not take that name over.
+  if (facts->links == 1 && p_.security.ProtectFile(path) && Sound(path, false)) return true;
+  return Refuse(enc::StoreItemNotOurs, path);
 }
 
 bool BackupStore::LoadOrMakeKey(bool fresh) {
   const Text keyPath = root_ + u"\\" + p_.texts.Get(enc::SealKeyFileName);
   if (!fresh && Sound(keyPath, false)) {
-    const std::optional<std::string> key = p_.files.ReadWholeFile(keyPath);
+    const std::optional<std::string> key = p_.files.ReadFileStart(keyPath, kKeyBytes + 1);
     if (key && key->size() == kKeyBytes) {
       key_ = *key;
       return true;
     }
   }
   const std::string key = p_.security.RandomBytes(kKeyBytes);
-  if (key.size() != kKeyBytes || !p_.security.CreateSecretFile(keyPath, key)) return false;
-  if (!Sound(keyPath, false)) return false;
+  if (key.size() != kKeyBytes || !p_.security.CreateSecretFile(keyPath, key) || !Sound(keyPath, false)) {
+    return Refuse(enc::StoreKeyNotMade, keyPath);
+  }
   key_ = key;
   return true;
 }
 
 bool BackupStore::PrepareFolder(TextView folder) {
-  if (!PrepareRoot() || !NameUnderRoot(folder)) return false;
+  if (!PrepareRoot()) return false;
+  if (!NameUnderRoot(folder)) return Refuse(enc::StoreNotTakenOver, folder);
   const Text path = WithoutTrailingSeparators(folder);
   bool fresh = false;
-  return MakeOrTakeOver(path, fresh) && Sound(path, true);
+  if (!MakeOrTakeOver(path, fresh)) return false;
+  if (!Sound(path, true)) return Refuse(enc::StoreNotTakenOver, path);
+  // The files the program appends to, elevated: a user's file (or a link to another
+  // file) at their names would take what is written, or let the user change it.
+  return OursOrTakenOver(TreatmentRecorder::RecordPath(p_.texts, path)) &&
+         OursOrTakenOver(path + u"\\" + p_.texts.Get(enc::LogFileName));
 }
 
 std::optional<Text> BackupStore::NameUnderRoot(TextView folder) const {

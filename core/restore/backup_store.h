@@ -2,10 +2,16 @@
 // The backup root and its backup folders as a store that only administrators can
 // change. Before a treatment writes into a backup folder, and before a restore reads
 // one, the root and the folder are checked: no reparse point, owner Administrators or
-// SYSTEM, no allowing entry that lets anyone else write or delete. A root that fails
-// (made by a user, or by an earlier version of this program with the drive root's
-// rights) is taken over: owner and protected rights are set again, and a new sealing
-// key is made, so nothing written there before counts as ours.
+// SYSTEM, no allowing entry that gives anyone but SYSTEM, Administrators and
+// TrustedInstaller a right that changes it (data, attributes, deletion, permissions,
+// owner; on a folder also deleting what is inside). The account this program runs as
+// is not enough: an administrator's unelevated programs run as that account too.
+// A root that fails (made by a user, or by an earlier version of this program with the
+// drive root's rights) is taken over: owner and protected rights are set again, and a
+// new sealing key is made, so nothing written there before counts as ours. A backup
+// folder that fails is taken over the same way, and so are the record and the activity
+// log inside it; what cannot be taken over (a second link, a reparse point) makes the
+// store refuse to write there, and Problem() says why.
 //
 // A record is trusted when its folder lies directly under the checked root and passes
 // the same check, the record file passes it too (one link, no reparse point), the key
@@ -21,8 +27,9 @@
 
 namespace zc {
 
-// Owner Administrators, SYSTEM or the program's own account, a DACL present, and no
-// allowing entry that gives write or delete to anyone else. Reparse points and extra links fail.
+// Owner Administrators or SYSTEM, a DACL present, and no allowing entry of the item's
+// own that gives anyone but SYSTEM, Administrators and TrustedInstaller a right that
+// changes it. Reparse points and extra links fail.
 bool OnlyAdministratorsCanChange(const SecurityFacts& facts);
 
 struct StoreParts {
@@ -50,6 +57,10 @@ class BackupStore {
   // The key that seals new entries; empty when PrepareRoot has not succeeded.
   const std::string& Key() const { return key_; }
 
+  // Why the last PrepareRoot or PrepareFolder refused, for the user: a line naming the
+  // place; empty after a success.
+  const Text& Problem() const { return problem_; }
+
   // The folder when `folder` names a folder directly under the root (letter case and
   // trailing separators aside): its name; nothing otherwise.
   std::optional<Text> NameUnderRoot(TextView folder) const;
@@ -63,11 +74,15 @@ class BackupStore {
   // Makes the folder with protected rights, or takes over one that others could change;
   // false for a reparse point or a file. `fresh`: the folder is new or was taken over.
   bool MakeOrTakeOver(const Text& path, bool& fresh);
+  // A file the program appends to inside a backup folder: absent, ours, or taken over.
+  bool OursOrTakenOver(const Text& path);
   bool LoadOrMakeKey(bool fresh);
+  bool Refuse(TextView why, TextView path);
 
   StoreParts p_;
   Text root_;
   std::string key_;
+  Text problem_;
 };
 
 }  // namespace zc

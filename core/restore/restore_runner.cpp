@@ -7,6 +7,7 @@
 #include "core/restore/record_line.h"
 #include "core/restore/record_reader.h"
 #include "core/restore/record_seal.h"
+#include "core/restore/restore_overview.h"
 #include "core/restore/backup_store.h"
 #include "core/restore/pending_deletions.h"
 #include "core/restore/service_restorer.h"
@@ -98,12 +99,8 @@ RestoreLimits RestoreRunner::TreatmentLimits(const ConstantTexts& texts) {
 
 RecordFile ReadRecordFile(RestoreFilesApi& files, TextView path) {
   RecordFile record;
-  const std::optional<int64_t> size = files.FileSize(path);
-  if (size && *size > kMaxRecordBytes) {
-    record.tooLarge = true;
-    return record;
-  }
-  record.content = files.ReadWholeFile(path);
+  // One byte past the limit tells a record over it: nothing more is ever read.
+  record.content = files.ReadFileStart(path, static_cast<size_t>(kMaxRecordBytes) + 1);
   if (record.content && static_cast<int64_t>(record.content->size()) > kMaxRecordBytes) {
     record.content.reset();
     record.tooLarge = true;
@@ -138,8 +135,14 @@ RestoreOutcome RestoreRunner::Restore(TextView backupFolder) {
     outcome.recordRefused = true;
     return outcome;
   }
-  if (!store.PrepareRoot()) return refuse(enc::RestoreStoreUnsafe, store.Root());
-  trusted_ = store.Trusts(folder, *content);
+  if (!store.PrepareRoot()) {
+    refuse(enc::RestoreStoreUnsafe, store.Root());
+    if (!store.Problem().empty()) outcome.problems.push_back(store.Problem());
+    return outcome;
+  }
+  // Judged for this record alone: nothing of an earlier restore carries over.
+  const bool trusted = store.Trusts(folder, *content);
+  if (!ConfirmOverview(plan, trusted)) return refuse(enc::RestoreOverviewDeclined, folder);
   recordPath_ = recordPath;
   folderName_ = *name;
   sealKey_ = store.Key();
@@ -153,7 +156,7 @@ RestoreOutcome RestoreRunner::Restore(TextView backupFolder) {
     for (const UndoStep& step : treatment.steps) {
       Text said;
       StepResult result = StepResult::Failed;
-      if (MayTake(step, said)) result = std::visit([&](const auto& undo) { return Run(undo, said); }, step);
+      if (MayTake(step, trusted, said)) result = std::visit([&](const auto& undo) { return Run(undo, said); }, step);
       if (result == StepResult::AlreadyInPlace) continue;
       p_.log.Log_Trans(said, logFolder);
       if (result == StepResult::Failed) {
@@ -177,17 +180,38 @@ bool RestoreRunner::AppendEntry(const RecordLine& line) {
   return true;
 }
 
-bool RestoreRunner::MayTake(const UndoStep& step, Text& said) {
-  if (trusted_) return true;
-  // From a record anyone may have written, nothing that runs as SYSTEM or changes the
-  // whole machine: no service, no Start, no value under HKLM.
+namespace {
+
+// Steps that run as SYSTEM or change the whole machine: a service, a Start, a value
+// under HKLM. A record anyone may have written never takes them.
+// Another user's hive, and the machine's queue of operations at restart, are not ours
+// to change on an unknown record's word either.
+bool MachineWide(const UndoStep& step) {
+  if (const auto* file = std::get_if<PlaceFileBack>(&step)) return !file->pendingPath.empty();
   const auto* value = std::get_if<PutValueBack>(&step);
-  const auto* file = std::get_if<PlaceFileBack>(&step);
-  // Another user's hive, and the machine's queue of operations at restart, are not ours
-  // to change on an unknown record's word.
-  const bool machineWide = file ? !file->pendingPath.empty()
-                                : !value || value->value.root != kCurrentUserRoot || !value->value.userSid.empty();
-  if (machineWide) {
+  return !value || value->value.root != kCurrentUserRoot || !value->value.userSid.empty();
+}
+
+}  // namespace
+
+bool RestoreRunner::ConfirmOverview(const RestorePlan& plan, bool trusted) {
+  std::vector<Text> steps;
+  std::vector<Text> refused;
+  for (const PlannedTreatment& treatment : plan.treatments) {
+    for (const UndoStep& step : treatment.steps) {
+      Text line = Describe(step);
+      if (std::holds_alternative<RecreateService>(step)) line = p_.texts.Get(enc::RestoreItemService) + line;
+      if (std::holds_alternative<SetStartBack>(step)) line = p_.texts.Get(enc::RestoreItemStart) + line;
+      (trusted || !MachineWide(step) ? steps : refused).push_back(std::move(line));
+    }
+  }
+  if (steps.empty()) return true;  // nothing would be done: the refusals are reported
+  return p_.confirm.Confirm(RestoreOverviewText(p_.texts, trusted, steps, refused));
+}
+
+bool RestoreRunner::MayTake(const UndoStep& step, bool trusted, Text& said) {
+  if (trusted) return true;
+  if (MachineWide(step)) {
     said = Said(enc::RestoreUntrustedRefused, Describe(step));
     return false;
   }

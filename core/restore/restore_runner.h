@@ -5,9 +5,12 @@
 // any different file now at the place, is left alone and reported). A registry value
 // goes back with its type and data unless a different value has taken its place. A
 // deleted service is created again from its configuration; a Start value is set back.
-// A record that is not known to be ours (see backup_store.h) is acted on only step by
-// step, each step shown in full and taken only on the user's yes, and never creates a
-// service, sets a service's Start or writes under HKLM. Only a folder directly under
+// Before anything is done, every record's steps are listed in one question (files to put
+// back and where, values with their data, services) and nothing happens without an
+// explicit yes. A record that is not known to be ours (see backup_store.h) is then
+// acted on only step by step, each step shown in full and taken only on the user's
+// yes, and never creates a service, sets a service's Start or writes under HKLM. Trust
+// is judged afresh for every restore: one runner restores many folders. Only a folder directly under
 // the backup root is restored, and a record over 1 MiB is not read.
 // Each step done goes into the folder's activity log; a treatment whose steps all
 // succeeded gets a "restored" entry appended to its record. A record that is missing or
@@ -30,19 +33,20 @@
 
 namespace zc {
 
-// Asks the user whether to take one step of a record that is not known to be ours.
+// Asks the user whether to restore a record (the list of its steps), and whether to take
+// one step of a record that is not known to be ours.
 class StepConfirmation {
  public:
   virtual ~StepConfirmation() = default;
-  // `question` says what the step would do, in full. True only for an explicit yes.
+  // `question` says what would be done, in full. True only for an explicit yes.
   virtual bool Confirm(TextView question) = 0;
 };
 
 // Records longer than this are not read.
 inline constexpr int64_t kMaxRecordBytes = 1024 * 1024;
 
-// A record file's bytes: nothing when it cannot be read or is over the limit (looked at
-// before reading, so a huge file is never read, and after, as it may grow meanwhile).
+// A record file's bytes: nothing when it cannot be read or is over the limit (at most the
+// limit and one byte are read, so a huge file is never read whole).
 struct RecordFile {
   std::optional<std::string> content;
   bool tooLarge = false;
@@ -84,7 +88,10 @@ class RestoreRunner {
 
  private:
   enum class StepResult { Done, AlreadyInPlace, Failed };
-  bool MayTake(const UndoStep& step, Text& said);
+  // Lists the plan's steps and asks once; true on an explicit yes, or when no step may
+  // be taken at all.
+  bool ConfirmOverview(const RestorePlan& plan, bool trusted);
+  bool MayTake(const UndoStep& step, bool trusted, Text& said);
   Text Describe(const UndoStep& step) const;
   StepResult Run(const PlaceFileBack& step, Text& said);
   StepResult Run(const PutValueBack& step, Text& said);
@@ -97,7 +104,6 @@ class RestoreRunner {
 
   RestoreParts p_;
   RestoreLimits limits_;
-  bool trusted_ = false;  // the record being restored is known to be ours
   // The record being restored, for the entries the restore appends to it.
   Text recordPath_;
   Text folderName_;

@@ -5,6 +5,7 @@
 // not; a read-only file keeps its content against appends. Paths can be made to fail,
 // and appends can be cut short after a number of bytes (a crash while writing).
 
+#include <algorithm>
 #include <cstdint>
 #include <map>
 #include <optional>
@@ -58,12 +59,21 @@ class FakeRestoreFiles : public RestoreFilesApi {
   std::set<Text> failingPaths;
   std::optional<size_t> cutAppendsAfter;  // the next append writes only this many bytes
   std::map<Text, Entry> entries;          // by folded path
+  size_t largestRead = 0;                 // the most bytes any one read returned
 
   // --- RestoreFilesApi ---------------------------------------------------------------
   std::optional<std::string> ReadWholeFile(TextView path) override {
     const Entry* e = Find(path);
     if (Fails(path) || !e || e->isFolder) return std::nullopt;
+    largestRead = std::max(largestRead, e->content.size());
     return e->content;
+  }
+  std::optional<std::string> ReadFileStart(TextView path, size_t maxBytes) override {
+    const Entry* e = Find(path);
+    if (Fails(path) || !e || e->isFolder) return std::nullopt;
+    std::string start = e->content.substr(0, maxBytes);
+    largestRead = std::max(largestRead, start.size());
+    return start;
   }
   bool AppendWhole(TextView path, std::string_view bytes) override {
     if (Fails(path) || !ParentIsFolder(path)) return false;

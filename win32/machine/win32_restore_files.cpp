@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 #include "win32/base/ansi.h"
 #include "win32/base/file_path.h"
 #include "win32/base/unique_handle.h"
@@ -97,6 +99,24 @@ std::optional<std::string> Win32RestoreFiles::ReadWholeFile(TextView path) {
     return std::nullopt;
   }
   content.resize(read);
+  return content;
+}
+
+std::optional<std::string> Win32RestoreFiles::ReadFileStart(TextView path, size_t maxBytes) {
+  UniqueFile file(::CreateFileW(ToWide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return std::nullopt;
+  std::string content(maxBytes, '\0');
+  size_t filled = 0;
+  // The file may be growing: read until the buffer is full or the end is reached.
+  while (filled < content.size()) {
+    const DWORD want = static_cast<DWORD>(std::min<size_t>(content.size() - filled, 1u << 20));
+    DWORD read = 0;
+    if (!::ReadFile(file.get(), content.data() + filled, want, &read, nullptr)) return std::nullopt;
+    if (read == 0) break;
+    filled += read;
+  }
+  content.resize(filled);
   return content;
 }
 

@@ -8,6 +8,7 @@ namespace zc::win {
 class Win32RestoreFiles : public RestoreFilesApi {
  public:
   std::optional<std::string> ReadWholeFile(TextView path) override;
+  std::optional<std::string> ReadFileStart(TextView path, size_t maxBytes) override;
   bool AppendWhole(TextView path, std::string_view bytes) override;
   std::optional<uint32_t> Attributes(TextView path) override;
   bool SetAttributes(TextView path, uint32_t attributes) override;

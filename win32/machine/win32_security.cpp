@@ -10,6 +10,7 @@
 #include "win32/base/ansi.h"
 #include "win32/base/file_path.h"
 #include "win32/base/unique_handle.h"
+#include "win32/machine/backup_privileges.h"
 
 namespace zc::win {
 namespace {
@@ -17,12 +18,21 @@ namespace {
 // Owner Administrators; SYSTEM and Administrators full control, Users read and list,
 // inherited by what is made inside; not inheriting from the folder above.
 constexpr wchar_t kProtectedFolder[] = L"O:BAD:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)(A;OICI;0x1200a9;;;BU)";
+// A file inside taken over: the same, without the inheritance.
+constexpr wchar_t kProtectedFile[] = L"O:BAD:P(A;;FA;;;SY)(A;;FA;;;BA)(A;;0x1200a9;;;BU)";
 // Owner Administrators; SYSTEM and Administrators alone, even to read.
 constexpr wchar_t kSecretFile[] = L"O:BAD:P(A;;FA;;;SY)(A;;FA;;;BA)";
+// NT SERVICE\TrustedInstaller.
+constexpr wchar_t kTrustedInstaller[] = L"S-1-5-80-956008885-3418522649-1831038044-1853292631-2271478464";
 
-constexpr ACCESS_MASK kWriteRights =
-    FILE_WRITE_DATA | FILE_APPEND_DATA | FILE_WRITE_EA | FILE_WRITE_ATTRIBUTES | GENERIC_WRITE | GENERIC_ALL;
-constexpr ACCESS_MASK kRemoveRights = DELETE | FILE_DELETE_CHILD | WRITE_DAC | WRITE_OWNER | GENERIC_ALL;
+// A test build runs on a test bed that keeps no owners and reads every owner back as
+// the running account; there that account stands for the Administrators that own an
+// elevated program's files. Any other build never counts it as more than itself.
+#ifdef ZC_TEST_BUILD
+constexpr bool kRunningAccountStandsForAdministrators = true;
+#else
+constexpr bool kRunningAccountStandsForAdministrators = false;
+#endif
 
 UniqueLocalMemory Descriptor(const wchar_t* text) {
   PSECURITY_DESCRIPTOR descriptor = nullptr;
@@ -43,45 +53,52 @@ std::vector<BYTE> ProcessUser() {
   return buffer;
 }
 
-Principal Classify(PSID sid, PSID self) {
-  if (!sid || !::IsValidSid(sid)) return Principal::Other;
-  if (::IsWellKnownSid(sid, WinLocalSystemSid)) return Principal::System;
-  if (::IsWellKnownSid(sid, WinBuiltinAdministratorsSid)) return Principal::Administrators;
-  if (self && ::EqualSid(sid, self)) return Principal::Self;
-  if (::IsWellKnownSid(sid, WinBuiltinUsersSid) || ::IsWellKnownSid(sid, WinAuthenticatedUserSid) ||
-      ::IsWellKnownSid(sid, WinWorldSid) || ::IsWellKnownSid(sid, WinInteractiveSid)) {
-    return Principal::Users;
-  }
-  return Principal::Other;
+bool IsTrustedInstaller(PSID sid) {
+  PSID known = nullptr;
+  if (!::ConvertStringSidToSidW(kTrustedInstaller, &known)) return false;
+  UniqueLocalMemory owned(known);
+  return ::EqualSid(sid, known) != FALSE;
 }
 
 std::vector<AccessEntry> Entries(PACL dacl, PSID self) {
   std::vector<AccessEntry> entries;
+  const AccessEntry open{Principal::Other, true, access::kFullControl | access::kGenericAll, false};
   ACL_SIZE_INFORMATION size{};
   if (!::GetAclInformation(dacl, &size, sizeof size, AclSizeInformation)) {
-    entries.push_back({Principal::Other, true, true, true});  // unreadable: counts as open
+    entries.push_back(open);  // unreadable: counts as open
     return entries;
   }
   for (DWORD i = 0; i < size.AceCount; ++i) {
     void* raw = nullptr;
-    if (!::GetAce(dacl, i, &raw)) continue;
+    if (!::GetAce(dacl, i, &raw)) {
+      entries.push_back(open);
+      continue;
+    }
     const auto* header = static_cast<const ACE_HEADER*>(raw);
-    if (header->AceFlags & INHERIT_ONLY_ACE) continue;  // applies only to what is inside
+    const bool inheritOnly = (header->AceFlags & INHERIT_ONLY_ACE) != 0;
     if (header->AceType == ACCESS_ALLOWED_ACE_TYPE || header->AceType == ACCESS_DENIED_ACE_TYPE) {
       const auto* ace = static_cast<const ACCESS_ALLOWED_ACE*>(raw);
       PSID sid = const_cast<DWORD*>(&ace->SidStart);
-      entries.push_back({Classify(sid, self), header->AceType == ACCESS_ALLOWED_ACE_TYPE,
-                         (ace->Mask & kWriteRights) != 0, (ace->Mask & kRemoveRights) != 0});
+      entries.push_back({ClassifySid(sid, self, kRunningAccountStandsForAdministrators),
+                         header->AceType == ACCESS_ALLOWED_ACE_TYPE, ace->Mask, inheritOnly});
     } else {
       // Object and callback entries are not looked into: any of them counts as open.
-      entries.push_back({Principal::Other, true, true, true});
+      entries.push_back({Principal::Other, true, access::kFullControl | access::kGenericAll, inheritOnly});
     }
   }
   return entries;
 }
 
-bool SetProtected(HANDLE handle) {
-  UniqueLocalMemory descriptor = Descriptor(kProtectedFolder);
+// Opens `path` as itself (a reparse point is not followed), with backup semantics so
+// that privileges held count; folders open too.
+UniqueFile OpenAsItself(TextView path, DWORD rights) {
+  return UniqueFile(::CreateFileW(WidePath(path).c_str(), rights, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                  nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT,
+                                  nullptr));
+}
+
+bool SetOwnerAndDacl(HANDLE handle, const wchar_t* text) {
+  UniqueLocalMemory descriptor = Descriptor(text);
   if (!descriptor) return false;
   PSID owner = nullptr;
   BOOL defaulted = FALSE, present = FALSE;
@@ -90,18 +107,89 @@ bool SetProtected(HANDLE handle) {
       !::GetSecurityDescriptorDacl(descriptor.get(), &present, &dacl, &defaulted)) {
     return false;
   }
-  return ::SetSecurityInfo(handle, SE_FILE_OBJECT,
-                           OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION,
-                           owner, nullptr, dacl, nullptr) == ERROR_SUCCESS;
+  const DWORD status =
+      ::SetSecurityInfo(handle, SE_FILE_OBJECT,
+                        OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION,
+                        owner, nullptr, dacl, nullptr);
+  ::SetLastError(status);
+  return status == ERROR_SUCCESS;
+}
+
+// Gives the folder or file at `path` owner Administrators and the protected rights,
+// opened as itself with the privileges that override what its rights say.
+bool TakeOver(TextView path, bool folder) {
+  BackupPrivileges privileges;
+  if (!privileges.Held()) {
+    ::SetLastError(privileges.Error());
+    return false;
+  }
+  UniqueFile item = OpenAsItself(path, READ_CONTROL | WRITE_DAC | WRITE_OWNER | FILE_READ_ATTRIBUTES);
+  if (!item) return false;
+  BY_HANDLE_FILE_INFORMATION info{};
+  if (!::GetFileInformationByHandle(item.get(), &info)) return false;
+  const bool isFolder = (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+  // Rights set on a reparse point would not be the rights of what it names; a second
+  // link of a file may be anywhere.
+  if ((info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) || isFolder != folder ||
+      (!folder && info.nNumberOfLinks != 1)) {
+    ::SetLastError(ERROR_ACCESS_DENIED);
+    return false;
+  }
+  return SetOwnerAndDacl(item.get(), folder ? kProtectedFolder : kProtectedFile);
+}
+
+// Removes whatever is at `path`, opened as itself: a file, an empty folder or a reparse
+// point (not what it points at). True when nothing is there any more.
+bool RemoveAsItself(TextView path) {
+  BackupPrivileges privileges;  // a user's item there may shut administrators out
+  UniqueFile item = OpenAsItself(path, DELETE | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES);
+  if (!item) {
+    const DWORD error = ::GetLastError();
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+  }
+  FILE_BASIC_INFO basic{};
+  if (::GetFileInformationByHandleEx(item.get(), FileBasicInfo, &basic, sizeof basic) &&
+      (basic.FileAttributes & FILE_ATTRIBUTE_READONLY)) {
+    basic.FileAttributes &= ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY);
+    if (basic.FileAttributes == 0) basic.FileAttributes = FILE_ATTRIBUTE_NORMAL;
+    ::SetFileInformationByHandle(item.get(), FileBasicInfo, &basic, sizeof basic);
+  }
+  FILE_DISPOSITION_INFO disposition{TRUE};
+  return ::SetFileInformationByHandle(item.get(), FileDispositionInfo, &disposition, sizeof disposition) != FALSE;
 }
 
 }  // namespace
 
+Principal ClassifySid(PSID sid, PSID runningAccount, bool runningAccountStandsForAdministrators) {
+  if (!sid || !::IsValidSid(sid)) return Principal::Other;
+  if (::IsWellKnownSid(sid, WinLocalSystemSid)) return Principal::System;
+  if (::IsWellKnownSid(sid, WinBuiltinAdministratorsSid)) return Principal::Administrators;
+  if (IsTrustedInstaller(sid)) return Principal::TrustedInstaller;
+  if (runningAccount && ::IsValidSid(runningAccount) && ::EqualSid(sid, runningAccount)) {
+    return runningAccountStandsForAdministrators ? Principal::Administrators : Principal::Self;
+  }
+  if (::IsWellKnownSid(sid, WinBuiltinUsersSid) || ::IsWellKnownSid(sid, WinAuthenticatedUserSid) ||
+      ::IsWellKnownSid(sid, WinWorldSid) || ::IsWellKnownSid(sid, WinInteractiveSid)) {
+    return Principal::Users;
+  }
+  return Principal::Other;
+}
+
 std::optional<SecurityFacts> Win32Security::Facts(TextView path) {
-  UniqueFile file(::CreateFileW(WidePath(path).c_str(), READ_CONTROL | FILE_READ_ATTRIBUTES,
-                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                                FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
-  if (!file) return std::nullopt;
+  BackupPrivileges privileges;  // reads the rights even of what shuts administrators out
+  UniqueFile file = OpenAsItself(path, READ_CONTROL | FILE_READ_ATTRIBUTES);
+  if (!file) {
+    const DWORD error = ::GetLastError();
+    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return std::nullopt;
+    // There but unreadable: counts as open to anyone, so it is taken over or refused.
+    const DWORD attributes = ::GetFileAttributesW(WidePath(path).c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) return std::nullopt;
+    SecurityFacts unreadable;
+    unreadable.entries.push_back({Principal::Other, true, access::kFullControl | access::kGenericAll, false});
+    unreadable.folder = (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    unreadable.reparsePoint = (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+    return unreadable;
+  }
   BY_HANDLE_FILE_INFORMATION info{};
   if (!::GetFileInformationByHandle(file.get(), &info)) return std::nullopt;
   PSID owner = nullptr;
@@ -116,7 +204,7 @@ std::optional<SecurityFacts> Win32Security::Facts(TextView path) {
   PSID self = user.empty() ? nullptr : reinterpret_cast<TOKEN_USER*>(user.data())->User.Sid;
 
   SecurityFacts facts;
-  facts.owner = Classify(owner, self);
+  facts.owner = ClassifySid(owner, self, kRunningAccountStandsForAdministrators);
   facts.noDacl = dacl == nullptr;
   if (dacl) facts.entries = Entries(dacl, self);
   SECURITY_DESCRIPTOR_CONTROL control = 0;
@@ -135,29 +223,18 @@ bool Win32Security::CreateProtectedFolder(TextView path) {
   return ::CreateDirectoryW(WidePath(path).c_str(), &attributes) != FALSE;
 }
 
-bool Win32Security::ProtectFolder(TextView path) {
-  // Opened as itself: rights set through a junction would land on what it points at.
-  UniqueFile folder(::CreateFileW(WidePath(path).c_str(), READ_CONTROL | WRITE_DAC | WRITE_OWNER | FILE_READ_ATTRIBUTES,
-                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                                  FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
-  if (!folder) return false;
-  BY_HANDLE_FILE_INFORMATION info{};
-  if (!::GetFileInformationByHandle(folder.get(), &info) ||
-      (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) || !(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
-    return false;
-  }
-  return SetProtected(folder.get());
-}
+bool Win32Security::ProtectFolder(TextView path) { return TakeOver(path, true); }
+
+bool Win32Security::ProtectFile(TextView path) { return TakeOver(path, false); }
 
 bool Win32Security::CreateSecretFile(TextView path, std::string_view bytes) {
   UniqueLocalMemory descriptor = Descriptor(kSecretFile);
   if (!descriptor) return false;
-  const std::wstring wide = WidePath(path);
-  // Whatever was at the name (a key from before, or a file someone planted) goes.
-  ::SetFileAttributesW(wide.c_str(), FILE_ATTRIBUTE_NORMAL);
-  ::DeleteFileW(wide.c_str());
+  // Whatever was at the name (a key from before, or something someone planted) goes.
+  if (!RemoveAsItself(path)) return false;
   SECURITY_ATTRIBUTES attributes{sizeof attributes, descriptor.get(), FALSE};
-  UniqueFile file(::CreateFileW(wide.c_str(), GENERIC_WRITE, 0, &attributes, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+  UniqueFile file(::CreateFileW(WidePath(path).c_str(), GENERIC_WRITE, 0, &attributes, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
+                                nullptr));
   if (!file) return false;
   DWORD written = 0;
   return ::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&

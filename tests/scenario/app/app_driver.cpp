@@ -19,6 +19,9 @@
 //   app_driver cell ROW COLUMN           one cell, read through the program's memory
 //   app_driver wait-message TITLE MS     text of the message box with that title
 //   app_driver dismiss-message TITLE     presses its OK button
+//   app_driver answer-message TITLE yes|no
+//                                        answers a Yes/No box with that title and waits
+//                                        (up to 5 s) until it has closed
 //   app_driver tray CODE                 sends the icon's callback with event CODE
 //   app_driver tray-icon-point           screen point of the first icon of the tray window
 //   app_driver tray-icon-present         1 when the notification area holds the program's
@@ -280,6 +283,14 @@ int Run(const std::vector<std::wstring>& args) {
     if (!box) return 1;
     Print(WindowText(GetDlgItem(box, 0xFFFF)));
     return 0;
+  }
+  if (command == L"answer-message" && args.size() == 3 && (args[2] == L"yes" || args[2] == L"no")) {
+    HWND box = FindWindowW(L"#32770", args[1].c_str());
+    if (!box) return 1;
+    PostMessageW(box, WM_COMMAND, args[2] == L"yes" ? IDYES : IDNO, 0);
+    const ULONGLONG end = GetTickCount64() + 5000;
+    while (IsWindow(box) && GetTickCount64() < end) Sleep(20);
+    return IsWindow(box) ? 1 : 0;
   }
   if (command == L"dismiss-message" && args.size() == 2) {
     HWND box = FindWindowW(L"#32770", args[1].c_str());

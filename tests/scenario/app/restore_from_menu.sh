@@ -2,10 +2,11 @@
 # Undoing a treatment as a user does it: an autorun value and the program it starts,
 # made by this scenario, are listed and treated from the window; then the icon's pop-up
 # menu's "치료 복원..." opens the restore window, which lists the treatment; choosing it
-# and pressing "복원" puts the file back byte for byte and the value back with its data,
-# and with monitoring on again the program finds the restored program once more. The
-# command line's restore of the same folder then has nothing left to do, and a folder
-# without a record gets a message and exit code 1.
+# and pressing "복원" lists the steps it will take and, answered yes, puts the file back
+# byte for byte and the value back with its data, and with monitoring on again the
+# program finds the restored program once more. The command line's restore of the same
+# folder then has nothing left to do (and asks nothing), and a folder without a record
+# gets a message and exit code 1.
 source "$(dirname "$0")/scenario-lib.sh"
 
 helpers=$(dirname "$driver")
@@ -74,6 +75,11 @@ check "$(drv restore-cell 0 0)|$(drv restore-cell 0 3)" "$image|$(plain RestoreS
 check "$(drv restore-cell 0 2)" "$(plain RestoreSummaryFile)1, $(plain RestoreSummaryValue)1" "what was done"
 [ -n "${ZC_SCENARIO_SCREENSHOT:-}" ] && import -window root "$ZC_SCENARIO_SCREENSHOT"
 drv restore-choose 0
+question=$(drv wait-message "$title" 20000 || echo none)
+check "$(head -1 <<<"$question")" "$(plain RestoreOverviewLead)" "the restore first lists what it will do"
+file_step="$(plain RestoreItemFile)$win_backup\\$image$(plain RestoreItemArrow)$win_folder\\$image"
+check "$(grep -Fx -- "$file_step" <<<"$question" || echo missing)" "$file_step" "naming the file and its place"
+drv answer-message "$title" yes || check "no box" "answered" "the list is answered yes"
 check "$(drv wait-message "$title" 20000 || echo none)" "$(plain RestoreAllDone)" "the restore says it is done"
 drv dismiss-message "$title" >/dev/null || true
 if cmp -s "$work/$image" "$folder/$image"; then same=same; else same=differs; fi

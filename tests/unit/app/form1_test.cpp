@@ -129,6 +129,7 @@ TEST_F(Form1Test, StartUpFailuresEndTheProgramWithANamedReport) {
     EXPECT_TRUE(v.statusText.empty());
     EXPECT_FALSE(t.Running(TimerId::TmrChk));
     EXPECT_EQ(k.clears, 0);
+    EXPECT_EQ(d.remembered, 0);  // a set start-up did not run through with raises no serial
   }
 }
 

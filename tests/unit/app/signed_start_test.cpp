@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "program_fakes.h"
 #include "core/crypto/text_cipher.h"
 #include "core/definitions/signature_text.h"
@@ -82,6 +84,35 @@ TEST(SignedStart, TheSameOrANewerSetStartsAndOnlyANewerOneRaisesTheStoredSerial)
     p.program.form().Form_Load();
     EXPECT_FALSE(p.view.ended) << freshness;
     EXPECT_EQ(p.StoredSerial(), Text(stored)) << freshness;
+  }
+}
+
+// The serial is kept only once start-up has run through with the set: a newer set that
+// still ends start-up (a newer program published, a pattern list too long) leaves the
+// stored serial where it was.
+TEST(SignedStart, ANewerSetThatEndsStartUpLaterIsNotRemembered) {
+  std::string tooLong = "|";
+  for (int i = 1; i <= 101; ++i) tooLong += ":" + std::to_string(48000 + i) + "|";
+  struct Case {
+    const char* what;
+    std::string_view version;
+    std::string_view inputTunnel;
+  };
+  const Case cases[] = {{"a newer program is published", "99", "|:48121|"},
+                        {"the pattern list is too long", "2", tooLong}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    SignedProgram p;
+    p.settings.SaveSetting(kOptionApplication, kOptionSection, u"serial", u"7");
+    testing_util::PlainDefinitions plain;
+    plain.freshness = "12|4102444800";
+    plain.version = c.version;
+    plain.inputTunnel = c.inputTunnel;
+    p.Serve(ToUtf8(testing_util::WireText(plain)));
+    p.program.form().Form_Load();
+    EXPECT_TRUE(p.view.ended);
+    EXPECT_FALSE(p.timers.Running(TimerId::TmrChk));
+    EXPECT_EQ(p.StoredSerial(), Text(u"7"));
   }
 }
 

@@ -72,26 +72,32 @@ struct TrustCase {
 
 class Trust : public ::testing::TestWithParam<TrustCase> {};
 
-TEST_P(Trust, OnlyOurOwnRecordIsActedOnWithoutAsking) {
+TEST_P(Trust, OnlyOurOwnRecordIsActedOnWithoutAskingStepByStep) {
   const TrustCase& c = GetParam();
   RestoreWorld w;
   Treat(w);
   c.change(w);
+  // Yes to the list of steps, no to every single step asked after it.
+  w.confirm.answers = {true};
+  w.confirm.answer = false;
   const RestoreOutcome outcome = w.runner.Restore(kFolder);
+  ASSERT_FALSE(w.confirm.questions.empty()) << c.what;
   if (c.trusted) {
     EXPECT_TRUE(outcome.Succeeded()) << c.what << ToUtf8(outcome.problems.front());
-    EXPECT_TRUE(w.confirm.questions.empty()) << c.what;
+    EXPECT_EQ(w.confirm.questions.size(), 1u) << c.what;  // the list alone
+    EXPECT_EQ(w.confirm.questions[0].rfind(w.T(enc::RestoreOverviewLead), 0), 0u) << c.what;
     EXPECT_TRUE(w.services.Exists(u"ZcEvil")) << c.what;
     EXPECT_EQ(w.registry.Get(kLocalMachine, w.RunKey(), u"evil"), kRunData) << c.what;
     EXPECT_EQ(w.files.Content(kOriginal), "MZ program") << c.what;
     return;
   }
-  // Not ours: the service and the HKLM value are refused without a question, the file
-  // is asked about and, answered no, stays in the backup.
+  // Not ours: the list says so, the service and the HKLM value are refused without a
+  // question, the file is asked about and, answered no, stays in the backup.
+  EXPECT_EQ(w.confirm.questions[0].rfind(w.T(enc::RestoreOverviewUntrustedLead), 0), 0u) << c.what;
   EXPECT_EQ(w.services.creates, 0) << c.what;
   EXPECT_FALSE(w.registry.Get(kLocalMachine, w.RunKey(), u"evil")) << c.what;
-  ASSERT_EQ(w.confirm.questions.size(), 1u) << c.what;
-  EXPECT_NE(w.confirm.questions[0].find(Text(kBackup) + w.T(enc::RestoreItemArrow) + kOriginal), Text::npos) << c.what;
+  ASSERT_EQ(w.confirm.questions.size(), 2u) << c.what;
+  EXPECT_NE(w.confirm.questions[1].find(Text(kBackup) + w.T(enc::RestoreItemArrow) + kOriginal), Text::npos) << c.what;
   EXPECT_TRUE(w.files.Find(kOriginal)->isFolder) << c.what;
   EXPECT_EQ(outcome.restoredTreatments, 0) << c.what;
 }
@@ -136,7 +142,37 @@ INSTANTIATE_TEST_SUITE_P(
                   [](RestoreWorld& w) { w.security.Set(KeyPath(w), fakes::MadeByUser(false)); }, false},
         TrustCase{"the key was replaced",
                   [](RestoreWorld& w) { w.files.entries[FoldCase(KeyPath(w))].content = std::string(32, 'k'); },
-                  false}));
+                  false},
+        // An administrator's unelevated programs run as the same account.
+        TrustCase{"the root belongs to the administrator's own account",
+                  [](RestoreWorld& w) { w.security.Set(kRoot, fakes::MadeByOwnAccount(true)); }, false},
+        TrustCase{"the backup folder belongs to the administrator's own account",
+                  [](RestoreWorld& w) { w.security.Set(kFolder, fakes::MadeByOwnAccount(true)); }, false},
+        TrustCase{"the key belongs to the administrator's own account",
+                  [](RestoreWorld& w) { w.security.Set(KeyPath(w), fakes::MadeByOwnAccount(false)); }, false},
+        TrustCase{"the record belongs to the administrator's own account",
+                  [](RestoreWorld& w) { w.security.Set(w.RecordOf(kFolder), fakes::MadeByOwnAccount(false)); }, false},
+        TrustCase{"users may only delete the record",
+                  [](RestoreWorld& w) {
+                    SecurityFacts facts = fakes::AdministratorsOnly(false);
+                    facts.entries.push_back(fakes::Allow(Principal::Users, 0x00010000));
+                    w.security.Set(w.RecordOf(kFolder), facts);
+                  },
+                  false},
+        TrustCase{"users may only change the backup folder's permissions",
+                  [](RestoreWorld& w) {
+                    SecurityFacts facts = fakes::AdministratorsOnly(true);
+                    facts.entries.push_back(fakes::Allow(Principal::Users, 0x00040000));
+                    w.security.Set(kFolder, facts);
+                  },
+                  false},
+        TrustCase{"TrustedInstaller may change the backup folder",
+                  [](RestoreWorld& w) {
+                    SecurityFacts facts = fakes::AdministratorsOnly(true);
+                    facts.entries.push_back(fakes::Allow(Principal::TrustedInstaller, 0x001F01FF));
+                    w.security.Set(kFolder, facts);
+                  },
+                  true}));
 
 // --- a record the program never wrote ----------------------------------------------------
 
@@ -163,17 +199,40 @@ void Plant(RestoreWorld& w) {
 TEST(PlantedRecord, NothingHappensWithoutTheItemizedYes) {
   RestoreWorld w;
   Plant(w);
+  w.confirm.answers = {true};  // yes to the list, no to the step
+  w.confirm.answer = false;
   const RestoreOutcome outcome = w.runner.Restore(kFolder);
   EXPECT_FALSE(outcome.Succeeded());
   EXPECT_EQ(w.services.creates, 0);
   EXPECT_FALSE(w.registry.Get(kLocalMachine, w.RunKey(), u"evil"));
   EXPECT_FALSE(w.registry.Get(kLocalMachine, w.ServiceKey(u"Tcpip"), u"Start"));
   EXPECT_EQ(w.files.Find(kSystemFile), nullptr);
-  // Only the file is asked about, naming the copy and the place in full.
-  ASSERT_EQ(w.confirm.questions.size(), 1u);
-  EXPECT_EQ(w.confirm.questions[0], w.T(enc::RestoreUntrustedLead) + u"\r\n\r\n" + w.T(enc::RestoreItemFile) + kFolder +
-                                        u"\\evil.dll" + w.T(enc::RestoreItemArrow) + kSystemFile);
+  // After the list, only the file is asked about, naming the copy and the place in full.
+  ASSERT_EQ(w.confirm.questions.size(), 2u);
+  const Text fileStep = w.T(enc::RestoreItemFile) + kFolder + u"\\evil.dll" + w.T(enc::RestoreItemArrow) + kSystemFile;
+  EXPECT_EQ(w.confirm.questions[1], w.T(enc::RestoreUntrustedLead) + u"\r\n\r\n" + fileStep);
+  // The list names the file as a step and the services, the value and the Start as
+  // steps that will not be taken.
+  const Text& overview = w.confirm.questions[0];
+  const size_t refusedHead = overview.find(w.T(enc::RestoreOverviewRefusedHead));
+  ASSERT_NE(refusedHead, Text::npos) << ToUtf8(overview);
+  EXPECT_LT(overview.find(fileStep), refusedHead);
+  EXPECT_GT(overview.find(w.T(enc::RestoreItemService) + u"ZcDriver (C:\\evil.sys, LocalSystem)"), refusedHead);
+  EXPECT_GT(overview.find(w.T(enc::RestoreItemStart) + u"Tcpip (Start 4)"), refusedHead);
   EXPECT_EQ(outcome.problems.size(), 5u);  // two services, the value, the Start, the declined file
+}
+
+TEST(PlantedRecord, ANoToTheListAsksNothingMoreAndDoesNothing) {
+  RestoreWorld w;
+  Plant(w);
+  w.confirm.answers = {false};
+  w.confirm.answer = true;
+  const RestoreOutcome outcome = w.runner.Restore(kFolder);
+  EXPECT_EQ(w.confirm.questions.size(), 1u);
+  EXPECT_EQ(w.files.Find(kSystemFile), nullptr);
+  EXPECT_EQ(w.services.creates, 0);
+  ASSERT_TRUE(outcome.recordRefused);
+  EXPECT_EQ(outcome.problems.at(0).rfind(w.T(enc::RestoreOverviewDeclined), 0), 0u);
 }
 
 TEST(PlantedRecord, AYesPutsTheFileButNeverAServiceOrAMachineValue) {
@@ -194,12 +253,14 @@ TEST(PlantedRecord, AUserValueIsShownWithItsDataAndPutBackOnlyOnYes) {
     w.files.AddFolder(kFolder);
     SetRecord(w, FormatRecordLine(BeginLine(1, u"t", u"evil.exe", u"reg Infection")) +
                      Line(RegistryValueStep{kCurrentUser, w.RunKey(), u"evil", kRunData}));
+    w.confirm.answers = {true};
     w.confirm.answer = answer;
     w.runner.Restore(kFolder);
-    ASSERT_EQ(w.confirm.questions.size(), 1u);
-    EXPECT_NE(w.confirm.questions[0].find(u"HKCU\\" + w.RunKey() + u"\\evil" + w.T(enc::RestoreItemData) + u"C:\\x"),
-              Text::npos)
-        << ToUtf8(w.confirm.questions[0]);
+    ASSERT_EQ(w.confirm.questions.size(), 2u);
+    for (const Text& question : w.confirm.questions) {
+      EXPECT_NE(question.find(u"HKCU\\" + w.RunKey() + u"\\evil" + w.T(enc::RestoreItemData) + u"C:\\x"), Text::npos)
+          << ToUtf8(question);
+    }
     EXPECT_EQ(w.registry.Get(kCurrentUser, w.RunKey(), u"evil").has_value(), answer);
   }
 }

@@ -1,6 +1,8 @@
 #pragma once
 // The fakes that recording and restoring reach the machine through, joined up.
 
+#include <deque>
+
 #include "core/restore/restore_runner.h"
 #include "core/restore/treatment_recorder.h"
 #include "core/texts/constant_texts.h"
@@ -17,13 +19,19 @@ namespace zc::testing {
 inline constexpr int32_t kCurrentUser = static_cast<int32_t>(0x80000001u);
 inline constexpr int32_t kLocalMachine = static_cast<int32_t>(0x80000002u);
 
-// Answers the restore's questions about a record not known to be ours, and keeps them.
+// Answers the restore's questions (the list of steps first, then each step of a record
+// not known to be ours) and keeps them: the queued answers in turn, then `answer` (yes
+// unless a test says otherwise: most restores here are the administrator's own choice).
 struct FakeConfirmation : StepConfirmation {
-  bool answer = false;
+  bool answer = true;
+  std::deque<bool> answers;
   std::vector<Text> questions;
   bool Confirm(TextView question) override {
     questions.emplace_back(question);
-    return answer;
+    if (answers.empty()) return answer;
+    const bool next = answers.front();
+    answers.pop_front();
+    return next;
   }
 };
 

@@ -8,6 +8,7 @@
 #include "core/restore/record_entries.h"
 #include "core/restore/record_line.h"
 #include "core/restore/record_reader.h"
+#include "core/restore/record_seal.h"
 #include "core/restore/service_setting_lines.h"
 #include "tests/unit/restore/restore_world.h"
 
@@ -310,6 +311,26 @@ TEST(RecordLine, ValuesWithEveryAwkwardCharacterSurviveALine) {
   RecordLine back;
   ASSERT_EQ(ParseRecordLine(text, back), LineParse::Complete);
   EXPECT_EQ(back.Get("v"), awkward);
+}
+
+// Every one of the seal's 64 digits counts: a seal that differs in any one of them, or
+// that is cut short, does not pass.
+TEST(RecordSeal, EveryDigitOfTheSealIsCompared) {
+  const std::string key(32, 'k');
+  const std::string sealed = SealRecordLine(key, u"a.exe", FormatRecordLine(BeginLine(1, u"t", u"a.exe", u"k")));
+  ASSERT_TRUE(RecordIsSealed(key, u"a.exe", sealed));
+  const size_t digits = sealed.find("\tseal=") + 6;
+  ASSERT_EQ(sealed.substr(digits + 64), "\tend\r\n");
+  for (size_t i = 0; i < 64; ++i) {
+    std::string changed = sealed;
+    changed[digits + i] = changed[digits + i] == '0' ? '1' : '0';
+    EXPECT_FALSE(RecordIsSealed(key, u"a.exe", changed)) << "digit " << i;
+  }
+  std::string shorter = sealed;
+  shorter.erase(digits + 63, 1);
+  EXPECT_FALSE(RecordIsSealed(key, u"a.exe", shorter));
+  EXPECT_FALSE(RecordIsSealed(key, u"b.exe", sealed));
+  EXPECT_FALSE(RecordIsSealed(std::string(32, 'j'), u"a.exe", sealed));
 }
 
 }  // namespace

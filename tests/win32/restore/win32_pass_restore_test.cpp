@@ -184,10 +184,11 @@ class Win32PassRestore : public ::testing::Test {
   QuickWindow window_;
   RestoreMachine machine_;
   TreatmentRecorder recorder_{machine_.ForRecording(texts_)};
-  // The program's own records are trusted: nothing is asked.
-  struct NeverAsked : StepConfirmation {
-    int asked = 0;
-    bool Confirm(TextView) override { return ++asked, false; }
+  // The administrator says yes to the list of steps every restore shows first; the
+  // program's own records are trusted, so no step is asked about after it.
+  struct ListAnsweredYes : StepConfirmation {
+    std::vector<Text> questions;
+    bool Confirm(TextView question) override { return questions.emplace_back(question), true; }
   } confirm_;
   RestoreRunner runner_{machine_.ForRestore(texts_, log_, confirm_), RestoreRunner::TreatmentLimits(texts_)};
 
@@ -204,7 +205,8 @@ TEST_F(Win32PassRestore, EverythingTreatedComesBackAndASecondRestoreDoesNothing)
 
   const RestoreOutcome program = runner_.Restore(FromWide(Backup(program_)));
   EXPECT_TRUE(program.Succeeded()) << ToUtf8(program.problems.empty() ? Text() : program.problems.front());
-  EXPECT_EQ(confirm_.asked, 0);
+  ASSERT_EQ(confirm_.questions.size(), 1u);
+  EXPECT_EQ(confirm_.questions[0].rfind(texts_.Get(enc::RestoreOverviewLead), 0), 0u);
   EXPECT_EQ(program.restoredTreatments, 1);
   EXPECT_EQ(ReadBytes(Path(program_)), programBytes_);
   EXPECT_EQ(Attributes(Path(program_)), DWORD{FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_READONLY});
@@ -213,6 +215,7 @@ TEST_F(Win32PassRestore, EverythingTreatedComesBackAndASecondRestoreDoesNothing)
 
   const RestoreOutcome service = runner_.Restore(FromWide(Backup(serviceImage_)));
   EXPECT_TRUE(service.Succeeded()) << ToUtf8(service.problems.empty() ? Text() : service.problems.front());
+  EXPECT_EQ(confirm_.questions.size(), 2u);
   EXPECT_EQ(ReadBytes(Path(serviceImage_)), "MZ service");
   const std::optional<ServiceConfig> serviceAfter = machine_.services.QueryConfig(FromWide(serviceName_));
   ASSERT_TRUE(serviceAfter) << "the service was not made again";
@@ -229,6 +232,7 @@ TEST_F(Win32PassRestore, EverythingTreatedComesBackAndASecondRestoreDoesNothing)
   const RestoreOutcome again = runner_.Restore(FromWide(Backup(program_)));
   EXPECT_TRUE(again.Succeeded());
   EXPECT_EQ(again.restoredTreatments, 0);
+  EXPECT_EQ(confirm_.questions.size(), 2u);  // nothing to do: nothing asked
   EXPECT_EQ(ReadBytes(logPath), logBefore);
   EXPECT_EQ(ReadBytes(Path(program_)), programBytes_);
 }
