@@ -60,8 +60,8 @@ class SuspectFile {
   virtual bool NameIsFree() = 0;
 
   // Creates a folder at the file's name inside the held folder and gives it these
-  // attribute bits (FileAttribute values; the directory bit is added). Fails while
-  // anything is at the name, the held file included.
+  // attribute bits (FileAttribute values). Fails while anything is at the name, the held
+  // file included.
   virtual SystemError MakePlaceholderFolder(uint32_t attributes) = 0;
 };
 
