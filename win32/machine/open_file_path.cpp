@@ -91,7 +91,8 @@ bool IsOpenOnDriveAt(HANDLE handle, const std::wstring& longPath) {
 std::optional<PathParts> PartsOfFullPath(TextView path) {
   if (path.empty() || path.find(u'\0') != TextView::npos) return std::nullopt;
   const std::wstring asked = ToWide(path);
-  const bool atShare = asked.size() >= 2 && (asked[0] == L'\\' || asked[0] == L'/') && (asked[1] == L'\\' || asked[1] == L'/');
+  const auto separator = [](wchar_t c) { return c == L'\\' || c == L'/'; };
+  const bool atShare = asked.size() >= 2 && separator(asked[0]) && separator(asked[1]);
   if (!StartsAtDriveRoot(asked) && !atShare) return std::nullopt;  // relative to a current folder
   const std::wstring full = FullPath(asked);
   PathParts parts;

@@ -16,7 +16,8 @@
 namespace zc::win {
 namespace {
 
-constexpr ACCESS_MASK kStepAccess = DELETE | FILE_READ_DATA | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES | SYNCHRONIZE;
+constexpr ACCESS_MASK kStepAccess =
+    DELETE | FILE_READ_DATA | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES | SYNCHRONIZE;
 constexpr ULONG kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 constexpr ULONG kFileOptions = FILE_NON_DIRECTORY_FILE | FILE_SYNCHRONOUS_IO_NONALERT | FILE_SEQUENTIAL_ONLY;
 constexpr FolderRelativeOpen kOpenAsItself{kStepAccess, kShareAll, FILE_OPEN, kFileOptions | FILE_OPEN_REPARSE_POINT};
@@ -202,7 +203,8 @@ class Win32SuspectFile : public SuspectFile {
  private:
   static void RemoveNewFile(const NewFilePlace& place) {
     UniqueFile copy;
-    const FolderRelativeOpen forDelete{DELETE | SYNCHRONIZE, kShareAll, FILE_OPEN, kFileOptions | FILE_OPEN_REPARSE_POINT};
+    const FolderRelativeOpen forDelete{DELETE | SYNCHRONIZE, kShareAll, FILE_OPEN,
+                                       kFileOptions | FILE_OPEN_REPARSE_POINT};
     if (OpenInFolder(place.folder.get(), place.name, forDelete, copy) != SystemError::None) return;
     FILE_DISPOSITION_INFO remove{TRUE};
     ::SetFileInformationByHandle(copy.get(), FileDispositionInfo, &remove, sizeof remove);

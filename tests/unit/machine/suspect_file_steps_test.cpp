@@ -34,8 +34,8 @@ struct BotWorld {
   }
 
   SuspectStepsOutcome Steps(const BetweenSuspectSteps& between = {}) {
-    return TakeSuspectFileSteps(suspects, {kBot, u"C:\\Store\\bot\\bot.exe", u"C:\\Store\\bot\\bot (2).exe", kPlaceholder},
-                                between);
+    const SuspectFileTargets targets{kBot, u"C:\\Store\\bot\\bot.exe", u"C:\\Store\\bot\\bot (2).exe", kPlaceholder};
+    return TakeSuspectFileSteps(suspects, targets, between);
   }
   // Nothing happened to the system's file.
   void ExpectSystemFolderUntouched() {

@@ -31,7 +31,8 @@ void MakeFile(const std::wstring& path, const std::string& content) {
 }
 
 std::string ContentOf(const std::wstring& path) {
-  UniqueFile file(::CreateFileW(Literal(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+  UniqueFile file(
+      ::CreateFileW(Literal(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
   if (!file) return "<none>";
   std::string content(4096, '\0');
   DWORD read = 0;
