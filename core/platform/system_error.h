@@ -29,6 +29,10 @@ enum class SystemError : uint32_t {
   // Not the platform's: the step was taken, but checking afterwards showed that it did
   // not have its effect (a file still at its path after a delete reported as done).
   NotConfirmed = 0x20000001,
+  // Not the platform's: the way to a file leads elsewhere than its path says (a junction,
+  // a mount point or a symbolic link on the way, a file with a second name, a substituted
+  // drive), so the step was refused before it was taken.
+  Redirected = 0x20000002,
 };
 
 constexpr uint32_t ErrorNumber(SystemError error) { return static_cast<uint32_t>(error); }
