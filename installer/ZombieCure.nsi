@@ -6,13 +6,21 @@
 ;                window class)
 ;   PROGRAM      the built ZombieCure.exe
 ;   ICON         the program's icon file (optional)
+;   START_HELPER the built zc-start-as-user.exe, which has the running shell start the
+;                program after the install as the logged-on user
 ;   OUTFILE      the installer to write
 ;   SIGN_SCRIPT, SIGN_CERT, SIGN_KEY, SIGN_TIMESTAMP  how to sign (optional): the
 ;                uninstaller as makensis writes it and the installer itself
 ;
-; Installs into the 64-bit Program Files (only administrators can change it, so nobody
-; else can replace the program an administrator runs), adds a Start-menu shortcut for all
-; users and the installed-programs entry under HKLM. A per-user install of this program
+; Installs into the 64-bit Program Files and nowhere else (only administrators can change
+; it, so nobody else can replace the program an administrator runs; a folder elsewhere,
+; given with /D=, is refused), adds a Start-menu shortcut for all users, the
+; installed-programs entry under HKLM and the program's event source, makes the backup
+; store's protected root (the program's /prepare-store) and, when asked (the finish page's
+; box, /ALLUSERSRUN=1, or the policy StartAtLogonForAllUsers), a machine-wide log-on value.
+; The finish page starts the program as the user who is logged on, through the running
+; shell, never from this elevated installer (and not at all in silent use). It refuses to
+; install over the MSI package of the program. A per-user install of this program
 ; (an earlier installer put it in the user's own program folder) is removed first. The
 ; uninstaller ends a running copy of this installation, removes the program, its shortcut,
 ; its settings and its log-on value, says what it could not remove, and leaves the backup
@@ -30,6 +38,9 @@ Target amd64-unicode
 !endif
 
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\ZombieCure"
+!define EVENT_SOURCE_KEY "SYSTEM\CurrentControlSet\Services\EventLog\Application\${EVENT_SOURCE}"
+!define MACHINE_RUN_KEY "Software\Microsoft\Windows\CurrentVersion\Run"
+!define POLICY_KEY "SOFTWARE\Policies\ZombieCure"
 !define SETTINGS_KEY "Software\${SETTINGS_APPLICATION}"
 !define UNINSTALLER "uninstall.exe"
 
@@ -67,9 +78,15 @@ VIAddVersionKey /LANG=0 "LegalCopyright" "${PUBLISHER}"
 !define MUI_LANGDLL_REGISTRY_VALUENAME "Installer Language"
 
 !insertmacro MUI_PAGE_WELCOME
-!insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
-!define MUI_FINISHPAGE_RUN "$INSTDIR\${PRODUCT_EXE}"
+; The program is started as the logged-on user, by the shell (StartAsUser); the second box
+; writes the machine-wide log-on value (WriteMachineRunValue). Silent use shows no page.
+!define MUI_FINISHPAGE_RUN ""
+!define MUI_FINISHPAGE_RUN_FUNCTION StartAsUser
+!define MUI_FINISHPAGE_SHOWREADME ""
+!define MUI_FINISHPAGE_SHOWREADME_NOTCHECKED
+!define MUI_FINISHPAGE_SHOWREADME_TEXT "$(RunForAllUsers)"
+!define MUI_FINISHPAGE_SHOWREADME_FUNCTION WriteMachineRunValue
 !insertmacro MUI_PAGE_FINISH
 
 !insertmacro MUI_UNPAGE_CONFIRM
@@ -96,6 +113,20 @@ LangString LeftBehind ${LANG_KOREAN} "다음 항목을 지우지 못했습니다
 LangString LeftBehind ${LANG_ENGLISH} "These could not be removed; delete them yourself:"
 LangString AtRestart ${LANG_KOREAN} "다음 파일은 사용 중이어서 컴퓨터를 다시 시작할 때 지워집니다:"
 LangString AtRestart ${LANG_ENGLISH} "These files are in use and will be removed when the computer restarts:"
+LangString OnlyProgramFiles ${LANG_KOREAN} "${PRODUCT_NAME}는 Program Files 안에만 설치할 수 있습니다. 다른 폴더는 사용자가 프로그램을 바꿀 수 있어 받아들이지 않습니다: "
+LangString OnlyProgramFiles ${LANG_ENGLISH} "${PRODUCT_NAME} installs only in Program Files: in another folder users could replace the program. Refused: "
+LangString MsiInstalled ${LANG_KOREAN} "${PRODUCT_NAME}가 MSI 패키지로 설치되어 있습니다. 이 설치 프로그램으로 덮어 설치하지 않습니다. MSI 패키지로 업데이트하거나, 먼저 제거한 뒤 다시 설치하세요."
+LangString MsiInstalled ${LANG_ENGLISH} "${PRODUCT_NAME} is installed from its MSI package; this installer does not install over it. Update it with the MSI package, or remove it first."
+LangString EarlierCopyLeft ${LANG_KOREAN} "Program Files 밖에 설치되어 있던 이전 ${PRODUCT_NAME}는 지우지 않고 그대로 두었습니다. 필요 없으면 직접 지우세요: "
+LangString EarlierCopyLeft ${LANG_ENGLISH} "The earlier ${PRODUCT_NAME} installed outside Program Files was left in place; delete it yourself: "
+LangString StoreNotPrepared ${LANG_KOREAN} "백업 폴더(C:\좀비치료백업)를 관리자만 바꿀 수 있게 만들지 못했습니다. 치료할 때 다시 시도하며, 그때도 안 되면 파일을 백업하지 않고 그대로 둡니다. 종료 코드: "
+LangString StoreNotPrepared ${LANG_ENGLISH} "The backup folder (C:\좀비치료백업) could not be made changeable by administrators only. A treatment tries again; until it succeeds no file is backed up or removed. Exit code: "
+LangString RunForAllUsers ${LANG_KOREAN} "모든 사용자가 로그온할 때 ${PRODUCT_NAME} 시작"
+LangString RunForAllUsers ${LANG_ENGLISH} "Start ${PRODUCT_NAME} when any user logs on"
+LangString RunValueNotWritten ${LANG_KOREAN} "모든 사용자의 로그온 자동 실행 값을 쓰지 못했습니다: "
+LangString RunValueNotWritten ${LANG_ENGLISH} "The log-on value for every user could not be written: "
+LangString StartAsUserFailed ${LANG_KOREAN} "${PRODUCT_NAME}를 로그온한 사용자의 권한으로 시작하지 못했습니다. 시작 메뉴에서 시작하세요. 오류: "
+LangString StartAsUserFailed ${LANG_ENGLISH} "${PRODUCT_NAME} could not be started as the logged-on user; start it from the Start menu. Error: "
 LangString FileInUse ${LANG_KOREAN} "$INSTDIR\${PRODUCT_EXE} 파일을 바꿀 수 없습니다. 실행 중인 ${PRODUCT_NAME}를 끝낸 뒤 다시 시도하세요."
 LangString FileInUse ${LANG_ENGLISH} "$INSTDIR\${PRODUCT_EXE} cannot be replaced. End the running ${PRODUCT_NAME} and try again."
 
@@ -177,15 +208,86 @@ FunctionEnd
   ${EndIf}
 !macroend
 
+; REQUIRE_PROGRAM_FILES: $INSTDIR (the default, or the folder /D= gave) must lie inside the
+; 64-bit Program Files, whose rights only administrators may change and which every
+; folder in it inherits. Anything else is refused (exit code 2): a folder under C:\
+; inherits "users may modify", and an administrator would then run a program that any
+; user could have replaced.
+!macro REQUIRE_PROGRAM_FILES
+  GetFullPathName $0 $INSTDIR  ; "..", "." and "/" resolved
+  StrCpy $1 "$PROGRAMFILES64\"
+  StrLen $2 $1
+  StrCpy $3 $0 $2  ; the same length of the folder
+  StrCpy $4 $0 "" $2  ; and what follows it
+  ${If} $0 == ""
+  ${OrIf} $3 != $1  ; case-insensitive, as Windows compares paths
+  ${OrIf} $4 == ""
+    MessageBox MB_OK|MB_ICONSTOP "$(OnlyProgramFiles)$INSTDIR" /SD IDOK
+    SetErrorLevel 2
+    Quit
+  ${EndIf}
+  StrCpy $INSTDIR $0
+!macroend
+
+; The MSI package of the program (its upgrade code) and this installer never install over
+; each other: the package's uninstall and upgrade would not know this installer's files.
+!macro REFUSE_OVER_MSI
+  StrCpy $0 "not asked"
+  System::Call 'msi::MsiEnumRelatedProductsW(w "${MSI_UPGRADE_CODE}", i 0, i 0, w .r1) i .r0'
+  ${If} $0 == "0"  ; ERROR_SUCCESS: a product of the package is installed
+    MessageBox MB_OK|MB_ICONSTOP "$(MsiInstalled)" /SD IDOK
+    SetErrorLevel 1638  ; ERROR_PRODUCT_VERSION, as Windows Installer says it
+    Quit
+  ${EndIf}
+!macroend
+
+Var EarlierLocation  ; an earlier install's folder outside Program Files, left in place
 Function .onInit
   SetShellVarContext all
   SetRegView 64
   !insertmacro MUI_LANGDLL_DISPLAY
   !insertmacro REQUIRE_ADMINISTRATOR
-  ; An installed copy is updated where it is.
+  !insertmacro REFUSE_OVER_MSI
+  ; An installed copy is updated where it is, when that is in Program Files and no /D=
+  ; named another folder.
+  StrCpy $EarlierLocation ""
   ReadRegStr $0 HKLM "${UNINSTALL_KEY}" "InstallLocation"
   ${If} $0 != ""
+  ${AndIf} $INSTDIR == "$PROGRAMFILES64\ZombieCure"
+    StrCpy $5 $INSTDIR
     StrCpy $INSTDIR $0
+    GetFullPathName $0 $INSTDIR
+    StrCpy $1 "$PROGRAMFILES64\"
+    StrLen $2 $1
+    StrCpy $3 $0 $2
+    ${If} $3 != $1
+      StrCpy $EarlierLocation $INSTDIR
+      StrCpy $INSTDIR $5
+    ${EndIf}
+  ${EndIf}
+  !insertmacro REQUIRE_PROGRAM_FILES
+FunctionEnd
+
+; The finish page's start: the running shell starts the installed program, so that it runs
+; as the user who is logged on and not elevated; this installer never starts it itself.
+Function StartAsUser
+  InitPluginsDir
+  File "/oname=$PLUGINSDIR\zc-start-as-user.exe" "${START_HELPER}"
+  ExecWait '"$PLUGINSDIR\zc-start-as-user.exe" "$INSTDIR\${PRODUCT_EXE}"' $0
+  ${If} $0 != 0
+    IntFmt $0 "0x%08X" $0
+    MessageBox MB_OK|MB_ICONEXCLAMATION "$(StartAsUserFailed)$0"
+  ${EndIf}
+FunctionEnd
+
+; The machine-wide log-on value: every user's log-on starts the installed program, with
+; that user's own rights.
+Function WriteMachineRunValue
+  WriteRegStr HKLM "${MACHINE_RUN_KEY}" "${LOGON_VALUE}" '"$INSTDIR\${PRODUCT_EXE}"'
+  ReadRegStr $0 HKLM "${MACHINE_RUN_KEY}" "${LOGON_VALUE}"
+  ${If} $0 != '"$INSTDIR\${PRODUCT_EXE}"'
+    DetailPrint "$(RunValueNotWritten)HKLM\${MACHINE_RUN_KEY}\${LOGON_VALUE}"
+    MessageBox MB_OK|MB_ICONEXCLAMATION "$(RunValueNotWritten)HKLM\${MACHINE_RUN_KEY}\${LOGON_VALUE}" /SD IDOK
   ${EndIf}
 FunctionEnd
 
@@ -316,6 +418,32 @@ Section "${PRODUCT_NAME}" SecProgram
     Abort
   ${EndIf}
   WriteUninstaller "$INSTDIR\${UNINSTALLER}"
+  ${If} $EarlierLocation != ""
+    DetailPrint "$(EarlierCopyLeft)$EarlierLocation"
+    MessageBox MB_OK|MB_ICONINFORMATION "$(EarlierCopyLeft)$EarlierLocation" /SD IDOK
+  ${EndIf}
+
+  ; The event source: its messages are in the program.
+  WriteRegExpandStr HKLM "${EVENT_SOURCE_KEY}" "EventMessageFile" "$INSTDIR\${PRODUCT_EXE}"
+  WriteRegDWORD HKLM "${EVENT_SOURCE_KEY}" "TypesSupported" 7  ; error, warning, information
+
+  ; The backup store's root, protected, before any treatment needs it.
+  ExecWait '"$INSTDIR\${PRODUCT_EXE}" /prepare-store' $0
+  ${If} $0 != 0
+    DetailPrint "$(StoreNotPrepared)$0"
+    MessageBox MB_OK|MB_ICONEXCLAMATION "$(StoreNotPrepared)$0" /SD IDOK
+  ${EndIf}
+
+  ; Start at every user's log-on: asked for on the command line (/ALLUSERSRUN=1) or by
+  ; policy; the finish page's box asks for it too.
+  ${GetParameters} $0
+  ClearErrors
+  ${GetOptions} $0 "/ALLUSERSRUN=" $1
+  ReadRegDWORD $2 HKLM "${POLICY_KEY}" "StartAtLogonForAllUsers"
+  ${If} $1 == "1"
+  ${OrIf} $2 = 1
+    Call WriteMachineRunValue
+  ${EndIf}
   CreateShortcut "$SMPROGRAMS\${PRODUCT_NAME}.lnk" "$INSTDIR\${PRODUCT_EXE}" "" "$INSTDIR\${PRODUCT_EXE}" 0
 
   WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "${PRODUCT_NAME}"
@@ -408,7 +536,19 @@ Section "Uninstall"
     ${EndIf}
   ${EndIf}
 
+  ; The machine-wide log-on value, when it names this installation's program.
+  ReadRegStr $0 HKLM "${MACHINE_RUN_KEY}" "${LOGON_VALUE}"
+  ${If} $0 == '"$INSTDIR\${PRODUCT_EXE}"'
+  ${OrIf} $0 == "$INSTDIR\${PRODUCT_EXE}"
+    DeleteRegValue HKLM "${MACHINE_RUN_KEY}" "${LOGON_VALUE}"
+    ReadRegStr $2 HKLM "${MACHINE_RUN_KEY}" "${LOGON_VALUE}"
+    ${If} $2 != ""
+      StrCpy $Left "$Left$\r$\nHKLM\${MACHINE_RUN_KEY}\${LOGON_VALUE}"
+    ${EndIf}
+  ${EndIf}
+
   !insertmacro REMOVE_KEY HKCU "${SETTINGS_KEY}"
+  !insertmacro REMOVE_KEY HKLM "${EVENT_SOURCE_KEY}"
   !insertmacro REMOVE_KEY HKLM "${UNINSTALL_KEY}"
 
   ${If} $AtRestart != ""
