@@ -214,7 +214,10 @@ FunctionEnd
 ; inherits "users may modify", and an administrator would then run a program that any
 ; user could have replaced.
 !macro REQUIRE_PROGRAM_FILES
-  GetFullPathName $0 $INSTDIR  ; "..", "." and "/" resolved
+  ; "..", "." and "/" resolved, for a folder that need not exist yet (NSIS's own
+  ; GetFullPathName answers nothing for a path that is not there).
+  StrCpy $0 ""
+  System::Call 'kernel32::GetFullPathNameW(w "$INSTDIR", i ${NSIS_MAX_STRLEN}, w .r0, p 0) i .r1'
   StrCpy $1 "$PROGRAMFILES64\"
   StrLen $2 $1
   StrCpy $3 $0 $2  ; the same length of the folder
@@ -256,7 +259,7 @@ Function .onInit
   ${AndIf} $INSTDIR == "$PROGRAMFILES64\ZombieCure"
     StrCpy $5 $INSTDIR
     StrCpy $INSTDIR $0
-    GetFullPathName $0 $INSTDIR
+    System::Call 'kernel32::GetFullPathNameW(w "$INSTDIR", i ${NSIS_MAX_STRLEN}, w .r0, p 0) i .r1'
     StrCpy $1 "$PROGRAMFILES64\"
     StrLen $2 $1
     StrCpy $3 $0 $2
