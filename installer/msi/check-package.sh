@@ -49,7 +49,7 @@ check "$(awk -F'\t' '$4 == "EventMessageFile" { print $2 "|" $3 "|" $5 }' <<<"$r
   "the event source names the installed program"
 check "$(awk -F'\t' '$4 == "TypesSupported" { print $5 }' <<<"$registry")" "#7" "the event source's types"
 check "$(table Component | awk -F'\t' '$1 == "MachineRunValue" { print $5 }')" \
-  'ALLUSERSRUN="1" OR POLICYALLUSERSRUN="#1"' "the machine-wide log-on value only when asked"
+  'ALLUSERSRUN="1" OR POLICYALLUSERSRUN="#1" OR REMOVE="ALL"' "the machine-wide log-on value only when asked"
 check "$(table RemoveFile | awk -F'\t' '$1 == "ProgramLog" { print $3 "|" $4 "|" $5 }')" "*.txt|INSTALLFOLDER|2" \
   "the uninstall removes the program's log beside it"
 
