@@ -29,6 +29,7 @@
 Unicode true
 Target amd64-unicode
 !include "${PRODUCT_NSH}"
+!addincludedir "${__FILEDIR__}"
 !include MUI2.nsh
 !include LogicLib.nsh
 !include FileFunc.nsh
@@ -97,102 +98,9 @@ VIAddVersionKey /LANG=0 "LegalCopyright" "${PUBLISHER}"
 !insertmacro MUI_LANGUAGE "Korean"
 !insertmacro MUI_LANGUAGE "English"
 
-LangString BackupsKept ${LANG_KOREAN} "${PRODUCT_NAME}를 컴퓨터에서 지웠습니다.$\r$\n$\r$\n치료한 파일의 백업 폴더와 그 치료 기록(${LOG_FILE})은 지우지 않고 C:\좀비치료백업 에 남겨 두었습니다. 필요 없으면 직접 지우세요."
-LangString BackupsKept ${LANG_ENGLISH} "${PRODUCT_NAME} has been removed from your computer.$\r$\n$\r$\nThe backup folders of treated files and their logs (${LOG_FILE}) are kept in C:\좀비치료백업. Delete them yourself when you no longer need them."
-LangString EndingCopy ${LANG_KOREAN} "실행 중인 ${PRODUCT_NAME}를 끝냅니다: "
-LangString EndingCopy ${LANG_ENGLISH} "Ending the running ${PRODUCT_NAME}: "
-LangString NeedsAdministrator ${LANG_KOREAN} "${PRODUCT_NAME}는 모든 사용자를 위해 Program Files에 설치됩니다. 관리자 권한으로 다시 실행하세요."
-LangString NeedsAdministrator ${LANG_ENGLISH} "${PRODUCT_NAME} is installed for all users in Program Files. Run this again as an administrator."
-LangString RemovingUserInstall ${LANG_KOREAN} "이 사용자만을 위해 설치된 ${PRODUCT_NAME}를 지웁니다: "
-LangString RemovingUserInstall ${LANG_ENGLISH} "Removing the ${PRODUCT_NAME} installed for this user only: "
-LangString UserInstallLeft ${LANG_KOREAN} "이 사용자만을 위해 설치된 ${PRODUCT_NAME}를 다 지우지 못했습니다. 남은 것:"
-LangString UserInstallLeft ${LANG_ENGLISH} "The ${PRODUCT_NAME} installed for this user only could not be removed completely. Left:"
-LangString UserInstallElsewhere ${LANG_KOREAN} "사용자 설치 기록이 사용자 프로그램 폴더가 아닌 곳을 가리켜 그대로 두었습니다: "
-LangString UserInstallElsewhere ${LANG_ENGLISH} "The per-user install entry names a folder other than the user's program folder; left alone: "
-LangString LeftBehind ${LANG_KOREAN} "다음 항목을 지우지 못했습니다. 직접 지우세요:"
-LangString LeftBehind ${LANG_ENGLISH} "These could not be removed; delete them yourself:"
-LangString AtRestart ${LANG_KOREAN} "다음 파일은 사용 중이어서 컴퓨터를 다시 시작할 때 지워집니다:"
-LangString AtRestart ${LANG_ENGLISH} "These files are in use and will be removed when the computer restarts:"
-LangString OnlyProgramFiles ${LANG_KOREAN} "${PRODUCT_NAME}는 Program Files 안에만 설치할 수 있습니다. 다른 폴더는 사용자가 프로그램을 바꿀 수 있어 받아들이지 않습니다: "
-LangString OnlyProgramFiles ${LANG_ENGLISH} "${PRODUCT_NAME} installs only in Program Files: in another folder users could replace the program. Refused: "
-LangString MsiInstalled ${LANG_KOREAN} "${PRODUCT_NAME}가 MSI 패키지로 설치되어 있습니다. 이 설치 프로그램으로 덮어 설치하지 않습니다. MSI 패키지로 업데이트하거나, 먼저 제거한 뒤 다시 설치하세요."
-LangString MsiInstalled ${LANG_ENGLISH} "${PRODUCT_NAME} is installed from its MSI package; this installer does not install over it. Update it with the MSI package, or remove it first."
-LangString EarlierCopyLeft ${LANG_KOREAN} "Program Files 밖에 설치되어 있던 이전 ${PRODUCT_NAME}는 지우지 않고 그대로 두었습니다. 필요 없으면 직접 지우세요: "
-LangString EarlierCopyLeft ${LANG_ENGLISH} "The earlier ${PRODUCT_NAME} installed outside Program Files was left in place; delete it yourself: "
-LangString StoreNotPrepared ${LANG_KOREAN} "백업 폴더(C:\좀비치료백업)를 관리자만 바꿀 수 있게 만들지 못했습니다. 치료할 때 다시 시도하며, 그때도 안 되면 파일을 백업하지 않고 그대로 둡니다. 종료 코드: "
-LangString StoreNotPrepared ${LANG_ENGLISH} "The backup folder (C:\좀비치료백업) could not be made changeable by administrators only. A treatment tries again; until it succeeds no file is backed up or removed. Exit code: "
-LangString RunForAllUsers ${LANG_KOREAN} "모든 사용자가 로그온할 때 ${PRODUCT_NAME} 시작"
-LangString RunForAllUsers ${LANG_ENGLISH} "Start ${PRODUCT_NAME} when any user logs on"
-LangString RunValueNotWritten ${LANG_KOREAN} "모든 사용자의 로그온 자동 실행 값을 쓰지 못했습니다: "
-LangString RunValueNotWritten ${LANG_ENGLISH} "The log-on value for every user could not be written: "
-LangString StartAsUserFailed ${LANG_KOREAN} "${PRODUCT_NAME}를 로그온한 사용자의 권한으로 시작하지 못했습니다. 시작 메뉴에서 시작하세요. 오류: "
-LangString StartAsUserFailed ${LANG_ENGLISH} "${PRODUCT_NAME} could not be started as the logged-on user; start it from the Start menu. Error: "
-LangString FileInUse ${LANG_KOREAN} "$INSTDIR\${PRODUCT_EXE} 파일을 바꿀 수 없습니다. 실행 중인 ${PRODUCT_NAME}를 끝낸 뒤 다시 시도하세요."
-LangString FileInUse ${LANG_ENGLISH} "$INSTDIR\${PRODUCT_EXE} cannot be replaced. End the running ${PRODUCT_NAME} and try again."
+!include "texts.nsh"
 
-; EndRunningCopy: ends every running process whose image is this installation's program,
-; and no other: first it asks the program's main window to close (the program removes its
-; notification-area icon and ends), and after five seconds it ends a process that is still
-; running. Copies of the program in other folders are left alone.
-!macro END_RUNNING_COPY un
-Function ${un}CloseWindowsOf  ; $R2 = process id
-  StrCpy $R6 0
-  ${Do}
-    System::Call 'user32::FindWindowExW(p 0, p R6, w "${WINDOW_CLASS}", p 0) p .R6'
-    ${If} $R6 == 0
-      ${Break}
-    ${EndIf}
-    System::Call 'user32::GetWindowThreadProcessId(p R6, *i .R7)'
-    ${If} $R7 = $R2
-      System::Call 'user32::PostMessageW(p R6, i 0x0010, p 0, p 0)'  ; WM_CLOSE
-    ${EndIf}
-  ${Loop}
-FunctionEnd
-
-Function ${un}EndRunningCopy
-  Push $0
-  Push $1
-  StrCpy $R8 "$INSTDIR\${PRODUCT_EXE}"
-  GetFullPathName /SHORT $R9 $R8
-  System::Call 'kernel32::CreateToolhelp32Snapshot(i 2, i 0) p .R0'  ; TH32CS_SNAPPROCESS
-  ${If} $R0 == -1
-    Goto end_running_copy_done
-  ${EndIf}
-  System::Alloc 568  ; PROCESSENTRY32W: dwSize, cntUsage, th32ProcessID, ...
-  Pop $R1
-  System::Call '*$R1(i 568)'
-  System::Call 'kernel32::Process32FirstW(p R0, p R1) i .r0'
-  ${DoWhile} $0 <> 0
-    System::Call '*$R1(i, i, i .R2)'
-    ; PROCESS_TERMINATE | PROCESS_QUERY_LIMITED_INFORMATION | SYNCHRONIZE
-    System::Call 'kernel32::OpenProcess(i 0x00101001, i 0, i R2) p .R3'
-    ${If} $R3 != 0
-      StrCpy $R5 ""
-      System::Call 'kernel32::QueryFullProcessImageNameW(p R3, i 0, w .R5, *i ${NSIS_MAX_STRLEN}) i .r1'
-      ${If} $1 <> 0
-      ${AndIf} $R5 != ""
-        ${If} $R5 == $R8  ; case-insensitive, as Windows compares paths
-        ${OrIf} $R5 == $R9
-          DetailPrint "$(EndingCopy)$R5 ($R2)"
-          Call ${un}CloseWindowsOf
-          System::Call 'kernel32::WaitForSingleObject(p R3, i 5000) i .r1'
-          ${If} $1 <> 0  ; not ended within five seconds
-            System::Call 'kernel32::TerminateProcess(p R3, i 1)'
-            System::Call 'kernel32::WaitForSingleObject(p R3, i 5000)'
-          ${EndIf}
-        ${EndIf}
-      ${EndIf}
-      System::Call 'kernel32::CloseHandle(p R3)'
-    ${EndIf}
-    System::Call 'kernel32::Process32NextW(p R0, p R1) i .r0'
-  ${Loop}
-  System::Free $R1
-  System::Call 'kernel32::CloseHandle(p R0)'
-end_running_copy_done:
-  Pop $1
-  Pop $0
-FunctionEnd
-!macroend
+!include "running_copy.nsh"
 !insertmacro END_RUNNING_COPY ""
 !insertmacro END_RUNNING_COPY "un."
 
@@ -336,78 +244,7 @@ FunctionEnd
   ${EndIf}
 !macroend
 
-; RemoveUserInstall: removes the per-user install an earlier installer made in the user's
-; own program folder: ends its running copy, deletes its files, its Start-menu shortcut
-; and its installed-programs entry, and points a log-on value that named it at the
-; program installed now. The entry is in HKCU, which the user (and any program of the
-; user) can write, so it is never run: only the user's own default program folder is
-; cleaned, and only when neither it nor its parent is a junction or link.
-Var UserLeft
-!macro REMOVE_USER_FILE path
-  Delete "${path}"
-  ${If} ${FileExists} "${path}"
-    StrCpy $UserLeft "$UserLeft$\r$\n${path}"
-  ${EndIf}
-!macroend
-Function RemoveUserInstall
-  !insertmacro KEY_EXISTS HKCU "${UNINSTALL_KEY}" $0
-  ${If} $0 == "no"
-    Return  ; no per-user install
-  ${EndIf}
-  SetShellVarContext current
-  StrCpy $5 "$LOCALAPPDATA\Programs\ZombieCure"
-  StrCpy $8 "$LOCALAPPDATA\Programs"
-  StrCpy $9 "$SMPROGRAMS\${PRODUCT_NAME}.lnk"
-  SetShellVarContext all
-  ReadRegStr $0 HKCU "${UNINSTALL_KEY}" "InstallLocation"
-  !insertmacro IS_REPARSE_POINT $8 $1
-  !insertmacro IS_REPARSE_POINT $5 $2
-  ${If} $0 != $5  ; case-insensitive
-  ${OrIf} $1 == "yes"
-  ${OrIf} $2 == "yes"
-    DetailPrint "$(UserInstallElsewhere)$0"
-    Return
-  ${EndIf}
-  DetailPrint "$(RemovingUserInstall)$5"
-  StrCpy $UserLeft ""
-
-  ; Its running copy ends first (EndRunningCopy looks for $INSTDIR's program).
-  StrCpy $6 $INSTDIR
-  StrCpy $INSTDIR $5
-  Call EndRunningCopy
-  StrCpy $INSTDIR $6
-
-  ; A log-on value that started the per-user copy starts the one installed now.
-  ReadRegStr $0 ${LOGON_ROOT} "${LOGON_KEY}" "${LOGON_VALUE}"
-  GetFullPathName /SHORT $1 "$5\${PRODUCT_EXE}"
-  ${If} $0 != ""
-    ${If} $0 == "$5\${PRODUCT_EXE}"
-    ${OrIf} $0 == '"$5\${PRODUCT_EXE}"'
-    ${OrIf} $0 == $1
-      ; Quoted, as the program writes a path with spaces.
-      WriteRegStr ${LOGON_ROOT} "${LOGON_KEY}" "${LOGON_VALUE}" '"$INSTDIR\${PRODUCT_EXE}"'
-
-    ${EndIf}
-  ${EndIf}
-
-  !insertmacro REMOVE_USER_FILE "$5\${PRODUCT_EXE}"
-  !insertmacro REMOVE_USER_FILE "$5\${LOG_FILE}"
-  !insertmacro REMOVE_USER_FILE "$5\${UNINSTALLER}"
-  RMDir "$5"
-  ${If} ${FileExists} "$5\*.*"
-    StrCpy $UserLeft "$UserLeft$\r$\n$5"
-  ${EndIf}
-  !insertmacro REMOVE_USER_FILE "$9"
-  DeleteRegKey HKCU "${UNINSTALL_KEY}"
-  !insertmacro KEY_EXISTS HKCU "${UNINSTALL_KEY}" $0
-  ${If} $0 == "yes"
-    StrCpy $UserLeft "$UserLeft$\r$\nHKCU\${UNINSTALL_KEY}"
-  ${EndIf}
-  ${If} $UserLeft != ""
-    DetailPrint "$(UserInstallLeft)$UserLeft"
-    MessageBox MB_OK|MB_ICONEXCLAMATION "$(UserInstallLeft)$UserLeft" /SD IDOK
-  ${EndIf}
-FunctionEnd
+!include "user_install.nsh"
 
 Section "${PRODUCT_NAME}" SecProgram
   SectionIn RO
