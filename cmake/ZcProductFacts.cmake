@@ -5,7 +5,11 @@
 #   ZC_VERSION         the version text ("2.0")
 #   ZC_FILE_VERSION    four numbers ("2.0.0.0"), ZC_VERSION_COMMAS the same with commas
 #   ZC_PUBLISHER       the publisher's name
+#   ZC_MSI_UPGRADE_CODE  the MSI package's upgrade code: the same for every version, so a
+#                      newer package replaces an older one; the NSIS installer looks for it
+#                      to refuse installing over the package
 set(ZC_PUBLISHER "ZombieCure")
+set(ZC_MSI_UPGRADE_CODE "{6F1B3C52-8E0A-4D7B-9C31-2A54E7D80F19}")
 set(zc_facts_plain_texts ${PROJECT_SOURCE_DIR}/core/texts/plain_texts.txt)
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${zc_facts_plain_texts})
 

@@ -8,7 +8,7 @@ packages=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   g++-mingw-w64-x86-64-posix mingw-w64-tools ccache libssl-dev
   wine wine64 xvfb xauth xdotool imagemagick fonts-nanum locales python3
-  nsis osslsigncode openssl
+  nsis osslsigncode openssl wixl msitools
 )
 
 missing=()

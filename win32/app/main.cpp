@@ -1,7 +1,9 @@
 // The program: builds every real adapter, the text constants, the definitions, the
 // checks, the treatment pass and the main window, runs start-up and then the window's
 // message loop until the program ends. With "/restore FOLDER" it only restores the
-// treatments recorded in that backup folder.
+// treatments recorded in that backup folder; with "/prepare-store" (run by the installers)
+// it only makes the backup store's root. An unelevated start first removes the user's
+// copy an earlier per-user installer left.
 
 #include <windows.h>
 #include <shellapi.h>
@@ -9,6 +11,7 @@
 #include <vector>
 
 #include "core/app/program.h"
+#include "core/app/user_copy_cleanup.h"
 #include "core/engine/listing_route.h"
 #include "core/restore/restore_command_line.h"
 #include "core/restore/restore_list.h"
@@ -20,6 +23,7 @@
 #include "win32/desktop/win32_window_enum.h"
 #include "win32/log/log_failure_reporter.h"
 #include "win32/log/win32_activity_log.h"
+#include "win32/log/win32_event_log.h"
 #include "win32/machine/environment_text.h"
 #include "win32/machine/win32_elevation.h"
 #include "win32/machine/win32_environment.h"
@@ -33,9 +37,11 @@
 #include "win32/machine/win32_registry.h"
 #include "win32/machine/win32_service_table.h"
 #include "win32/machine/win32_shell.h"
+#include "win32/machine/win32_user_install.h"
 #include "win32/net/winhttp_client.h"
 #include "win32/restore/restore_command.h"
 #include "win32/restore/message_box_confirmation.h"
+#include "win32/restore/prepare_store_command.h"
 #include "win32/restore/restore_machine.h"
 #include "win32/restore/restore_window.h"
 #include "win32/signing/cng_signatures.h"
@@ -56,7 +62,9 @@ std::vector<zc::Text> Arguments() {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-  if (const auto folder = zc::RestoreFolderArgument(Arguments())) return zc::win::RunRestoreCommand(*folder);
+  const std::vector<zc::Text> arguments = Arguments();
+  if (zc::win::AsksToPrepareStore(arguments)) return zc::win::RunPrepareStoreCommand();
+  if (const auto folder = zc::RestoreFolderArgument(arguments)) return zc::win::RunRestoreCommand(*folder);
 
   zc::win::Form1Window window;
   if (!window.Create(instance)) return 1;
@@ -91,6 +99,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   zc::win::Win32ProcessDetails processDetails;
   zc::win::Win32FileTrust trust;
   zc::win::Win32ConnectionOwner connectionOwners;
+  zc::win::Win32UserInstall userInstall;
+  zc::win::Win32EventLog events(texts.Get(zc::enc::EventSourceName));
+  zc::RemoveOldUserCopy({texts, userInstall, registry, elevation, log, events});
   zc::Program program(texts,
                       {http, registry, processes, console, listings, shell, files, windows, settings, log, recorder,
                        restoreMachine.services, elevation, restoreMachine.clock, environment, processDetails, trust,

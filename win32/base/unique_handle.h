@@ -114,6 +114,11 @@ struct LocalMemoryTraits {  // what the system allocates with LocalAlloc for the
   static Type Invalid() noexcept { return nullptr; }
   static void Close(Type h) noexcept { ::LocalFree(h); }
 };
+struct EventSourceTraits {  // RegisterEventSource results
+  using Type = HANDLE;
+  static Type Invalid() noexcept { return nullptr; }
+  static void Close(Type h) noexcept { ::DeregisterEventSource(h); }
+};
 
 using UniqueHandle = UniqueAny<KernelHandleTraits>;
 using UniqueLocalMemory = UniqueAny<LocalMemoryTraits>;
@@ -131,5 +136,6 @@ using UniqueFont = UniqueAny<GdiObjectTraits<HFONT>>;
 using UniqueBitmap = UniqueAny<GdiObjectTraits<HBITMAP>>;
 using UniqueRegion = UniqueAny<GdiObjectTraits<HRGN>>;
 using UniqueMemoryDc = UniqueAny<MemoryDcTraits>;
+using UniqueEventSource = UniqueAny<EventSourceTraits>;
 
 }  // namespace zc::win

@@ -2,7 +2,10 @@
 
 #include <string>
 
+#include "core/platform/event_ids.h"
+#include "core/texts/constant_texts.h"
 #include "win32/base/ansi.h"
+#include "win32/log/win32_event_log.h"
 
 namespace zc::win {
 
@@ -10,12 +13,14 @@ void HookFailureBox::Report(const candy::HookFailureReport& report) {
   const std::wstring text = ToWide(report.boxText);
   const std::wstring title = ToWide(report.boxTitle);
   ::MessageBoxW(owner_, text.c_str(), title.c_str(), MB_OK | MB_ICONWARNING);
-  if (HANDLE source = ::RegisterEventSourceW(nullptr, L"CandyButton")) {
-    const std::wstring entry = ToWide(report.logEntry);
-    const wchar_t* strings[] = {entry.c_str()};
-    ::ReportEventW(source, EVENTLOG_ERROR_TYPE, 0, 0, nullptr, 1, 0, strings, nullptr);
-    ::DeregisterEventSource(source);
+  if (events_) {
+    events_->Report(events::kCandyButtonError, report.logEntry);
+    return;
   }
+  SilentFailureReporter silent;
+  const ConstantTexts texts(silent);
+  Win32EventLog programSource(texts.Get(enc::EventSourceName));
+  programSource.Report(events::kCandyButtonError, report.logEntry);
 }
 
 }  // namespace zc::win

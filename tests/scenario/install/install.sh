@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# The installer as an administrator runs it: a silent install puts the program in the
-# 64-bit Program Files, its Start-menu shortcut for all users and its installed-programs
-# entry under HKLM, and removes the per-user install an earlier installer made; the
+# The installer as an administrator runs it: a folder outside Program Files is refused; a
+# silent install puts the program in the 64-bit Program Files, its Start-menu shortcut for
+# all users, its installed-programs entry under HKLM and its event source, makes the backup
+# store's root, starts nothing, and removes the per-user install an earlier installer made; the
 # installed program starts and turns its start-at-log-on option on; a second copy runs
 # from another folder; the silent uninstall (the entry's QuietUninstallString) ends the
 # installed copy only and removes everything of ours but the backup folders and their logs.
@@ -27,6 +28,11 @@ probe_key() { timeout 60 wine "$probe" "$1" 2>/dev/null | tr -d '\r'; }
 value_of() { probe_key "HKLM\\$uninstall_key" | sed -n "s/^$1=//p"; }
 user_value_of() { probe_key "$uninstall_key" | sed -n "s/^$1=//p"; }
 reg_add() { timeout 60 wine reg add "HKCU\\$uninstall_key" /v "$1" /t REG_SZ /d "$2" /f >/dev/null 2>&1; }
+source_key="HKLM\\SYSTEM\\CurrentControlSet\\Services\\EventLog\\Application\\$(plain EventSourceName)"
+machine_run='HKLM\Software\Microsoft\Windows\CurrentVersion\Run'
+value_in() { probe_key "$1" | sed -n "s/^$2=//p"; }
+# The program's processes as Linux lists them (Wine keeps the Windows path in the command).
+installed_running() { ps -eo args | grep -c 'Program Files.ZombieCure.ZombieCure\.exe' || true; }
 
 local_app_data=$(win '%LOCALAPPDATA%')
 app_data=$(win '%APPDATA%')
@@ -71,6 +77,20 @@ reg_add InstallLocation "$user_dir"
 reg_add QuietUninstallString "\"$user_dir\\uninstall.exe\" /S"
 drv set-run-value "$name" "$user_dir\\ZombieCure.exe"
 
+# --- folders outside Program Files are refused ------------------------------------------
+# /D= must come last, unquoted, as a batch file writes it.
+for refused in 'C:\zc-elsewhere' 'C:\Program Files\..\zc-elsewhere' 'C:\Program Files'; do
+  printf '@"%s" /S /D=%s\r\n@exit /b %%errorlevel%%\r\n' "$(winepath -w "$installer" 2>/dev/null | tr -d '\r')" "$refused" \
+    >"$work/elsewhere.bat"
+  status=0
+  timeout 120 wine cmd /c "$(winepath -w "$work/elsewhere.bat" 2>/dev/null | tr -d '\r')" >>"$work/install.log" 2>&1 \
+    </dev/null || status=$?
+  check "$status" "2" "/D=$refused is refused with exit code 2"
+done
+check "$([ -e "$(unix_path 'C:\zc-elsewhere')" ] && echo present || echo absent)" "absent" "nothing was installed there"
+check "$(probe_key "HKLM\\$uninstall_key" >/dev/null && echo present || echo absent)" "absent" \
+  "and no installed-programs entry was written"
+
 # --- silent install ---------------------------------------------------------------
 status=0
 timeout 120 wine "$installer" /S >"$work/install.log" 2>&1 </dev/null || status=$?
@@ -95,6 +115,13 @@ check "$(value_of NoModify) $(value_of NoRepair)" "#1 #1" "installed-programs en
 size=$(value_of EstimatedSize | tr -d '#')
 check "$([ "${size:-0}" -gt 0 ] && echo positive)" "positive" "installed-programs entry: estimated size ($size KiB)"
 check "$(value_of Publisher)" "ZombieCure" "installed-programs entry: publisher"
+check "$(value_in "$source_key" EventMessageFile)" "$installed_exe" "the event source names the installed program"
+check "$(value_in "$source_key" TypesSupported)" "#7" "the event source takes errors, warnings and information"
+check "$([ -f "$(unix_path "$(plain BackupRoot)")/$(plain SealKeyFileName)" ] && echo made)" "made" \
+  "the backup store's root and its key were made at install time (/prepare-store)"
+check "$(value_in "$machine_run" "$name")" "" "no machine-wide log-on value unless asked for"
+sleep 2
+check "$(installed_running)" "0" "the silent install starts no program (the finish page's start is not run)"
 check "$(ls -A "$user_unix" 2>/dev/null || echo none)" "none" "the per-user install's folder is gone"
 check "$([ -e "$user_shortcut" ] && echo present || echo gone)" "gone" "the per-user Start-menu shortcut is gone"
 check "$(probe_key "$uninstall_key" >/dev/null && echo present || echo gone)" "gone" "the per-user entry is gone"
@@ -106,6 +133,7 @@ start_server "$data/definitions.txt"
 wine "$install_unix/ZombieCure.exe" >"$work/program.log" 2>&1 </dev/null &
 program_pid=$!
 wait_ready
+check "$([ "$(installed_running)" -ge 1 ] && echo seen)" "seen" "a running installed program is seen (so none ran before)"
 drv click $CHECK1
 check "$(wait_for 10 on drv setting)" "on" "the installed program stores its option"
 # A path with spaces is quoted, so Windows starts the program and not "C:\Program".
@@ -135,6 +163,7 @@ check "$(ls -A "$install_unix" 2>/dev/null || echo none)" "none" "the program fo
 check "$([ -e "$shortcut" ] && echo present || echo gone)" "gone" "the Start-menu shortcut is gone"
 check "$(probe_key "$settings_key" >/dev/null && echo present || echo gone)" "gone" "the settings are gone"
 check "$(entry)" "" "the log-on value naming the installed program is gone"
+check "$(probe_key "$source_key" >/dev/null && echo present || echo gone)" "gone" "the event source is gone"
 check "$(cat "$backup_dir/$log_file" 2>/dev/null | tr -d '\r')" "[2026-12-10 10:00:00] zombie.exe treated" \
   "the backup folder's log is kept"
 check "$([ -f "$backup_dir/zombie.exe" ] && echo kept)" "kept" "the backup copy is kept"
@@ -146,7 +175,8 @@ cp "$program" "$decoy_dir/ZombieCure.exe"
 printf 'keep\r\n' >"$decoy_dir/uninstall.exe"
 reg_add InstallLocation 'C:\zc-decoy'
 reg_add QuietUninstallString '"C:\zc-decoy\uninstall.exe" /S'
-timeout 120 wine "$installer" /S >>"$work/install.log" 2>&1 </dev/null
+timeout 120 wine "$installer" /S /ALLUSERSRUN=1 >>"$work/install.log" 2>&1 </dev/null
+check "$(value_in "$machine_run" "$name")" "\"$installed_exe\"" "/ALLUSERSRUN=1 writes the machine-wide log-on value"
 check "$([ -f "$decoy_dir/ZombieCure.exe" ] && [ -f "$decoy_dir/uninstall.exe" ] && echo kept)" "kept" \
   "files in the folder a per-user entry names elsewhere are kept"
 check "$(user_value_of InstallLocation)" 'C:\zc-decoy' "and that entry is left alone"
@@ -156,6 +186,7 @@ drv set-run-value "$name" "$other_exe"
 timeout 120 wine "$install_unix/uninstall.exe" /S >>"$work/uninstall.log" 2>&1 </dev/null || true
 check "$(wait_for 60 gone gone)" "gone" "uninstalled again"
 check "$(entry)" "$name=$other_exe" "a log-on value that names another copy is left alone"
+check "$(value_in "$machine_run" "$name")" "" "the machine-wide log-on value naming the installed program is gone"
 check "$(kill -0 "$other_pid" 2>/dev/null && echo running)" "running" "and that copy still runs"
 
 # The uninstaller says what it could not remove: a file of the user's own in the program
