@@ -295,11 +295,8 @@ void TreatmentPass::DeleteService(const PlannedService& service) {
 
 void TreatmentPass::DeleteValues(const TreatmentPlan& plan) {
   for (const PlannedValue& value : plan.values) {
-    // The record names a value of the 32-bit view by the path that reaches that view
-    // from any view.
-    recorder_.RegistryValue(value.root,
-                            value.view == RegistryView::Wow32 ? Wow32KeyPath(value.root, value.keyPath) : value.keyPath,
-                            value.valueName);
+    // Recorded by its logical key and its view, so that it goes back where it was.
+    recorder_.RegistryValue(value.root, value.view, value.keyPath, value.valueName);
     Check(enc::StepDeleteValue, m_.registry.RemoveValue(value.root, value.view, value.keyPath, value.valueName));
   }
 }
@@ -374,6 +371,8 @@ bool TreatmentPass::RemoveAndBlock(const PlannedFile& file, BackupState backup) 
           // Nothing in the Windows folder is left for the restart to delete.
           Fail(file.name + u": " + texts_.Get(enc::KeptWindowsRestartText) + file.path + texts_.Get(enc::LogLineEnd));
         } else if (m_.files.RemoveAtRestart(file.path) == SystemError::None) {
+          // The exact entry the restart will carry out, so that a restore can take it back.
+          recorder_.PendingDeletion(file.path);
           restartNeeded_ = true;
           Fail(texts_.Get(enc::LogRestartText) + file.path + texts_.Get(enc::LogLineEnd));
         }

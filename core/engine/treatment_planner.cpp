@@ -114,6 +114,11 @@ void TreatmentPlanner::PlanProcess(const Finding& finding, TreatmentPlan& plan) 
   }
   AddTargetFiles(ProcessTarget(id, finding.path), plan);
   Keep(plan, KeptReason::HostProgram, finding.path);
+  // The backup folder and the log take the payload's name, as for a command line.
+  if (!plan.files.empty()) {
+    plan.name = plan.files.front().name;
+    plan.path = plan.files.front().path;
+  }
 }
 
 void TreatmentPlanner::PlanEndProcess(const Finding& finding, uint32_t id, TreatmentPlan& plan) {

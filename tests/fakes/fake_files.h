@@ -55,6 +55,10 @@ class FakeFiles : public FileApi {
   // Paths marked for deletion at the next restart; the marking can be made to fail.
   std::vector<Text> removedAtRestart;
   bool failRestartMarks = false;
+  // Folders that cannot be made at these paths (access denied), whatever else works there.
+  std::set<Text> folderRefusals;
+  // Files whose move is reported as done while they stay where they were.
+  std::set<Text> movesThatStay;
   // Copies write only the first `copyTruncateTo` bytes (a short copy), when set.
   std::optional<size_t> copyTruncateTo;
 
@@ -99,7 +103,7 @@ class FakeFiles : public FileApi {
   }
   SystemError CreateFolder(TextView path) override {
     operations.emplace_back("mkdir", Text(path));
-    if (Fails(path)) return SystemError::AccessDenied;
+    if (Fails(path) || folderRefusals.count(Text(path)) != 0) return SystemError::AccessDenied;
     if (Find(path)) return SystemError::AlreadyExists;
     if (!ParentExists(path)) return SystemError::PathNotFound;
     entries[Key(path)] = {true, kAttributeDirectory, {}};
@@ -114,6 +118,7 @@ class FakeFiles : public FileApi {
     if (!ParentExists(destination)) return SystemError::PathNotFound;
     if (lockedOpen.count(Text(source)) != 0) return SystemError::SharingViolation;
     if (deletePending.count(Text(source)) != 0) return SystemError::AccessDenied;  // no new handle to it
+    if (movesThatStay.count(Text(source)) != 0) return SystemError::None;
     Entry moved = it->second;
     entries.erase(it);
     entries[Key(destination)] = moved;

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <utility>
 #include <variant>
 #include <vector>
 
@@ -26,6 +27,25 @@ class RawRegistryOver : public RawRegistryApi {
   explicit RawRegistryOver(FakeRegistry& registry) : registry_(registry) {}
 
   std::optional<RawRegistryValue> ReadRawValue(int32_t root, TextView keyPath, TextView valueName) override {
+    return ReadValueAt({root, RegistryView::Native, Text(keyPath), {}}, valueName);
+  }
+  bool WriteRawValue(int32_t root, TextView keyPath, TextView valueName, const RawRegistryValue& value) override {
+    return WriteValueAt({root, RegistryView::Native, Text(keyPath), {}}, valueName, value);
+  }
+  // A user's hive is HKEY_USERS\<sid>; the 32-bit view lies below WOW6432Node, as the
+  // fake registry keeps it.
+  static std::pair<int32_t, Text> Place(const RegistryKeyPlace& key) {
+    if (!key.userSid.empty()) return {kUsersRoot, key.userSid + u"\\" + key.path};
+    return {key.root, FakeRegistry::InView(key.root, key.view, key.path)};
+  }
+  bool KeyOpens(const RegistryKeyPlace& key) override {
+    const auto [root, path] = Place(key);
+    return registry_.HasKey(root, path);
+  }
+  std::optional<std::vector<Text>> SubkeyNames(const RegistryKeyPlace&) override { return std::vector<Text>{}; }
+  std::optional<std::vector<Text>> ValueNames(const RegistryKeyPlace&) override { return std::vector<Text>{}; }
+  std::optional<RawRegistryValue> ReadValueAt(const RegistryKeyPlace& key, TextView valueName) override {
+    const auto [root, keyPath] = Place(key);
     const std::optional<FakeRegistry::StoredValue> stored = registry_.Stored(root, keyPath, valueName);
     if (!stored) return std::nullopt;
     RawRegistryValue raw{stored->type, {}};
@@ -45,7 +65,8 @@ class RawRegistryOver : public RawRegistryApi {
     }
     return raw;
   }
-  bool WriteRawValue(int32_t root, TextView keyPath, TextView valueName, const RawRegistryValue& value) override {
+  bool WriteValueAt(const RegistryKeyPlace& key, TextView valueName, const RawRegistryValue& value) override {
+    const auto [root, keyPath] = Place(key);
     if (value.type == 4 && value.data.size() == 4) {
       registry_.SetDword(root, keyPath, valueName,
                          static_cast<int32_t>(value.data[0] | value.data[1] << 8 | value.data[2] << 16 |

@@ -892,3 +892,193 @@ TEST(BackupCopyTest, FreeNamesNeverOverwriteAnEarlierCopy) {
 
 }  // namespace
 }  // namespace zc
+
+namespace zc {
+namespace {
+
+using testing::EngineWorld;
+using testing::kHkcu;
+using testing::kHklm;
+
+class TreatmentSafetyTest : public ::testing::Test, public Bench {};
+
+// A treated row that stays keeps the check's code in front of its reason: treated again,
+// a value of the 32-bit view is still deleted from that view alone, never from the
+// same-named values of the user's root or the 64-bit view.
+TEST_F(TreatmentSafetyTest, AnIncompleteRowTreatedAgainKeepsItsView) {
+  const Text key = w.T(enc::InfectionKeyPath);
+  const Text key32 = Wow32KeyPath(kHklm, key);
+  w.registry.SetText(kHklm, key32, u"Updater", u"C:\\Temp\\evil.exe");
+  w.registry.SetText(kHklm, key, u"Updater", u"C:\\Good\\updater64.exe");
+  w.registry.SetText(kHkcu, key, u"Updater", u"C:\\Good\\user.exe");
+  w.files.lockedOpen.insert(u"C:\\Temp\\evil.exe");  // neither deleted nor moved now
+  w.files.failRestartMarks = true;
+  AddRow(u"evil.exe", u"None", u"C:\\Temp\\evil.exe", u"N/A", kKindRegistryInfection, u"Updater", u"3");
+  pass.TreatFindings();
+  ASSERT_EQ(w.results.rows.size(), 1u);
+  EXPECT_EQ(w.results.rows[0][kColumnFlag].substr(0, 2), u"3 ");
+
+  w.registry.SetText(kHklm, key32, u"Updater", u"C:\\Temp\\evil.exe");  // written again meanwhile
+  w.files.lockedOpen.clear();
+  pass.TreatFindings();
+  EXPECT_FALSE(w.registry.Stored(kHklm, key32, u"Updater").has_value());
+  EXPECT_TRUE(w.registry.Stored(kHklm, key, u"Updater").has_value());
+  EXPECT_TRUE(w.registry.Stored(kHkcu, key, u"Updater").has_value());
+  EXPECT_TRUE(w.results.rows.empty());
+}
+
+// Each step that did not have its effect keeps the row: a hidden service the manager
+// will not delete, a placeholder that cannot be made, a move reported done while the
+// file is still there.
+TEST_F(TreatmentSafetyTest, AStepWithoutItsEffectKeepsTheRow) {
+  struct Case {
+    const char* what;
+    void (*breakIt)(Bench&);
+    const char16_t* step;
+  };
+  const Case cases[] = {
+      {"service deletion refused",
+       [](Bench& t) { t.w.services.deleteRefusals[FoldCase(u"EvilSvc")] = SystemError::AccessDenied; },
+       enc::StepDeleteService},
+      {"placeholder refused", [](Bench& t) { t.w.files.folderRefusals.insert(u"C:\\Temp\\evil.exe"); },
+       enc::StepPlaceholder},
+      {"a move that left the file",
+       [](Bench& t) {
+         t.w.files.inUse.insert(u"C:\\Temp\\evil.exe");
+         t.w.files.movesThatStay.insert(u"C:\\Temp\\evil.exe");
+         t.w.files.failRestartMarks = true;
+       },
+       enc::StepDeleteFile},
+  };
+  for (const Case& c : cases) {
+    Bench t;
+    t.AddService(u"EvilSvc", 1);
+    t.AddRow(u"evil.exe", u"None", u"C:\\Temp\\evil.exe", u"EvilSvc", kKindServiceHide);
+    c.breakIt(t);
+    t.pass.TreatFindings();
+    ASSERT_EQ(t.w.results.rows.size(), 1u) << c.what;
+    EXPECT_EQ(t.w.results.rows[0][kColumnFlag].find(t.w.T(c.step)), 0u) << c.what;
+    EXPECT_EQ(t.pass.TreatedCount(), 0) << c.what;
+  }
+}
+
+// A service whose process ended before the stop request answers that it cannot take
+// the request; it has stopped all the same, and the stop is counted done.
+TEST_F(TreatmentSafetyTest, AStopIsDoneWhenTheManagerSaysTheServiceStopped) {
+  AddService(u"EvilSvc");
+  w.services.stopRefusals[FoldCase(u"EvilSvc")] = static_cast<SystemError>(232);
+  AddRow(u"evil.exe", u"None", u"C:\\Temp\\evil.exe", u"EvilSvc", kKindServiceHide);
+  w.services.states[FoldCase(u"EvilSvc")] = 1;  // the process went with the bot's
+  pass.TreatFindings();
+  EXPECT_TRUE(w.results.rows.empty());
+
+  Bench t;
+  t.AddService(u"EvilSvc");  // still running: the refusal stands
+  t.w.services.stopRefusals[FoldCase(u"EvilSvc")] = static_cast<SystemError>(232);
+  t.AddRow(u"evil.exe", u"None", u"C:\\Temp\\evil.exe", u"EvilSvc", kKindServiceHide);
+  t.pass.TreatFindings();
+  EXPECT_EQ(t.w.results.rows.size(), 1u);
+}
+
+// The recorder reads the machine the pass changes: every value and service it removes
+// is in the record with what it held, so each was recorded before it went.
+TEST_F(TreatmentSafetyTest, WhatIsRemovedIsRecordedFirst) {
+  const Text key = w.T(enc::InfectionKeyPath);
+  w.registry.SetText(kHkcu, key, u"Updater", u"C:\\Temp\\evil.exe");
+  AddService(u"EvilSvc", 1);
+  recording.files.AddFolder(w.T(enc::BackupRoot));
+  recording.files.AddFolder(Folder(u"evil.exe"));
+  recording.files.AddFolder(Folder(u"svc.exe"));
+  AddRow(u"evil.exe", u"None", u"C:\\Temp\\evil.exe", u"N/A", kKindRegistryInfection, u"Updater", u"1");
+  AddRow(u"svc.exe", u"None", u"None", u"EvilSvc", kKindServiceHide);
+  w.services.services[FoldCase(u"EvilSvc")].imagePath = u"C:\\Temp\\svc.exe";
+  w.files.AddFile(u"C:\\Temp\\svc.exe", "MZ svc");
+  w.results.rows[1][kColumnPath] = u"C:\\Temp\\svc.exe";
+  pass.TreatFindings();
+  ASSERT_TRUE(w.results.rows.empty());
+
+  const RecordReading value =
+      ReadTreatmentRecord(recording.files.Content(TreatmentRecorder::RecordPath(w.texts, Folder(u"evil.exe"))));
+  bool valueRecorded = false;
+  for (const TreatmentStep& step : value.treatments.at(0).steps) {
+    if (const auto* v = std::get_if<RegistryValueStep>(&step)) valueRecorded = valueRecorded || v->root == kHkcu;
+  }
+  EXPECT_TRUE(valueRecorded);
+  const RecordReading service =
+      ReadTreatmentRecord(recording.files.Content(TreatmentRecorder::RecordPath(w.texts, Folder(u"svc.exe"))));
+  bool serviceRecorded = false;
+  for (const TreatmentStep& step : service.treatments.at(0).steps) {
+    if (const auto* s = std::get_if<ServiceDeleteStep>(&step)) serviceRecorded = s->config.imagePath == u"C:\\Temp\\svc.exe";
+  }
+  EXPECT_TRUE(serviceRecorded);
+}
+
+// Autorun values through Windows' host programs: the payload is backed up and blocked,
+// the host stays byte for byte; a DLL host process is ended by its id only, other copies
+// of the host run on.
+TEST_F(TreatmentSafetyTest, ThePayloadGoesTheHostStays) {
+  const Text key = w.T(enc::InfectionKeyPath);
+  w.files.AddFolder(u"C:\\Windows");
+  w.files.AddFolder(u"C:\\Windows\\System32");
+  w.files.AddFile(u"C:\\Windows\\System32\\rundll32.exe", "MZ host");
+  w.files.AddFile(u"C:\\Windows\\System32\\wscript.exe", "MZ script host");
+  w.files.AddFolder(u"C:\\Users");
+  w.files.AddFolder(u"C:\\Users\\u");
+  w.files.AddFile(u"C:\\Users\\u\\x.dll", "MZ bot");
+  w.files.AddFile(u"C:\\Users\\u\\x.vbs", "bot script");
+  RunImage(500, u"C:\\Windows\\System32\\rundll32.exe");
+  RunImage(501, u"C:\\Windows\\System32\\rundll32.exe");
+  w.processDetails.Add(500, u"rundll32.exe C:\\Users\\u\\x.dll,Start", u"C:\\Users\\u",
+                       {u"C:\\Windows\\System32\\rundll32.exe", u"C:\\Users\\u\\x.dll"});
+  w.processDetails.Add(501, u"rundll32.exe shell32.dll,Control_RunDLL", u"C:\\Users\\u",
+                       {u"C:\\Windows\\System32\\rundll32.exe"});
+  w.registry.SetText(kHkcu, key, u"Script", u"wscript.exe //B C:\\Users\\u\\x.vbs");
+  AddRow(u"rundll32.exe", u"500", u"C:\\Windows\\System32\\rundll32.exe", u"N/A", kKindOutputTunnel);
+  AddRow(u"wscript.exe", u"None", u"wscript.exe //B C:\\Users\\u\\x.vbs", u"N/A", kKindRegistryInfection, u"Script",
+         u"1");
+  pass.TreatFindings();
+
+  EXPECT_EQ(w.processes.terminated, (std::vector<int32_t>{500}));
+  EXPECT_EQ(Content(u"C:\\Windows\\System32\\rundll32.exe"), "MZ host");
+  EXPECT_EQ(Content(u"C:\\Windows\\System32\\wscript.exe"), "MZ script host");
+  EXPECT_TRUE(IsPlaceholder(u"C:\\Users\\u\\x.dll"));
+  EXPECT_TRUE(IsPlaceholder(u"C:\\Users\\u\\x.vbs"));
+  EXPECT_EQ(Content(Folder(u"x.dll") + u"\\x.dll"), "MZ bot");
+  EXPECT_EQ(Content(Folder(u"x.vbs") + u"\\x.vbs"), "bot script");
+  EXPECT_FALSE(w.registry.Stored(kHkcu, key, u"Script").has_value());
+  EXPECT_TRUE(w.results.rows.empty());
+  // Nothing was ended by a host's name.
+  for (const Text& command : w.shell.CommandLines()) EXPECT_EQ(command.find(u"taskkill"), Text::npos);
+}
+
+// Windows' own files and files another publisher signed stay; nothing in the Windows
+// folder is left for the restart to delete.
+TEST_F(TreatmentSafetyTest, WindowsAndSignedFilesStay) {
+  const Text key = w.T(enc::InfectionKeyPath);
+  w.files.AddFolder(u"C:\\Good");
+  w.files.AddFile(u"C:\\Good\\tool.exe", "MZ tool");
+  w.trust.SignBy(u"C:\\Good\\tool.exe", u"Good Tools Co.");
+  w.registry.SetText(kHkcu, key, u"Tool", u"C:\\Good\\tool.exe /tray");
+  AddRow(u"tool.exe", u"None", u"C:\\Good\\tool.exe /tray", u"N/A", kKindRegistryInfection, u"Tool", u"1");
+  pass.TreatFindings();
+  EXPECT_EQ(Content(u"C:\\Good\\tool.exe"), "MZ tool");
+  EXPECT_FALSE(w.registry.Stored(kHkcu, key, u"Tool").has_value());
+  bool publisherSaid = false;
+  for (const Text& line : w.log.LinesOf(LogFolder(u"tool.exe"))) {
+    publisherSaid = publisherSaid || line.find(u"Good Tools Co.") != Text::npos;
+  }
+  EXPECT_TRUE(publisherSaid);
+
+  Bench t;
+  t.w.files.AddFolder(u"C:\\Windows");
+  t.w.files.AddFile(u"C:\\Windows\\held.exe", "MZ held");
+  t.w.files.lockedOpen.insert(u"C:\\Windows\\held.exe");
+  t.RunImage(900, u"C:\\Windows\\held.exe");
+  t.AddRow(u"held.exe", u"900", u"C:\\Windows\\held.exe", u"N/A", kKindOutputTunnel);
+  t.pass.TreatFindings();
+  EXPECT_TRUE(t.w.files.removedAtRestart.empty());
+  EXPECT_EQ(t.w.results.rows.size(), 1u);
+}
+
+}  // namespace
+}  // namespace zc
