@@ -4,7 +4,6 @@
 
 #include "core/engine/file_target.h"
 #include "core/engine/finding_texts.h"
-#include "core/engine/quoted_command.h"
 #include "core/engine/step_failure.h"
 #include "core/machine/registry_values.h"
 
@@ -12,7 +11,6 @@ namespace zc {
 namespace {
 
 constexpr TextView kCountSuffix = u"건";
-constexpr TextView kExplorerCommand = u"explorer.exe ";
 constexpr int32_t kServiceDisabled = 4;
 constexpr uint32_t kServiceStopped = 1;
 constexpr uint32_t kPlaceholderAttributes = kAttributeReadOnly | kAttributeHidden | kAttributeSystem;
@@ -397,90 +395,6 @@ bool TreatmentPass::RemoveAndBlock(const PlannedFile& file, BackupState backup) 
   return removed ? Check(enc::StepPlaceholder, hidden) : hidden == SystemError::None;
 }
 
-std::vector<Text> TreatmentPass::ResultLines(const TreatmentPlan& plan, BackupState backup, bool blocked) const {
-  std::vector<Text> pathLines;
-  if (plan.files.size() > 1) {
-    for (const PlannedFile& file : plan.files) {
-      pathLines.push_back(plan.name + texts_.Get(enc::LogPathText) + file.path + texts_.Get(enc::LogLineEnd));
-    }
-  } else {
-    pathLines.push_back(plan.name + texts_.Get(enc::LogPathText) + plan.path + texts_.Get(enc::LogLineEnd));
-  }
-  std::vector<Text> lines;
-  if (!failures_.empty()) {
-    lines.push_back(plan.name + texts_.Get(enc::LogIncompleteText));
-    lines.insert(lines.end(), pathLines.begin(), pathLines.end());
-    lines.insert(lines.end(), failures_.begin(), failures_.end());
-    lines.insert(lines.end(), keptLines_.begin(), keptLines_.end());
-    return lines;
-  }
-  lines.push_back(plan.name + texts_.Get(enc::LogTreatedText));
-  lines.insert(lines.end(), pathLines.begin(), pathLines.end());
-  lines.insert(lines.end(), keptLines_.begin(), keptLines_.end());
-  // The closing lines tell of a backup and a placeholder; a file that stayed gets one
-  // line saying so instead.
-  if (backup == BackupState::NotAFile) {
-    lines.push_back(plan.name + texts_.Get(enc::LogNotAFileText) + plan.path + texts_.Get(enc::LogLineEnd));
-  } else if (backup == BackupState::NotFound) {
-    lines.push_back(plan.name + texts_.Get(enc::LogFileNotFoundText) + plan.path + texts_.Get(enc::LogLineEnd));
-  } else if (blocked) {
-    lines.push_back(texts_.Get(enc::LogClosingFirst));
-    lines.push_back(texts_.Get(enc::LogClosingSecond));
-  }
-  return lines;
-}
-
-void TreatmentPass::NoteKept(const TreatmentPlan& plan) {
-  // What was left alone keeps the row unless what starts the bot again is gone.
-  const bool startUpGone = plan.RemovesStartUp();
-  for (const KeptItem& item : plan.kept) {
-    bool keepsRow = !startUpGone;
-    if (item.reason == KeptReason::HostProgram) keepsRow = false;  // its payload tells
-    if (item.reason == KeptReason::CriticalProcess) {
-      keepsRow = true;
-      restartNeeded_ = true;
-    }
-    if (keepsRow) {
-      Fail(KeptLine(plan, item));
-    } else {
-      keptLines_.push_back(KeptLine(plan, item));
-    }
-  }
-}
-
-Text TreatmentPass::KeptLine(const TreatmentPlan& plan, const KeptItem& item) const {
-  Text text;
-  switch (item.reason) {
-    case KeptReason::HostProgram: text = texts_.Get(enc::KeptHostText); break;
-    case KeptReason::PayloadUnknown: text = texts_.Get(enc::KeptPayloadText); break;
-    case KeptReason::WindowsFile: text = texts_.Get(enc::KeptWindowsFileText); break;
-    case KeptReason::SignedFile:
-      text = texts_.Get(enc::KeptSignedFileText) + item.publisher + texts_.Get(enc::KeptSignedFileMiddle);
-      break;
-    case KeptReason::CriticalProcess: text = texts_.Get(enc::KeptCriticalText); break;
-    case KeptReason::CriticalityUnknown: text = texts_.Get(enc::KeptUnknownCriticalText); break;
-    case KeptReason::CoreProcess: text = texts_.Get(enc::KeptCoreProcessText); break;
-    case KeptReason::SharedServiceHost: text = texts_.Get(enc::KeptSharedHostText); break;
-    case KeptReason::WindowsService: text = texts_.Get(enc::KeptWindowsServiceText); break;
-    case KeptReason::NoOwningService: text = texts_.Get(enc::KeptNoServiceText); break;
-  }
-  return plan.name + u": " + text + item.subject + texts_.Get(enc::LogLineEnd);
-}
-
-Text TreatmentPass::LogFolder() const {
-  // The log file name is appended to the folder directly, so the folder ends with "\".
-  Text logFolder = currentBackupFolder_;
-  if (!logFolder.empty() && logFolder.back() != u'\\') logFolder.push_back(u'\\');
-  return logFolder;
-}
-
-void TreatmentPass::ReportTreatment(const std::vector<Text>& lines) {
-  const Text logFolder = LogFolder();
-  for (const Text& line : lines) log_.Log_Trans(line, logFolder);
-  const Text explorer = CommandWithQuotedFolder(kExplorerCommand, currentBackupFolder_);
-  if (!explorer.empty()) m_.shell.Launch(explorer, WindowState::NormalFocused);
-}
-
 bool TreatmentPass::Check(TextView step, SystemError error) {
   if (error == SystemError::None) return true;
   Fail(FailedStepText(texts_, step, error));
@@ -488,10 +402,6 @@ bool TreatmentPass::Check(TextView step, SystemError error) {
 }
 
 void TreatmentPass::Fail(Text line) { failures_.push_back(std::move(line)); }
-
-Text TreatmentPass::KeptFileLine(const PlannedFile& file) const {
-  return file.name + u": " + texts_.Get(enc::StepBackupFile) + u" [" + file.path + texts_.Get(enc::LogLineEnd);
-}
 
 bool TreatmentPass::IsEmptyFile(TextView path) {
   // A length that cannot be read (a missing file) counts as not empty.
