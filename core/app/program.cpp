@@ -11,7 +11,7 @@ Program::Program(const ConstantTexts& texts, const PlatformParts& platform, cons
                       window.results, rowBuffer_),
       treatment_(texts, definitions_, window.results, window.view, platform.log,
                  {platform.files, platform.shell, platform.processes, platform.processDetails, platform.registry,
-                  platform.services, platform.environment, platform.trust, platform.connectionOwners},
+                  platform.services, platform.environment, platform.trust, platform.connectionOwners, platform.rawRegistry},
                  platform.recorder),
       loadedDefinitions_(texts, platform.http, platform.settings, platform.clock, definitions_, signer),
       form_({texts, window.view, window.pump, window.results, platform.settings, platform.registry,

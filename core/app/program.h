@@ -49,6 +49,7 @@ struct PlatformParts {
   ProcessDetailsApi& processDetails;    // a host process's payload, a critical process
   FileTrustApi& trust;                  // Windows' own files and signed files stay
   ConnectionOwnerApi& connectionOwners; // the service that owns a shared host's connection
+  RawRegistryApi& rawRegistry;          // the shared service host's group lists
 };
 
 struct WindowParts {

@@ -5,6 +5,7 @@
 #include "core/engine/file_target.h"
 #include "core/engine/finding_texts.h"
 #include "core/engine/step_failure.h"
+#include "core/restore/service_group_list.h"
 #include "core/machine/registry_values.h"
 
 namespace zc {
@@ -288,6 +289,13 @@ void TreatmentPass::StopService(const PlannedService& service) {
 void TreatmentPass::DeleteService(const PlannedService& service) {
   if (!service.remove) return;
   recorder_.ServiceDelete(service.name);
+  // The shared host's group lists name the service: it leaves them (they are in the
+  // record now) before it goes.
+  for (const Text& group : GroupsListing(texts_, m_.rawRegistry, service.name)) {
+    if (RemoveFromServiceGroup(texts_, m_.rawRegistry, group, service.name) == GroupListChange::Failed) {
+      Fail(texts_.Get(enc::StepLeaveServiceGroup) + u" [" + group + texts_.Get(enc::LogLineEnd));
+    }
+  }
   Check(enc::StepDeleteService, m_.services.Delete(service.name));
 }
 

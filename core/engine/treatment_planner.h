@@ -20,6 +20,7 @@
 #include "core/platform/file_api.h"
 #include "core/platform/file_trust_api.h"
 #include "core/platform/process_details_api.h"
+#include "core/platform/raw_registry_api.h"
 #include "core/platform/service_manager_api.h"
 #include "core/texts/constant_texts.h"
 
@@ -36,6 +37,7 @@ struct TreatmentMachine {
   EnvironmentApi& environment;
   FileTrustApi& trust;
   ConnectionOwnerApi& connectionOwners;
+  RawRegistryApi& rawRegistry;  // the shared service host's group lists
 };
 
 class TreatmentPlanner {

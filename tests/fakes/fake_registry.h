@@ -54,6 +54,14 @@ class FakeRegistry : public RegistryApi {
     if (it == k->values.end()) return std::nullopt;
     return it->second;
   }
+  // The names of a key's values, letter case folded; nothing for a missing key.
+  std::optional<std::vector<Text>> ValueNamesOf(int32_t root, TextView key) const {
+    const KeyData* k = FindKey(root, key);
+    if (!k) return std::nullopt;
+    std::vector<Text> names;
+    for (const auto& [name, value] : k->values) names.push_back(name);
+    return names;
+  }
   size_t ValueCount(int32_t root, TextView key) const {
     const KeyData* k = FindKey(root, key);
     return k ? k->values.size() : 0;

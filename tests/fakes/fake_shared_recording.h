@@ -43,7 +43,10 @@ class RawRegistryOver : public RawRegistryApi {
     return registry_.HasKey(root, path);
   }
   std::optional<std::vector<Text>> SubkeyNames(const RegistryKeyPlace&) override { return std::vector<Text>{}; }
-  std::optional<std::vector<Text>> ValueNames(const RegistryKeyPlace&) override { return std::vector<Text>{}; }
+  std::optional<std::vector<Text>> ValueNames(const RegistryKeyPlace& key) override {
+    const auto [root, path] = Place(key);
+    return registry_.ValueNamesOf(root, path);
+  }
   std::optional<RawRegistryValue> ReadValueAt(const RegistryKeyPlace& key, TextView valueName) override {
     const auto [root, keyPath] = Place(key);
     const std::optional<FakeRegistry::StoredValue> stored = registry_.Stored(root, keyPath, valueName);
@@ -78,7 +81,7 @@ class RawRegistryOver : public RawRegistryApi {
       for (size_t i = 0; i + 1 < value.data.size(); i += 2) {
         text.push_back(static_cast<char16_t>(value.data[i] | value.data[i + 1] << 8));
       }
-      while (!text.empty() && text.back() == u'\0') text.pop_back();
+      if (!text.empty() && text.back() == u'\0') text.pop_back();  // the terminator a read adds again
       registry_.SetText(root, keyPath, valueName, text, value.type);
       return true;
     }

@@ -105,7 +105,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   zc::Program program(texts,
                       {http, registry, processes, console, listings, shell, files, windows, settings, log, recorder,
                        restoreMachine.services, elevation, restoreMachine.clock, environment, processDetails, trust,
-                       connectionOwners},
+                       connectionOwners, restoreMachine.registry},
                       {window, window.Pump(), window.Results(), window.Timers()},
                       zc::enc::kDefinitionsUnsigned ? zc::DefinitionsSigner::Unsigned()
                                                     : zc::DefinitionsSigner(zc::enc::DefinitionsPublicKey, signatures));

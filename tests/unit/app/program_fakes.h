@@ -37,7 +37,7 @@ struct ProgramFakes {
   PlatformParts Platform(HttpApi& web) {
     return {web,      registry, processes, console, listings,           shell,    files,
             windows,  settings, log,       recording.recorder, services, elevation, clock, environment,
-            processDetails, trust, connectionOwners};
+            processDetails, trust, connectionOwners, recording.registry};
   }
   PlatformParts Platform() { return Platform(http); }
   WindowParts Window() { return {view, pump, results, timers}; }

@@ -27,6 +27,7 @@
 #include "tests/fakes/fake_connection_owner.h"
 #include "tests/fakes/fake_file_trust.h"
 #include "tests/fakes/fake_process_details.h"
+#include "tests/fakes/fake_shared_recording.h"
 #include "core/engine/treatment_planner.h"
 
 namespace zc::testing {
@@ -57,10 +58,12 @@ struct EngineWorld {
   fakes::FakeWindowEnum windows;
   fakes::FakeFileTrust trust;
   fakes::FakeConnectionOwner connectionOwners;
+  fakes::RawRegistryOver rawRegistry{registry};  // the same registry, as raw values
 
   // The machine as the treatment reads and changes it.
   TreatmentMachine Machine() {
-    return {files, shell, processes, processDetails, registry, services, environment, trust, connectionOwners};
+    return {files, shell, processes, processDetails, registry, services, environment, trust, connectionOwners,
+            rawRegistry};
   }
 
   // The deciphered value of a text constant.

@@ -1082,3 +1082,44 @@ TEST_F(TreatmentSafetyTest, WindowsAndSignedFilesStay) {
 
 }  // namespace
 }  // namespace zc
+
+namespace zc {
+namespace {
+
+// A bot's service in the shared service host: the host runs on, the service is kept from
+// starting, stopped through its manager, taken out of its group's list (the other
+// services of the group stay listed) and deleted, and its DLL is the file taken.
+TEST(SharedHostTreatmentTest, TheBotsServiceGoesTheHostStays) {
+  Bench t;
+  EngineWorld& w = t.w;
+  w.files.AddFolder(u"C:\\Windows");
+  w.files.AddFolder(u"C:\\Windows\\System32");
+  w.files.AddFile(u"C:\\Windows\\System32\\svchost.exe", "MZ host");
+  w.files.AddFile(u"C:\\Temp\\evilsvc.dll", "MZ bot dll");
+  t.RunImage(800, u"C:\\Windows\\System32\\svchost.exe");
+  w.connectionOwners.owners[800] = {u"EvilSvc"};
+  t.AddService(u"EvilSvc");
+  t.AddService(u"DcomLaunch");
+  w.services.services[FoldCase(u"EvilSvc")].imagePath = u"%SystemRoot%\\System32\\svchost.exe -k netsvcs";
+  const Text serviceKey = w.T(enc::ServiceKeyPrefix) + u"EvilSvc";
+  w.registry.SetText(kHklm, serviceKey + u"\\Parameters", u"ServiceDll", u"C:\\Temp\\evilsvc.dll", 2);
+  const Text groups = w.T(enc::ServiceGroupsKeyPath);
+  w.registry.SetText(kHklm, groups, u"netsvcs", Text(u"DcomLaunch\0EvilSvc\0", 19), 7);
+  t.AddRow(u"svchost.exe", u"800", u"C:\\Windows\\System32\\svchost.exe", u"DcomLaunch, EvilSvc", kKindOutputTunnel);
+  t.pass.TreatFindings();
+
+  EXPECT_TRUE(w.processes.terminated.empty());
+  EXPECT_EQ(t.Content(u"C:\\Windows\\System32\\svchost.exe"), "MZ host");
+  EXPECT_TRUE(t.IsPlaceholder(u"C:\\Temp\\evilsvc.dll"));
+  EXPECT_FALSE(w.services.Exists(u"EvilSvc"));
+  EXPECT_TRUE(w.services.Exists(u"DcomLaunch"));
+  const auto list = w.registry.Stored(kHklm, groups, u"netsvcs");
+  ASSERT_TRUE(list.has_value());
+  const Text listed = std::get<Text>(list->value);
+  EXPECT_NE(listed.find(u"DcomLaunch"), Text::npos);
+  EXPECT_EQ(listed.find(u"EvilSvc"), Text::npos);
+  EXPECT_TRUE(w.results.rows.empty());
+}
+
+}  // namespace
+}  // namespace zc

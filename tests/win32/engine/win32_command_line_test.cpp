@@ -239,7 +239,7 @@ TEST_F(Win32CommandLineTest, EachFormIsListedAsFoundAndItsFileTreatedWhereItIs) 
 
   TreatmentPass pass(texts_, definitions_, results_, window_, log_,
                      {files_, shell_, processes_, processDetails_, registry_, restoreMachine_.services, environment_, trust_,
-                      connectionOwners_},
+                      connectionOwners_, restoreMachine_.registry},
                      recorder_);
   pass.TreatFindings();
   EXPECT_TRUE(results_.rows.empty());

@@ -180,7 +180,7 @@ TEST_F(Win32HostPayloadTest, ThePayloadsGoWindowsProgramsStay) {
 
   TreatmentPass pass(texts_, definitions_, results_, window_, log_,
                      {files_, shell_, processes_, processDetails_, registry_, restoreMachine_.services, environment_,
-                      trust_, connectionOwners_},
+                      trust_, connectionOwners_, restoreMachine_.registry},
                      recorder_);
   pass.TreatFindings();
 

@@ -282,7 +282,7 @@ TEST_F(Win32TreatmentTest, FindsAndTreatsAProcessAServiceAndAnAutorunValue) {
   // Treatment.
   TreatmentPass pass(texts_, definitions_, results_, window_, log_,
                      {files_, shell_, processes_, processDetails_, registry_, restoreMachine_.services, environment_, trust_,
-                      connectionOwners_},
+                      connectionOwners_, restoreMachine_.registry},
                      recorder_);
   pass.TreatFindings();
   EXPECT_TRUE(results_.rows.empty());
@@ -370,7 +370,7 @@ TEST_F(Win32TreatmentTest, LeavesEveryInnocentBystanderAlone) {
 
   TreatmentPass pass(texts_, definitions_, results_, window_, log_,
                      {files_, shell_, processes_, processDetails_, registry_, restoreMachine_.services, environment_, trust_,
-                      connectionOwners_},
+                      connectionOwners_, restoreMachine_.registry},
                      recorder_);
   pass.TreatFindings();
   EXPECT_EQ(window_.countText, u"4건");
@@ -420,7 +420,7 @@ TEST_F(Win32TreatmentTest, AFileThatCannotBeCopiedIsKept) {
   results_.Append({Wide(keptImage_), u"None", Wide(path), u"N/A", kKindRegistryInfection, u"ZcEngineNoSuchEntry", u"1"});
   TreatmentPass pass(texts_, definitions_, results_, window_, log_,
                      {files_, shell_, processes_, processDetails_, registry_, restoreMachine_.services, environment_, trust_,
-                      connectionOwners_},
+                      connectionOwners_, restoreMachine_.registry},
                      recorder_);
   pass.TreatFindings();
   holder = UniqueFile();
@@ -454,7 +454,7 @@ TEST_F(Win32TreatmentTest, AFileHeldOpenIsBackedUpNotClaimedRemovedAndFinishedLa
   results_.Append({Wide(keptImage_), u"None", Wide(path), u"N/A", kKindRegistryInfection, u"ZcEngineNoSuchEntry", u"1"});
   TreatmentPass pass(texts_, definitions_, results_, window_, log_,
                      {files_, shell_, processes_, processDetails_, registry_, restoreMachine_.services, environment_, trust_,
-                      connectionOwners_},
+                      connectionOwners_, restoreMachine_.registry},
                      recorder_);
   pass.TreatFindings();
 

@@ -153,7 +153,7 @@ class Win32PassRestore : public ::testing::Test {
                      kKindServiceHide, u"", u""});
     TreatmentPass pass(texts_, definitions_, results_, window_, log_,
                      {files_, shell_, processes_, processDetails_, registry_, machine_.services, environment_, trust_,
-                      connectionOwners_},
+                      connectionOwners_, machine_.registry},
                      recorder_);
     pass.TreatFindings();
     ASSERT_TRUE(results_.rows.empty());

@@ -131,8 +131,9 @@ class Win32RestoreExactly : public ::testing::Test {
   Win32ActivityLog log_;
   RestoreMachine machine_;
   TreatmentRecorder recorder_{machine_.ForRecording(texts_)};
-  struct NeverAsked : StepConfirmation {
-    bool Confirm(TextView) override { return false; }
+  // Every restore lists its steps first and waits for a yes: the administrator says yes.
+  struct AnswersYes : StepConfirmation {
+    bool Confirm(TextView) override { return true; }
   } confirm_;
   RestoreRunner runner_{machine_.ForRestore(texts_, log_, confirm_), RestoreRunner::TreatmentLimits(texts_)};
   std::wstring name_, backup_;
