@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "core/base/text.h"
-#include "core/platform/suspect_file_api.h"
+#include "core/platform/pinned_file_api.h"
 
 namespace zc {
 

@@ -1,4 +1,4 @@
-#include "core/machine/suspect_file_steps.h"
+#include "core/machine/pinned_file_steps.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "tests/fakes/fake_files.h"
-#include "tests/fakes/fake_suspect_files.h"
+#include "tests/fakes/fake_pinned_files.h"
 
 namespace zc {
 namespace {

@@ -1,4 +1,4 @@
-#include "core/machine/suspect_file_steps.h"
+#include "core/machine/pinned_file_steps.h"
 
 #include <memory>
 

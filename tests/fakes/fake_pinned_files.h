@@ -23,7 +23,7 @@
 
 #include "core/base/text.h"
 #include "core/platform/file_api.h"
-#include "core/platform/suspect_file_api.h"
+#include "core/platform/pinned_file_api.h"
 #include "tests/fakes/fake_files.h"
 #include "tests/fakes/fake_restore_files.h"
 

@@ -1,4 +1,4 @@
-#include "win32/machine/win32_suspect_files.h"
+#include "win32/machine/win32_pinned_files.h"
 
 #include <windows.h>
 #include <winternl.h>

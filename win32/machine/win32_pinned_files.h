@@ -10,7 +10,7 @@
 // moves it into the store's folder, opened as itself; the placeholder is created by name
 // inside the held folder.
 
-#include "core/platform/suspect_file_api.h"
+#include "core/platform/pinned_file_api.h"
 
 namespace zc::win {
 
