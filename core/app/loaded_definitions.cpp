@@ -3,6 +3,7 @@
 #include "core/definitions/load_definitions.h"
 #include "core/app/form1.h"
 #include "core/definitions/version.h"
+#include "core/platform/event_ids.h"
 
 namespace zc {
 
@@ -13,6 +14,13 @@ constexpr char16_t kSerialKey[] = u"serial";
 }  // namespace
 
 DefinitionsLoadResult LoadedDefinitions::Load() {
+  const DefinitionsLoadResult result = Judge();
+  if (result.failure != DefinitionsLoadFailure::None) events_.Report(events::kDefinitionsRefused, result.detail);
+  return result;
+}
+
+DefinitionsLoadResult LoadedDefinitions::Judge() {
+  freshness_.reset();
   const DefinitionsResult result = LoadDefinitions(http_, texts_, set_, signer_);
   switch (result.error) {
     case DefinitionsError::None: {

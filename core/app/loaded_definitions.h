@@ -9,6 +9,7 @@
 #include "core/definitions/definitions_signer.h"
 #include "core/definitions/set_freshness.h"
 #include "core/platform/clock_api.h"
+#include "core/platform/event_log_api.h"
 #include "core/platform/http_api.h"
 #include "core/platform/settings_api.h"
 #include "core/texts/constant_texts.h"
@@ -18,12 +19,16 @@ namespace zc {
 class LoadedDefinitions : public DefinitionsPort {
  public:
   LoadedDefinitions(const ConstantTexts& texts, HttpApi& http, SettingsApi& settings, ClockApi& clock,
-                    DefinitionsSet& set, const DefinitionsSigner& signer)
-      : texts_(texts), http_(http), settings_(settings), clock_(clock), set_(set), signer_(signer) {}
+                    DefinitionsSet& set, const DefinitionsSigner& signer, EventLogApi& events)
+      : texts_(texts), http_(http), settings_(settings), clock_(clock), set_(set), signer_(signer), events_(events) {}
 
   // Downloads, checks and parses the set, then judges how current it is (see
   // set_freshness.h) against the highest serial this machine has started with.
+  // A set that cannot be downloaded or is refused leaves an event in the Windows event
+  // log.
   DefinitionsLoadResult Load() override;
+  // The serial and expiry the set loaded last carries; nothing for a set without them.
+  const std::optional<SetFreshness>& Freshness() const { return freshness_; }
   void RememberAccepted() override;
   bool IsNewerVersionPublished() override;
   Text HomepageUrl() override { return set_.HomepageUrl; }
@@ -34,11 +39,13 @@ class LoadedDefinitions : public DefinitionsPort {
   HttpApi& http_;
   // The highest serial this machine has started with, as kept in the settings.
   std::optional<uint64_t> HighestAccepted();
+  DefinitionsLoadResult Judge();
 
   SettingsApi& settings_;
   ClockApi& clock_;
   DefinitionsSet& set_;
   DefinitionsSigner signer_;
+  EventLogApi& events_;
   std::optional<SetFreshness> freshness_;  // of the set loaded last
 };
 

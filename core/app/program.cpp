@@ -4,21 +4,14 @@ namespace zc {
 
 Program::Program(const ConstantTexts& texts, const PlatformParts& platform, const WindowParts& window,
                  const DefinitionsSigner& signer)
-    : inventory_(platform.processes),
-      registryCheck_(texts, definitions_, platform.registry, window.results, rowBuffer_),
-      serviceCheck_(texts, definitions_, platform.registry, window.results, rowBuffer_),
-      connectionScan_(texts, definitions_, platform.listings, inventory_, endRules_, platform.shell, platform.registry,
-                      window.results, rowBuffer_),
-      treatment_(texts, definitions_, window.results, window.view, platform.log,
-                 {platform.files, platform.shell, platform.processes, platform.processDetails, platform.registry,
-                  platform.services, platform.environment, platform.trust, platform.connectionOwners, platform.rawRegistry},
-                 platform.recorder),
-      loadedDefinitions_(texts, platform.http, platform.settings, platform.clock, definitions_, signer),
+    : texts_(texts),
+      view_(window.view),
+      treatmentLock_(platform.treatmentLock),
+      suite_(texts, platform, window.results, window.view, signer),
       form_({texts, window.view, window.pump, window.results, platform.settings, platform.registry,
-             platform.shell, window.timers, loadedDefinitions_, *this, platform.log, platform.elevation}),
-      scheduler_(texts, window.timers, registryCheck_, serviceCheck_, connectionScan_, window.view,
-                 platform.windows, [this] { form_.Check2_Click(); }),
-      endRules_(platform.processes, platform.processDetails) {}
+             platform.shell, window.timers, suite_.loadedDefinitions(), *this, platform.log, platform.elevation}),
+      scheduler_(texts, window.timers, suite_.registryCheck(), suite_.serviceCheck(), suite_.connectionScan(),
+                 window.view, platform.windows, [this] { form_.Check2_Click(); }) {}
 
 void Program::Tick(TimerId timer) {
   if (form_.Ended()) return;
@@ -29,12 +22,15 @@ void Program::Tick(TimerId timer) {
   }
 }
 
-void Program::ClearReportedItems() {
-  connectionScan_.ClearSeenProcessIds();
-  serviceCheck_.ClearReported();
-  registryCheck_.ClearReported();
-}
+void Program::ClearReportedItems() { suite_.ClearReportedItems(); }
 
-void Program::TreatFindings() { treatment_.TreatFindings(); }
+void Program::TreatFindings() {
+  const HeldTreatmentLock lock(treatmentLock_);
+  if (!lock.Held()) {
+    view_.ShowMessage(texts_.Get(enc::AnotherCopyTreating), texts_.Get(enc::MessageTitle), MessageIcon::Information);
+    return;
+  }
+  suite_.TreatFindings();
+}
 
 }  // namespace zc

@@ -40,8 +40,12 @@ void ConnectionScan::EndMatchedProcess(TextView idText) {
   const Text name = inventory_.GetProcessName(id);
   if (name.empty()) return;  // gone already
   RefreshDeviceMap();
-  if (endRules_.WhyNotEnd(id, name, inventory_.GetProcessImagePath(id)) != EndRefusal::None) return;
-  KillByProcessId(shell_, DecimalText(id));
+  KillMatch match{id, name, false};
+  if (endsKillMatches_ && endRules_.WhyNotEnd(id, name, inventory_.GetProcessImagePath(id)) == EndRefusal::None) {
+    KillByProcessId(shell_, DecimalText(id));
+    match.ended = true;
+  }
+  lastKillMatches_.push_back(std::move(match));
 }
 
 void ConnectionScan::ListProcess(uint32_t processId, const Text& name, TextView kind) {
@@ -68,6 +72,7 @@ void ConnectionScan::ListProcess(uint32_t processId, const Text& name, TextView 
 void ConnectionScan::ScanConnections() {
   deviceMapRefreshed_ = false;
   serviceListing_.reset();
+  lastKillMatches_.clear();
   const Text listing = listings_.ConnectionListing();
 
   // Every pattern of the scan is looked for in this one listing, all in one pass.

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <optional>
 #include <unordered_set>
+#include <vector>
 
 #include "core/definitions/definitions_set.h"
 #include "core/machine/process_inventory.h"
@@ -21,6 +22,13 @@
 
 namespace zc {
 
+// A process a kill pattern's line named in the last scan.
+struct KillMatch {
+  uint32_t processId = 0;
+  Text name;
+  bool ended = false;  // handed to the system to end (the rules let it, and the pass runs)
+};
+
 class ConnectionScan {
  public:
   ConnectionScan(const ConstantTexts& texts, const DefinitionsSet& definitions, ListingSource& listings,
@@ -30,6 +38,11 @@ class ConnectionScan {
         shell_(shell), registry_(registry), results_(results), rowBuffer_(rowBuffer) {}
 
   void ScanConnections();
+
+  // Whether the kill pass ends what it matches (the monitor's and a treating run's
+  // scan), or only notes it (a scan that must change nothing).
+  void SetEndsKillMatches(bool ends) { endsKillMatches_ = ends; }
+  const std::vector<KillMatch>& LastKillMatches() const { return lastKillMatches_; }
 
   // Empties SeenProcessIds: every process is listed again when it matches.
   void ClearSeenProcessIds() { seenProcessIds_.clear(); }
@@ -57,6 +70,8 @@ class ConnectionScan {
   // process and serve every other process it lists; a scan that lists nothing needs
   // neither.
   bool deviceMapRefreshed_ = false;
+  bool endsKillMatches_ = true;
+  std::vector<KillMatch> lastKillMatches_;
   std::optional<Text> serviceListing_;
 };
 

@@ -35,14 +35,31 @@ void TreatmentPass::TreatFindings() {
   currentBackupFolder_.clear();
   incompleteCount_ = 0;
   restartNeeded_ = false;
+  lastPass_.clear();
   suspects_.Refresh();
   const int32_t rows = results_.RowCount();
   int32_t row = 0;  // the rows above it stay: their treatment was incomplete
   for (int32_t i = 0; i < rows; ++i) {
     failures_.clear();
     keptLines_.clear();
-    const Outcome outcome = Carry(planner_.Plan(ReadRow(row)));
-    if (outcome == Outcome::ProgramEnded) return;
+    restartLines_ = 0;
+    beganBackupFolder_ = false;
+    TreatedFinding treated;
+    treated.finding = ReadRow(row);
+    treated.plan = planner_.Plan(treated.finding);
+    const Outcome outcome = Carry(treated.plan);
+    treated.failures = failures_;
+    if (beganBackupFolder_) treated.backupFolder = currentBackupFolder_;
+    if (outcome == Outcome::ProgramEnded) {
+      treated.failures.push_back(texts_.Get(enc::ExitNotice));
+      lastPass_.push_back(std::move(treated));
+      ++incompleteCount_;
+      return;
+    }
+    treated.done = outcome == Outcome::Done && failures_.empty();
+    treated.waitsForRestart =
+        outcome == Outcome::Done && restartLines_ > 0 && restartLines_ == static_cast<int32_t>(failures_.size());
+    lastPass_.push_back(std::move(treated));
     if (outcome == Outcome::Incomplete || !failures_.empty()) {
       ++incompleteCount_;
       // The check's code stays at the front of the cell: it tells the next treatment where
@@ -237,6 +254,7 @@ BackupState TreatmentPass::FileBackupState(const TreatmentPlan& plan) {
 
 void TreatmentPass::BeginBackupFolder(const TreatmentPlan& plan) {
   currentBackupFolder_ = texts_.Get(enc::BackupPrefix) + BackupName(plan.name);
+  beganBackupFolder_ = true;
   lastBackupCopy_.clear();
   // The recorder makes the root and the folder so that only administrators can change
   // them; where it cannot, no copy goes into them and the file stays.
@@ -380,6 +398,7 @@ bool TreatmentPass::RemoveAndBlock(const PlannedFile& file, BackupState backup) 
           // The exact entry the restart will carry out, so that a restore can take it back.
           recorder_.PendingDeletion(file.path);
           restartNeeded_ = true;
+          ++restartLines_;
           Fail(texts_.Get(enc::LogRestartText) + file.path + texts_.Get(enc::LogLineEnd));
         }
       }

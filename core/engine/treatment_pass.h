@@ -40,6 +40,16 @@
 
 namespace zc {
 
+// What one pass did with one Finding.
+struct TreatedFinding {
+  Finding finding;
+  TreatmentPlan plan;
+  bool done = false;             // every step done: its row is off the list
+  bool waitsForRestart = false;  // its only unfinished step is a deletion at the next restart
+  std::vector<Text> failures;    // the failed steps, as the log names them
+  Text backupFolder;             // empty when the Finding got none
+};
+
 class TreatmentPass {
  public:
   TreatmentPass(const ConstantTexts& texts, const DefinitionsSet& definitions, ResultList& results,
@@ -51,11 +61,33 @@ class TreatmentPass {
   // is running (from a click handled inside one of its waits) does nothing.
   void TreatFindings();
 
+  // The plan a treatment would carry out for the Finding now, changing nothing.
+  TreatmentPlan Preview(const Finding& finding) {
+    suspects_.Refresh();
+    return planner_.Plan(finding);
+  }
+
+  // The Finding in a row of the list, as the pass reads it.
+  Finding ReadRow(int32_t row);
+
+  // True while a pass runs.
+  bool Running() const { return running_; }
+
   // Rows taken off the list, every step done, since the program started.
   int32_t TreatedCount() const { return treatedCount_; }
 
   // Rows the last pass left on the list because a step failed.
   int32_t IncompleteCount() const { return incompleteCount_; }
+
+  // Every Finding of the last pass, in the order they were treated.
+  const std::vector<TreatedFinding>& LastPass() const { return lastPass_; }
+
+  // A file of the last pass goes at the next restart.
+  bool RestartNeeded() const { return restartNeeded_; }
+
+  // Whether a treated Finding's backup folder is opened in the file explorer (the
+  // window's pass); a silent run opens nothing.
+  void SetOpensBackupFolder(bool opens) { opensBackupFolder_ = opens; }
 
   // The backup folder of the Finding treated last: BackupPrefix followed by its name,
   // without a trailing separator. Empty after a pass that treated nothing.
@@ -64,7 +96,6 @@ class TreatmentPass {
  private:
   enum class Outcome { Done, Incomplete, ProgramEnded };
 
-  Finding ReadRow(int32_t row);
   // Carries out the plan of one Finding by its flow.
   Outcome Carry(const TreatmentPlan& plan);
   Outcome CarryProcess(const TreatmentPlan& plan);
@@ -130,6 +161,10 @@ class TreatmentPass {
   std::vector<Text> failures_;  // the failed steps of the Finding being treated
   std::vector<Text> keptLines_; // what the Finding's plan left alone, for its log
   bool restartNeeded_ = false;  // a file of this pass goes at the next restart
+  int32_t restartLines_ = 0;    // the failures of this Finding that are deletions at restart
+  bool beganBackupFolder_ = false;  // the Finding being treated has a backup folder
+  bool opensBackupFolder_ = true;
+  std::vector<TreatedFinding> lastPass_;
   Text currentBackupFolder_;
   bool storeSound_ = false;  // the Finding's backup folder is safe to write into
   Text lastBackupCopy_;  // the path of the Finding's backup copy; empty when none

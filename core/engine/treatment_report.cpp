@@ -93,7 +93,7 @@ void TreatmentPass::ReportTreatment(const std::vector<Text>& lines) {
   const Text logFolder = LogFolder();
   for (const Text& line : lines) log_.Log_Trans(line, logFolder);
   const Text explorer = CommandWithQuotedFolder(kExplorerCommand, currentBackupFolder_);
-  if (!explorer.empty()) m_.shell.Launch(explorer, WindowState::NormalFocused);
+  if (opensBackupFolder_ && !explorer.empty()) m_.shell.Launch(explorer, WindowState::NormalFocused);
 }
 
 Text TreatmentPass::KeptFileLine(const PlannedFile& file) const {

@@ -27,6 +27,8 @@
 #include "tests/fakes/fake_connection_owner.h"
 #include "tests/fakes/fake_file_trust.h"
 #include "tests/fakes/fake_process_details.h"
+#include "tests/fakes/fake_event_log.h"
+#include "tests/fakes/fake_treatment_lock.h"
 
 namespace zc {
 
@@ -37,7 +39,7 @@ struct ProgramFakes {
   PlatformParts Platform(HttpApi& web) {
     return {web,      registry, processes, console, listings,           shell,    files,
             windows,  settings, log,       recording.recorder, services, elevation, clock, environment,
-            processDetails, trust, connectionOwners, recording.registry};
+            processDetails, trust, connectionOwners, recording.registry, events, treatmentLock};
   }
   PlatformParts Platform() { return Platform(http); }
   WindowParts Window() { return {view, pump, results, timers}; }
@@ -68,6 +70,8 @@ struct ProgramFakes {
   fakes::FakeElevation elevation;
   fakes::FakeClock clock;
   fakes::FakeEnvironment environment;
+  fakes::FakeEventLog events;
+  fakes::FakeTreatmentLock treatmentLock;
 };
 
 }  // namespace zc
