@@ -1,0 +1,21 @@
+#include "win32/app/machine_adapters.h"
+
+#include "win32/machine/environment_text.h"
+
+namespace zc::win {
+
+MachineAdapters::MachineAdapters()
+    : listings(texts, console, connectionTable, serviceTable,
+               ParseListingRouteChoice(texts, EnvironmentText(texts.Get(enc::ListingRouteVariable)))),
+      recorder(restoreMachine.ForRecording(texts)),
+      events(texts.Get(enc::EventSourceName)) {}
+
+PlatformParts MachineAdapters::Platform() {
+  return {http,        registry,       processes,        console,        listings,
+          shell,       files,          windows,          settings,       log,
+          recorder,    restoreMachine.services,          elevation,      restoreMachine.clock,
+          environment, processDetails, trust,            connectionOwners, restoreMachine.registry,
+          events,      treatmentLock};
+}
+
+}  // namespace zc::win
