@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "core/machine/registry_values.h"
+#include "core/platform/event_ids.h"
 #include "core/restore/record_entries.h"
 #include "core/restore/record_line.h"
 #include "core/restore/record_reader.h"
@@ -109,6 +110,16 @@ RecordFile ReadRecordFile(RestoreFilesApi& files, TextView path) {
 }
 
 RestoreOutcome RestoreRunner::Restore(TextView backupFolder) {
+  RestoreOutcome outcome = RestoreFolder(backupFolder);
+  if (p_.events) {
+    Text text(backupFolder);
+    for (const Text& problem : outcome.problems) text += u"\r\n" + problem;
+    p_.events->Report(outcome.Succeeded() ? events::kRestoreDone : events::kRestoreIncomplete, text);
+  }
+  return outcome;
+}
+
+RestoreOutcome RestoreRunner::RestoreFolder(TextView backupFolder) {
   RestoreOutcome outcome;
   const Text folder = WithoutTrailingSeparators(backupFolder);
   const Text recordPath = TreatmentRecorder::RecordPath(p_.texts, folder);

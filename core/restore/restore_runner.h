@@ -22,6 +22,7 @@
 #include "core/base/text.h"
 #include "core/platform/activity_log.h"
 #include "core/platform/clock_api.h"
+#include "core/platform/event_log_api.h"
 #include "core/platform/file_hash_api.h"
 #include "core/platform/raw_registry_api.h"
 #include "core/platform/restore_files_api.h"
@@ -63,6 +64,7 @@ struct RestoreParts {
   ActivityLog& log;
   SecurityApi& security;
   StepConfirmation& confirm;
+  EventLogApi* events = nullptr;  // each restore's event, where the program writes them
 };
 
 struct RestoreOutcome {
@@ -81,6 +83,8 @@ class RestoreRunner {
  public:
   RestoreRunner(const RestoreParts& parts, RestoreLimits limits) : p_(parts), limits_(std::move(limits)) {}
 
+  // Restores the treatments recorded in the folder, then writes one event: restored, or
+  // the folder and every problem.
   RestoreOutcome Restore(TextView backupFolder);
 
   // The limits of what this program's treatment touches, from its text constants.
@@ -93,6 +97,7 @@ class RestoreRunner {
   bool ConfirmOverview(const RestorePlan& plan, bool trusted);
   bool MayTake(const UndoStep& step, bool trusted, Text& said);
   Text Describe(const UndoStep& step) const;
+  RestoreOutcome RestoreFolder(TextView backupFolder);
   StepResult Run(const PlaceFileBack& step, Text& said);
   StepResult Run(const PutValueBack& step, Text& said);
   StepResult Run(const RecreateService& step, Text& said);

@@ -42,7 +42,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   zc::win::MachineAdapters machine;
   const zc::ConstantTexts& texts = machine.texts;
   zc::win::MessageBoxConfirmation confirmation(texts);
-  zc::RestoreRunner restoreRunner(machine.restoreMachine.ForRestore(texts, machine.log, confirmation),
+  zc::RestoreRunner restoreRunner(machine.restoreMachine.ForRestore(texts, machine.log, confirmation, &machine.events),
                                   zc::RestoreRunner::TreatmentLimits(texts));
   zc::RestoreList restoreList(texts, restoreRunner);
   zc::win::RestoreWindow restoreWindow(texts, restoreList);

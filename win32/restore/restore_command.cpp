@@ -5,6 +5,7 @@
 #include "core/restore/restore_command_line.h"
 #include "core/texts/constant_texts.h"
 #include "win32/base/ansi.h"
+#include "win32/log/win32_event_log.h"
 #include "win32/log/log_failure_reporter.h"
 #include "win32/log/win32_activity_log.h"
 #include "win32/machine/win32_elevation.h"
@@ -37,7 +38,8 @@ int RunRestoreCommand(TextView folder) {
   if (!elevation.IsElevated()) return OfferElevatedRestore(texts, elevation, folder, nullptr) ? 0 : 1;
   RestoreMachine machine;
   MessageBoxConfirmation confirmation(texts);
-  RestoreRunner runner(machine.ForRestore(texts, log, confirmation), RestoreRunner::TreatmentLimits(texts));
+  Win32EventLog events(texts.Get(enc::EventSourceName));
+  RestoreRunner runner(machine.ForRestore(texts, log, confirmation, &events), RestoreRunner::TreatmentLimits(texts));
   const RestoreOutcome outcome = runner.Restore(folder);
   if (outcome.Succeeded()) return 0;
   ::MessageBoxW(nullptr, ToWide(RestoreProblemsMessage(texts, outcome)).c_str(),

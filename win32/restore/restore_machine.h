@@ -20,8 +20,9 @@ struct RestoreMachine {
   Win32Clock clock;
   Win32Security security;
 
-  RestoreParts ForRestore(const ConstantTexts& texts, ActivityLog& log, StepConfirmation& confirm) {
-    return {texts, files, hashes, registry, services, clock, log, security, confirm};
+  RestoreParts ForRestore(const ConstantTexts& texts, ActivityLog& log, StepConfirmation& confirm,
+                          EventLogApi* events = nullptr) {
+    return {texts, files, hashes, registry, services, clock, log, security, confirm, events};
   }
   RecorderParts ForRecording(const ConstantTexts& texts) {
     return {texts, files, hashes, registry, services, clock, security};

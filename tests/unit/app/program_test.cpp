@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "core/crypto/text_cipher.h"
+#include "core/platform/event_ids.h"
 
 namespace zc {
 namespace {
@@ -47,6 +48,8 @@ TEST_F(ProgramTest, StartsFromServedDefinitionsListsAFindingAndTreatsIt) {
   EXPECT_EQ(results.GetCellText(0, kColumnKind), kKindRegistryInfection);
   program.Tick(TimerId::Timer1);
   EXPECT_EQ(results.RowCount(), 1);  // reported once
+  ASSERT_EQ(events.events.size(), 1u);  // and one event for it, not one per tick
+  EXPECT_EQ(events.events[0].first, events::kFindingReported);
 
   view.check2 = CheckState::Unchecked;
   program.form().Check2_Click();
@@ -55,11 +58,32 @@ TEST_F(ProgramTest, StartsFromServedDefinitionsListsAFindingAndTreatsIt) {
   EXPECT_EQ(view.treatedCountText, u"1건");
   EXPECT_FALSE(registry.Stored(kHkeyCurrentUser, T(enc::InfectionKeyPath), u"ZcEntry"));
   EXPECT_TRUE(view.treatButtonEnabled);
+  EXPECT_EQ(events.events.back().first, events::kTreatmentDone);
+  EXPECT_FALSE(treatmentLock.held);
 
   // After the pass the reported entries are forgotten: the value, back again, is listed.
   registry.SetText(kHkeyCurrentUser, T(enc::InfectionKeyPath), u"ZcEntry", u"C:\\zombie\\bad.exe");
   program.Tick(TimerId::Timer1);
   EXPECT_EQ(results.RowCount(), 1);
+}
+
+TEST_F(ProgramTest, TheButtonTreatsNothingWhileAnotherCopyTreats) {
+  Serve(Wire(u"2"));
+  program.form().Form_Load();
+  registry.SetText(kHkeyCurrentUser, T(enc::InfectionKeyPath), u"ZcEntry", u"C:\\zombie\\bad.exe");
+  program.Tick(TimerId::Timer1);
+  view.check2 = CheckState::Unchecked;
+  program.form().Check2_Click();
+  treatmentLock.heldElsewhere = true;
+  program.form().CandyButton1_Click();
+  EXPECT_EQ(results.RowCount(), 1);
+  EXPECT_TRUE(registry.Stored(kHkeyCurrentUser, T(enc::InfectionKeyPath), u"ZcEntry"));
+  ASSERT_FALSE(view.messages.empty());
+  EXPECT_EQ(view.messages.back().text, T(enc::AnotherCopyTreating));
+  // Once the other copy is done, the button treats.
+  treatmentLock.heldElsewhere = false;
+  program.form().CandyButton1_Click();
+  EXPECT_EQ(results.RowCount(), 0);
 }
 
 TEST_F(ProgramTest, StartUpEndsOnANewerVersionAShortTextOrNoServer) {

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "core/platform/event_ids.h"
+
 #include <algorithm>
 #include <functional>
 #include <string>
@@ -102,6 +104,10 @@ TEST(Restore, PutsEveryStepBackExactlyAndMarksTheTreatmentRestored) {
   EXPECT_EQ(w.services.creates, 1);
   EXPECT_EQ(w.files.entries.size(), before.size());
   EXPECT_EQ(w.files.Content(w.RecordOf(kFolder)), before.at(FoldCase(w.RecordOf(kFolder))).content);
+  // Each restore leaves its event.
+  ASSERT_EQ(w.events.events.size(), 2u);
+  EXPECT_EQ(w.events.events[0].first, events::kRestoreDone);
+  EXPECT_EQ(w.events.events[0].second, Text(kFolder) + u"\\");
 }
 
 TEST(Restore, SetsStartBackOnAServiceThatWasNotDeleted) {
@@ -137,6 +143,10 @@ TEST_P(Refusals, LeavesWhatIsNotOursAndReportsTheStep) {
   EXPECT_FALSE(ReadTreatmentRecord(w.files.Content(w.RecordOf(kFolder))).treatments[0].restored) << c.what;
   const std::vector<Text> log = w.log.LinesOf(Text(kFolder) + u"\\");
   EXPECT_NE(std::find(log.begin(), log.end(), outcome.problems.front()), log.end()) << c.what;
+  // The event names the folder and the step that could not be done.
+  ASSERT_EQ(w.events.events.size(), 1u) << c.what;
+  EXPECT_EQ(w.events.events[0].first, events::kRestoreIncomplete) << c.what;
+  EXPECT_NE(w.events.events[0].second.find(outcome.problems.front()), Text::npos) << c.what;
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -4,6 +4,7 @@
 #include <deque>
 
 #include "core/restore/restore_runner.h"
+#include "tests/fakes/fake_event_log.h"
 #include "core/restore/treatment_recorder.h"
 #include "core/texts/constant_texts.h"
 #include "tests/fakes/fake_activity_log.h"
@@ -46,9 +47,10 @@ struct RestoreWorld {
   fakes::FakeActivityLog log;
   fakes::FakeSecurity security{files};
   FakeConfirmation confirm;
+  fakes::FakeEventLog events;
 
   TreatmentRecorder recorder{{texts, files, hashes, registry, services, clock, security}};
-  RestoreRunner runner{{texts, files, hashes, registry, services, clock, log, security, confirm},
+  RestoreRunner runner{{texts, files, hashes, registry, services, clock, log, security, confirm, &events},
                       RestoreRunner::TreatmentLimits(texts)};
 
   Text T(TextView enciphered) const { return texts.Get(enciphered); }
