@@ -5,6 +5,7 @@
 ;                log-on value, the settings' application name, the log file's name, the
 ;                window class)
 ;   PROGRAM      the built ZombieCure.exe
+;   SCANNER      the built zcscan.exe, the silent scan's console form, installed beside it
 ;   ICON         the program's icon file (optional)
 ;   START_HELPER the built zc-start-as-user.exe, which has the running shell start the
 ;                program after the install as the logged-on user
@@ -253,6 +254,7 @@ Section "${PRODUCT_NAME}" SecProgram
   Call EndRunningCopy
   ClearErrors
   File "/oname=${PRODUCT_EXE}" "${PROGRAM}"
+  File "/oname=zcscan.exe" "${SCANNER}"
   ${If} ${Errors}
     MessageBox MB_OK|MB_ICONSTOP "$(FileInUse)" /SD IDOK
     Abort
@@ -361,6 +363,7 @@ Section "Uninstall"
   ${EndIf}
 
   !insertmacro REMOVE_FILE "$INSTDIR\${PRODUCT_EXE}"
+  !insertmacro REMOVE_FILE "$INSTDIR\zcscan.exe"
   !insertmacro REMOVE_FILE "$INSTDIR\${LOG_FILE}"  ; the program's own log of cipher failures, beside it
   !insertmacro REMOVE_FILE "$INSTDIR\${UNINSTALLER}"
   !insertmacro REMOVE_FILE "$SMPROGRAMS\${PRODUCT_NAME}.lnk"

@@ -53,6 +53,13 @@ check "$(msiexec /i "$package_win" /qn ALLUSERSRUN=1)" "0" "msiexec /i /qn ends 
 check "$(cmp -s "$install_unix/ZombieCure.exe" "$program" && echo same)" "same" \
   "the built program is in the 64-bit Program Files"
 check "$(value_in "$source_key" EventMessageFile)" "$installed_exe" "the event source names the installed program"
+# The silent scan's console form is installed beside the program and answers at once: a
+# bad argument is exit code 6.
+set +e
+timeout 60 wine "$install_unix/zcscan.exe" /scan /no-such-switch </dev/null >/dev/null 2>&1
+scan_code=$?
+set -e
+check "$scan_code" "6" "zcscan.exe is installed beside it and answers (a bad argument: 6)"
 check "$(value_in "$source_key" TypesSupported)" "#7" "the event source takes errors, warnings and information"
 check "$(value_in "$machine_run" "$name")" "\"$installed_exe\"" "ALLUSERSRUN=1 writes the machine-wide log-on value"
 check "$([ -f "$store_key" ] && echo made)" "made" "the custom action made the backup store's root and its key"
@@ -74,6 +81,7 @@ check "$([ -e "$install_unix/uninstall.exe" ] && echo present || echo absent)" "
 # --- a silent uninstall --------------------------------------------------------------------
 check "$(msiexec /x "$package_win" /qn)" "0" "msiexec /x /qn ends with exit code 0"
 check "$([ -e "$install_unix/ZombieCure.exe" ] && echo present || echo gone)" "gone" "the program is removed"
+check "$([ -e "$install_unix/zcscan.exe" ] && echo present || echo gone)" "gone" "zcscan.exe is removed"
 check "$(probe_key "$source_key" >/dev/null && echo present || echo gone)" "gone" "the event source is removed"
 check "$(value_in "$machine_run" "$name")" "" "the machine-wide log-on value is removed"
 
