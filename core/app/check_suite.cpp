@@ -8,6 +8,7 @@ CheckSuite::CheckSuite(const ConstantTexts& texts, const PlatformParts& platform
                        MainWindowView& view, const DefinitionsSigner& signer)
     : texts_(texts),
       events_(platform.events),
+      userHives_(platform.userHives),
       inventory_(platform.processes),
       endRules_(platform.processes, platform.processDetails),
       rows_(rows, platform.events),
@@ -22,6 +23,12 @@ CheckSuite::CheckSuite(const ConstantTexts& texts, const PlatformParts& platform
                  platform.recorder),
       loadedDefinitions_(texts, platform.http, platform.settings, platform.clock, definitions_, signer,
                          platform.events) {}
+
+void CheckSuite::ChooseUserHives() {
+  const UserHives hives = userHives_.Read();
+  registryCheck_.SetUserHives(zc::ChooseUserHives(hives));
+  treatment_.SetRunningUserSid(hives.runningUser.value_or(Text()));
+}
 
 void CheckSuite::RunChecksOnce() {
   registryCheck_.Run();

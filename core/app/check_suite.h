@@ -37,6 +37,11 @@ class CheckSuite {
   TreatmentPass& treatment() { return treatment_; }
   const TreatmentPass& treatment() const { return treatment_; }
 
+  // Finds whose hives the autorun check reads (the person at the keyboard's, or every
+  // loaded one for LocalSystem) and whose SID the treatment records with a user value.
+  void ChooseUserHives();
+  const UserHiveChoice& UserHivesRead() const { return registryCheck_.UserHivesRead(); }
+
   // Runs each of the three checks once.
   void RunChecksOnce();
   // Empties the lists of already reported items of the three checks.
@@ -51,6 +56,7 @@ class CheckSuite {
  private:
   const ConstantTexts& texts_;
   EventLogApi& events_;
+  UserHivesApi& userHives_;
   DefinitionsSet definitions_;
   RowBuffer rowBuffer_;
   ProcessInventory inventory_;

@@ -21,6 +21,7 @@
 #include "core/platform/settings_api.h"
 #include "core/platform/shell_api.h"
 #include "core/platform/treatment_lock_api.h"
+#include "core/platform/user_hives_api.h"
 #include "core/platform/window_enum_api.h"
 #include "core/restore/treatment_recorder.h"
 
@@ -48,6 +49,7 @@ struct PlatformParts {
   RawRegistryApi& rawRegistry;          // the shared service host's group lists
   EventLogApi& events;                  // each Finding, treatment and refused set
   TreatmentLockApi& treatmentLock;      // one treatment at a time on the machine
+  UserHivesApi& userHives;              // whose hive the user root is
 };
 
 }  // namespace zc

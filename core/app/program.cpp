@@ -11,7 +11,9 @@ Program::Program(const ConstantTexts& texts, const PlatformParts& platform, cons
       form_({texts, window.view, window.pump, window.results, platform.settings, platform.registry,
              platform.shell, window.timers, suite_.loadedDefinitions(), *this, platform.log, platform.elevation}),
       scheduler_(texts, window.timers, suite_.registryCheck(), suite_.serviceCheck(), suite_.connectionScan(),
-                 window.view, platform.windows, [this] { form_.Check2_Click(); }) {}
+                 window.view, platform.windows, [this] { form_.Check2_Click(); }) {
+  suite_.ChooseUserHives();
+}
 
 void Program::Tick(TimerId timer) {
   if (form_.Ended()) return;

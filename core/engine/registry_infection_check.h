@@ -9,6 +9,7 @@
 #include "core/definitions/definitions_set.h"
 #include "core/engine/reported_names.h"
 #include "core/platform/registry_api.h"
+#include "core/platform/user_hives_api.h"
 #include "core/platform/result_list.h"
 #include "core/texts/constant_texts.h"
 
@@ -18,6 +19,8 @@ namespace zc {
 inline constexpr char16_t kFlagSecondRoot[] = u"1";   // the user's root
 inline constexpr char16_t kFlagFirstRoot[] = u"2";    // the machine's root, 64-bit view
 inline constexpr char16_t kFlagFirstRoot32[] = u"3";  // the machine's root, 32-bit view
+// Another user's hive: the code, then that user's SID ("4:S-1-5-21-...").
+inline constexpr char16_t kFlagUserHive[] = u"4:";
 
 class RegistryInfectionCheck {
  public:
@@ -28,13 +31,19 @@ class RegistryInfectionCheck {
 
   void Run();
 
+  // Which users' hives the user root is read in (see user_hives_api.h); the running
+  // account's own until this is called.
+  void SetUserHives(UserHiveChoice choice) { hives_ = std::move(choice); }
+  const UserHiveChoice& UserHivesRead() const { return hives_; }
+
   // Empties ReportedRegistryEntries: every entry still present is listed again.
   void ClearReported() { reportedEntries_.Clear(); }
   const ReportedNames& ReportedRegistryEntries() const { return reportedEntries_; }
 
  private:
   Text ReadEntry(TextView rootText, TextView entry, RegistryView view);
-  void AddFinding(TextView entry, const Text& value, TextView flag);
+  // `reported`: the name the Finding is remembered by; empty for the entry itself.
+  void AddFinding(TextView entry, const Text& value, TextView flag, TextView reported = {});
 
   const ConstantTexts& texts_;
   const DefinitionsSet& definitions_;
@@ -42,6 +51,7 @@ class RegistryInfectionCheck {
   ResultList& results_;
   RowBuffer& rowBuffer_;
   ReportedNames reportedEntries_;
+  UserHiveChoice hives_;
 };
 
 }  // namespace zc

@@ -7,6 +7,7 @@
 #include "core/engine/step_failure.h"
 #include "core/restore/service_group_list.h"
 #include "core/machine/registry_values.h"
+#include "core/platform/raw_registry_api.h"
 
 namespace zc {
 namespace {
@@ -320,8 +321,13 @@ void TreatmentPass::DeleteService(const PlannedService& service) {
 void TreatmentPass::DeleteValues(const TreatmentPlan& plan) {
   for (const PlannedValue& value : plan.values) {
     // Recorded by its logical key and its view, so that it goes back where it was.
-    recorder_.RegistryValue(value.root, value.view, value.keyPath, value.valueName);
-    Check(enc::StepDeleteValue, m_.registry.RemoveValue(value.root, value.view, value.keyPath, value.valueName));
+    recorder_.RegistryValue(value.root, value.view, value.keyPath, value.valueName, value.userSid);
+    if (value.otherUser) {
+      Check(enc::StepDeleteValue, m_.registry.RemoveValue(kUsersRoot, value.view, value.userSid + u"\\" + value.keyPath,
+                                                          value.valueName));
+    } else {
+      Check(enc::StepDeleteValue, m_.registry.RemoveValue(value.root, value.view, value.keyPath, value.valueName));
+    }
   }
 }
 

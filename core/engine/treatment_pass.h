@@ -70,6 +70,9 @@ class TreatmentPass {
   // The Finding in a row of the list, as the pass reads it.
   Finding ReadRow(int32_t row);
 
+  // The running account's SID, recorded with the values of its own user root.
+  void SetRunningUserSid(Text sid) { planner_.SetRunningUserSid(std::move(sid)); }
+
   // True while a pass runs.
   bool Running() const { return running_; }
 

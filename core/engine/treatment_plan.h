@@ -79,6 +79,10 @@ struct PlannedValue {
   RegistryView view = RegistryView::Native;
   Text keyPath;  // the logical key, the same in either view
   Text valueName;
+  // For the user root: whose hive it is (recorded, so that a restore writes it back into
+  // that hive and no other); empty when the running account's SID is not known.
+  Text userSid;
+  bool otherUser = false;  // that hive is not the running account's: reached under HKEY_USERS
 
   bool operator==(const PlannedValue&) const = default;
 };

@@ -262,13 +262,19 @@ void TreatmentPlanner::PlanRegistryValue(const Finding& finding, TreatmentPlan& 
   plan.flow = TreatmentFlow::AutorunValue;
   const Text keyPath = texts_.Get(enc::InfectionKeyPath);
   const int32_t machine = ServiceRoot();
-  if (finding.flag == kFlagFirstRoot32) {
+  const TextView userHiveFlag = kFlagUserHive;
+  if (TextView(finding.flag).substr(0, userHiveFlag.size()) == userHiveFlag) {
+    // Another user's hive: deleted there and nowhere else.
+    PlannedValue value{RootKeyFromText(texts_.Get(enc::InfectionRootText)), RegistryView::Native, keyPath,
+                       finding.entryName, finding.flag.substr(userHiveFlag.size()), true};
+    plan.values.push_back(std::move(value));
+  } else if (finding.flag == kFlagFirstRoot32) {
     // Found in the 32-bit view of the machine's root: deleted there and nowhere else.
     plan.values.push_back({machine, RegistryView::Wow32, keyPath, finding.entryName});
   } else {
     // Deleted from both roots whether or not it was found in each.
     plan.values.push_back({RootKeyFromText(texts_.Get(enc::InfectionRootText)), RegistryView::Native, keyPath,
-                           finding.entryName});
+                           finding.entryName, runningUserSid_, false});
     plan.values.push_back({machine, RegistryView::Native, keyPath, finding.entryName});
   }
   ResolveCommandLine(finding, {StartedBy::Shell, {}, {}}, plan);

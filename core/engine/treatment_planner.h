@@ -50,6 +50,9 @@ class TreatmentPlanner {
 
   TreatmentPlan Plan(const Finding& finding);
 
+  // The running account's SID, recorded with the values of its own user root.
+  void SetRunningUserSid(Text sid) { runningUserSid_ = std::move(sid); }
+
  private:
   void PlanProcess(const Finding& finding, TreatmentPlan& plan);
   void PlanServiceProcess(const Finding& finding, TreatmentPlan& plan);
@@ -80,6 +83,7 @@ class TreatmentPlanner {
   ProcessEndRules endRules_;
   CommandLineFiles commandLines_;
   bool refusedProcess_ = false;  // the Finding's own process may not be ended
+  Text runningUserSid_;
 };
 
 }  // namespace zc

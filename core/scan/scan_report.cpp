@@ -156,6 +156,10 @@ std::string ScanReportJson(const ScanReport& report) {
     root.Number("exitCode", report.exitCode);
     if (!report.message.empty()) root.Text("message", report.message);
     Array(root.Key("findings"), report.findings, [&out](const ReportedFinding& f) { WriteFinding(out, f); });
+    root.Bool("currentUserHive", report.currentUserHive);
+    Array(root.Key("userHives"), report.userHives, [&out](const zc::Text& sid) { AppendJsonString(out, sid); });
+    Array(root.Key("profilesNotLoaded"), report.profilesNotLoaded,
+          [&out](const zc::Text& profile) { AppendJsonString(out, profile); });
     Array(root.Key("killMatches"), report.killMatches, [&out](const ReportedKillMatch& match) {
       JsonObject o(out);
       o.Number("processId", match.processId);

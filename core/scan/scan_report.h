@@ -52,6 +52,11 @@ struct ScanReport {
   Text message;  // why the run stopped early; empty otherwise
   std::vector<ReportedFinding> findings;
   std::vector<ReportedKillMatch> killMatches;
+  // Whose autorun values were read: the running account's own hive, and other users'
+  // hives by SID; the profiles whose hive was not loaded, so not read.
+  bool currentUserHive = true;
+  std::vector<Text> userHives;
+  std::vector<Text> profilesNotLoaded;
 };
 
 // The report as UTF-8 JSON text, ending with a line feed.

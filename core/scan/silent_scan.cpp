@@ -56,6 +56,10 @@ ScanRun SilentScan::Run(const ScanRequest& request) {
 
   // Only a treating run ends what a kill pattern matches.
   suite_.connectionScan().SetEndsKillMatches(request.treat);
+  suite_.ChooseUserHives();
+  run.report.userHives = suite_.UserHivesRead().sids;
+  run.report.currentUserHive = suite_.UserHivesRead().current;
+  run.report.profilesNotLoaded = suite_.UserHivesRead().notLoaded;
   suite_.RunChecksOnce();
   for (const KillMatch& match : suite_.connectionScan().LastKillMatches())
     run.report.killMatches.push_back({match.processId, match.name, match.ended});

@@ -32,9 +32,14 @@ class RawRegistryOver : public RawRegistryApi {
   bool WriteRawValue(int32_t root, TextView keyPath, TextView valueName, const RawRegistryValue& value) override {
     return WriteValueAt({root, RegistryView::Native, Text(keyPath), {}}, valueName, value);
   }
+  // The running account's SID: its hive under HKEY_USERS is HKEY_CURRENT_USER, as on
+  // Windows.
+  Text currentUserSid;
+
   // A user's hive is HKEY_USERS\<sid>; the 32-bit view lies below WOW6432Node, as the
   // fake registry keeps it.
-  static std::pair<int32_t, Text> Place(const RegistryKeyPlace& key) {
+  std::pair<int32_t, Text> Place(const RegistryKeyPlace& key) const {
+    if (!key.userSid.empty() && key.userSid == currentUserSid) return {key.root, key.path};
     if (!key.userSid.empty()) return {kUsersRoot, key.userSid + u"\\" + key.path};
     return {key.root, FakeRegistry::InView(key.root, key.view, key.path)};
   }

@@ -15,7 +15,7 @@ PlatformParts MachineAdapters::Platform() {
           shell,       files,          windows,          settings,       log,
           recorder,    restoreMachine.services,          elevation,      restoreMachine.clock,
           environment, processDetails, trust,            connectionOwners, restoreMachine.registry,
-          events,      treatmentLock};
+          events,      treatmentLock,  userHives};
 }
 
 }  // namespace zc::win

@@ -24,6 +24,7 @@
 #include "win32/machine/win32_service_table.h"
 #include "win32/machine/win32_shell.h"
 #include "win32/machine/win32_treatment_lock.h"
+#include "win32/machine/win32_user_hives.h"
 #include "win32/net/winhttp_client.h"
 #include "win32/restore/restore_machine.h"
 #include "win32/trust/win32_file_trust.h"
@@ -60,6 +61,7 @@ struct MachineAdapters {
   Win32ConnectionOwner connectionOwners;
   Win32EventLog events;
   Win32TreatmentLock treatmentLock;
+  Win32UserHives userHives;
 };
 
 }  // namespace zc::win

@@ -29,6 +29,7 @@
 #include "tests/fakes/fake_process_details.h"
 #include "tests/fakes/fake_event_log.h"
 #include "tests/fakes/fake_treatment_lock.h"
+#include "tests/fakes/fake_user_hives.h"
 
 namespace zc {
 
@@ -39,7 +40,7 @@ struct ProgramFakes {
   PlatformParts Platform(HttpApi& web) {
     return {web,      registry, processes, console, listings,           shell,    files,
             windows,  settings, log,       recording.recorder, services, elevation, clock, environment,
-            processDetails, trust, connectionOwners, recording.registry, events, treatmentLock};
+            processDetails, trust, connectionOwners, recording.registry, events, treatmentLock, userHives};
   }
   PlatformParts Platform() { return Platform(http); }
   WindowParts Window() { return {view, pump, results, timers}; }
@@ -72,6 +73,7 @@ struct ProgramFakes {
   fakes::FakeEnvironment environment;
   fakes::FakeEventLog events;
   fakes::FakeTreatmentLock treatmentLock;
+  fakes::FakeUserHives userHives;
 };
 
 }  // namespace zc

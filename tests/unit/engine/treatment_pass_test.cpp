@@ -344,6 +344,42 @@ TEST_F(TreatmentPassTest, ARegistryValueIsDeletedFromBothRoots) {
   EXPECT_EQ(w.view.delayedSeconds, 6);
 }
 
+TEST_F(TreatmentPassTest, AUserValueIsRecordedWithItsOwnersHiveAndAnotherUsersStaysInTheirs) {
+  // An administrator treats for the person at the keyboard: the value found in that
+  // person's hive is deleted there, the administrator's own HKCU is left alone, and the
+  // record names whose hive it came from, so a restore writes it back there.
+  const Text key = w.T(enc::InfectionKeyPath);
+  const Text person = u"S-1-5-21-1-2-3-1001";
+  const Text administrator = u"S-1-5-21-1-2-3-500";
+  w.registry.SetText(kUsersRoot, person + u"\\" + key, u"Updater", u"C:\\Temp\\evil.exe");
+  w.registry.SetText(kHkcu, key, u"Updater", u"C:\\Admin\\own.exe");
+  pass.SetRunningUserSid(administrator);
+  recording.registry.currentUserSid = administrator;
+  AddRow(u"evil.exe", u"None", u"C:\\Temp\\evil.exe", u"N/A", kKindRegistryInfection, u"Updater", u"4:" + person);
+  recording.files.AddFolder(w.T(enc::BackupRoot));
+  pass.TreatFindings();
+  EXPECT_FALSE(w.registry.Stored(kUsersRoot, person + u"\\" + key, u"Updater").has_value());
+  EXPECT_TRUE(w.registry.Stored(kHkcu, key, u"Updater").has_value());
+  EXPECT_TRUE(w.results.rows.empty());
+
+  // A value of the running account's own HKCU is recorded with that account's SID.
+  AddRow(u"own.exe", u"None", u"C:\\Admin\\own.exe", u"N/A", kKindRegistryInfection, u"Updater", u"1");
+  pass.TreatFindings();
+  EXPECT_FALSE(w.registry.Stored(kHkcu, key, u"Updater").has_value());
+
+  std::vector<Text> recordedSids;
+  for (const TextView name : {u"evil.exe", u"own.exe"}) {
+    const RecordReading reading =
+        ReadTreatmentRecord(recording.files.Content(TreatmentRecorder::RecordPath(w.texts, Folder(name))));
+    ASSERT_EQ(reading.treatments.size(), 1u);
+    for (const TreatmentStep& step : reading.treatments[0].steps) {
+      if (const auto* value = std::get_if<RegistryValueStep>(&step); value && value->root == kHkcu)
+        recordedSids.push_back(value->userSid);
+    }
+  }
+  EXPECT_EQ(recordedSids, (std::vector<Text>{person, administrator}));
+}
+
 TEST_F(TreatmentPassTest, FindingsOfOneNameShareTheFolderAndKeepEveryCopy) {
   w.files.AddFolder(u"C:\\Other");
   w.files.AddFile(u"C:\\Other\\evil.exe", "MZ other");
