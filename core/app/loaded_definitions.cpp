@@ -2,6 +2,7 @@
 
 #include "core/definitions/load_definitions.h"
 #include "core/app/form1.h"
+#include "core/app/policy_precedence.h"
 #include "core/definitions/version.h"
 
 namespace zc {
@@ -13,7 +14,8 @@ constexpr char16_t kSerialKey[] = u"serial";
 }  // namespace
 
 DefinitionsLoadResult LoadedDefinitions::Load() {
-  const DefinitionsResult result = LoadDefinitions(http_, texts_, set_, signer_);
+  const DefinitionsResult result = LoadDefinitions(
+      http_, texts_, set_, signer_, EffectiveDefinitionsAddress(policyAddress_, texts_.Get(enc::DefinitionsAddress)));
   switch (result.error) {
     case DefinitionsError::None: {
       // The first element is there: the set has all fourteen.

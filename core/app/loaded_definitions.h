@@ -4,6 +4,8 @@
 // highest serial started with is kept in the per-user settings (key "serial"): the
 // threat is a set served again on the way to this machine, which cannot write there.
 
+#include <utility>
+
 #include "core/app/form1_ports.h"
 #include "core/definitions/definitions_set.h"
 #include "core/definitions/definitions_signer.h"
@@ -17,9 +19,11 @@ namespace zc {
 
 class LoadedDefinitions : public DefinitionsPort {
  public:
+  // `policyAddress`: the machine policy's definitions address; empty: not set.
   LoadedDefinitions(const ConstantTexts& texts, HttpApi& http, SettingsApi& settings, ClockApi& clock,
-                    DefinitionsSet& set, const DefinitionsSigner& signer)
-      : texts_(texts), http_(http), settings_(settings), clock_(clock), set_(set), signer_(signer) {}
+                    DefinitionsSet& set, const DefinitionsSigner& signer, Text policyAddress = {})
+      : texts_(texts), http_(http), settings_(settings), clock_(clock), set_(set), signer_(signer),
+        policyAddress_(std::move(policyAddress)) {}
 
   // Downloads, checks and parses the set, then judges how current it is (see
   // set_freshness.h) against the highest serial this machine has started with.
@@ -40,6 +44,7 @@ class LoadedDefinitions : public DefinitionsPort {
   DefinitionsSet& set_;
   DefinitionsSigner signer_;
   std::optional<SetFreshness> freshness_;  // of the set loaded last
+  Text policyAddress_;
 };
 
 }  // namespace zc

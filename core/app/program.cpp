@@ -3,7 +3,7 @@
 namespace zc {
 
 Program::Program(const ConstantTexts& texts, const PlatformParts& platform, const WindowParts& window,
-                 const DefinitionsSigner& signer)
+                 const DefinitionsSigner& signer, const ProgramPolicies& policies)
     : inventory_(platform.processes),
       registryCheck_(texts, definitions_, platform.registry, window.results, rowBuffer_),
       serviceCheck_(texts, definitions_, platform.registry, window.results, rowBuffer_),
@@ -13,9 +13,11 @@ Program::Program(const ConstantTexts& texts, const PlatformParts& platform, cons
                  {platform.files, platform.shell, platform.processes, platform.processDetails, platform.registry,
                   platform.services, platform.environment, platform.trust, platform.connectionOwners, platform.rawRegistry},
                  platform.recorder),
-      loadedDefinitions_(texts, platform.http, platform.settings, platform.clock, definitions_, signer),
+      loadedDefinitions_(texts, platform.http, platform.settings, platform.clock, definitions_, signer,
+                         policies.definitionsAddress),
       form_({texts, window.view, window.pump, window.results, platform.settings, platform.registry,
-             platform.shell, window.timers, loadedDefinitions_, *this, platform.log, platform.elevation}),
+             platform.shell, window.timers, loadedDefinitions_, *this, platform.log, platform.elevation},
+            policies),
       scheduler_(texts, window.timers, registryCheck_, serviceCheck_, connectionScan_, window.view,
                  platform.windows, [this] { form_.Check2_Click(); }),
       endRules_(platform.processes, platform.processDetails) {}

@@ -5,6 +5,7 @@
 
 #include "core/app/form1.h"
 #include "core/app/loaded_definitions.h"
+#include "core/app/program_policies.h"
 #include "core/definitions/definitions_set.h"
 #include "core/definitions/definitions_signer.h"
 #include "core/engine/connection_scan.h"
@@ -62,9 +63,9 @@ struct WindowParts {
 class Program : private ChecksPort {
  public:
   // `signer`: who must have signed the definitions set (DefinitionsSigner::Unsigned()
-  // for a build that takes unsigned sets).
+  // for a build that takes unsigned sets). `policies`: the machine's policies.
   Program(const ConstantTexts& texts, const PlatformParts& platform, const WindowParts& window,
-          const DefinitionsSigner& signer);
+          const DefinitionsSigner& signer, const ProgramPolicies& policies = {});
   Program(const Program&) = delete;
   Program& operator=(const Program&) = delete;
 
