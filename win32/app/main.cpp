@@ -10,7 +10,9 @@
 
 #include <vector>
 
+#include "core/app/policy_precedence.h"
 #include "core/app/program.h"
+#include "core/app/program_policies.h"
 #include "core/app/user_copy_cleanup.h"
 #include "core/engine/listing_route.h"
 #include "core/restore/restore_command_line.h"
@@ -34,6 +36,8 @@
 #include "win32/machine/win32_console.h"
 #include "win32/machine/win32_files.h"
 #include "win32/machine/win32_processes.h"
+#include "win32/machine/local_system_account.h"
+#include "win32/machine/win32_raw_registry.h"
 #include "win32/machine/win32_registry.h"
 #include "win32/machine/win32_service_table.h"
 #include "win32/machine/win32_shell.h"
@@ -72,7 +76,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   zc::win::Win32ActivityLog log;
   zc::win::LogFailureReporter failures(log);  // the cipher's reports go to the program's folder
   zc::ConstantTexts texts(failures);
-  zc::win::WinHttpClient http;
+  // The machine's policies come before everything the user chose.
+  zc::win::Win32RawRegistry policyRegistry;
+  const zc::ProgramPolicies policies = zc::ReadProgramPolicies(policyRegistry, texts);
+  zc::win::WinHttpClient http(zc::EffectiveProxy(policies, zc::win::RunsAsLocalSystem()));
   zc::win::Win32Registry registry;
   zc::win::Win32Processes processes;
   zc::win::Win32Console console;
@@ -108,7 +115,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
                        connectionOwners, restoreMachine.registry},
                       {window, window.Pump(), window.Results(), window.Timers()},
                       zc::enc::kDefinitionsUnsigned ? zc::DefinitionsSigner::Unsigned()
-                                                    : zc::DefinitionsSigner(zc::enc::DefinitionsPublicKey, signatures));
+                                                    : zc::DefinitionsSigner(zc::enc::DefinitionsPublicKey, signatures),
+                      policies);
   window.Bind(program.form(), [&program](zc::TimerId timer) { program.Tick(timer); });
   program.form().Form_Load();
   return window.RunMessageLoop();
