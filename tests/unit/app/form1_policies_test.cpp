@@ -119,8 +119,9 @@ TEST_F(Form1PoliciesTest, TheUsersOwnEntryGoesOnlyWhereTheMachineWideOneStartsTh
     Form1 form = MakeForm(policies);
     form.Form_Load();
 
-    EXPECT_EQ(UserEntry().has_value(), !machineValue);
-    if (!machineValue) EXPECT_EQ(*UserEntry(), u"C:\\Users\\kim\\ZombieCure.exe") << "left exactly as it was";
+    const std::optional<Text> expected =
+        machineValue ? std::nullopt : std::optional<Text>(u"C:\\Users\\kim\\ZombieCure.exe");
+    EXPECT_EQ(UserEntry(), expected) << "without the machine-wide value it is left exactly as it was";
     EXPECT_EQ(StoredOption(), Text(u"on"));
     EXPECT_EQ(registry.ValueCount(kHkeyLocalMachine, kRunKey), machineValue ? 2u : 1u) << "HKLM is only read";
   }
