@@ -5,7 +5,7 @@
 namespace zc {
 
 CheckSuite::CheckSuite(const ConstantTexts& texts, const PlatformParts& platform, ResultList& rows,
-                       MainWindowView& view, const DefinitionsSigner& signer)
+                       MainWindowView& view, const DefinitionsSigner& signer, Text definitionsAddress)
     : texts_(texts),
       events_(platform.events),
       userHives_(platform.userHives),
@@ -22,7 +22,7 @@ CheckSuite::CheckSuite(const ConstantTexts& texts, const PlatformParts& platform
                   platform.rawRegistry},
                  platform.recorder),
       loadedDefinitions_(texts, platform.http, platform.settings, platform.clock, definitions_, signer,
-                         platform.events) {}
+                         platform.events, std::move(definitionsAddress)) {}
 
 void CheckSuite::ChooseUserHives() {
   const UserHives hives = userHives_.Read();

@@ -23,9 +23,10 @@ namespace zc {
 class CheckSuite {
  public:
   // `rows`: the list the checks fill and the pass treats; `view`: where the pass shows
-  // its status and messages.
+  // its status and messages; `definitionsAddress`: the machine policy's address of the
+  // definitions, empty for the built-in one.
   CheckSuite(const ConstantTexts& texts, const PlatformParts& platform, ResultList& rows, MainWindowView& view,
-             const DefinitionsSigner& signer);
+             const DefinitionsSigner& signer, Text definitionsAddress = {});
   CheckSuite(const CheckSuite&) = delete;
   CheckSuite& operator=(const CheckSuite&) = delete;
 

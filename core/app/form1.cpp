@@ -1,5 +1,6 @@
 #include "core/app/form1.h"
 
+#include "core/app/policy_precedence.h"
 #include "core/app/web_address.h"
 #include "core/machine/registry_values.h"
 
@@ -36,10 +37,12 @@ void Form1::Form_Load() {
     p_.view.AddResultListColumn(kColumnWidths[column], p_.texts.Get(headers[column]), column);
 
   p_.view.SetCaption(p_.texts.Get(enc::WindowCaption));
+  p_.view.SetHomepageMenuEnabled(MayOpenHomepage(policies_));
   FadeIn(p_.view, p_.pump);
   if (ended_) return;  // a handler that ran during the fade may have ended the program
 
   FillNoticeLabel();
+  LogIgnoredPolicies();
   ReadLogonOption();
   if (ended_) return;
 
@@ -99,15 +102,42 @@ void Form1::FillNoticeLabel() {
   p_.view.SetNoticeText(notice);
 }
 
+void Form1::LogIgnoredPolicies() {
+  for (const Text& line : policies_.ignored) LogInProgramFolder(line);
+}
+
 void Form1::ReadLogonOption() {
+  if (!UserChoosesStartAtLogon(policies_)) {
+    // The machine-wide value starts the program; the user's option shows that and stays
+    // as it was stored, for the day the policy is lifted.
+    p_.view.SetCheck1State(CheckState::Checked);
+    p_.view.SetCheck1Enabled(false);
+    RemoveUserEntryBesideMachineEntry();
+    return;
+  }
   const auto stored = p_.settings.GetSetting(kOptionApplication, kOptionSection, kOptionKey);
   // Exactly "on": "On" or "ON" read as off.
-  if (stored && *stored == kOptionOn) {
+  if (StartsAtLogon(policies_, stored && *stored == kOptionOn)) {
     p_.view.SetCheck1State(CheckState::Checked);
     Check1_Click();
   } else {
     p_.view.SetCheck1State(CheckState::Unchecked);
   }
+}
+
+// Where the machine-wide log-on value exists, a per-user value beside it would start a
+// second copy at every log-on: it is deleted. Without the machine-wide value (the policy
+// came after the install) the user's value is what still starts the program: it stays.
+void Form1::RemoveUserEntryBesideMachineEntry() {
+  const Text keyPath = p_.texts.Get(enc::LogonKeyPath);
+  const Text valueName = p_.texts.Get(enc::LogonValueName);
+  const RegistryValue machineEntry =
+      p_.registry.ReadRegistryValueInView(kLocalMachineRoot, RegistryView::Native, keyPath, valueName);
+  const Text* data = std::get_if<Text>(&machineEntry);
+  if (!data || data->empty()) return;
+  int32_t root = 0;
+  if (!LogonRoot(root)) return;
+  p_.registry.DeleteRegistryValue(root, keyPath, valueName);
 }
 
 bool Form1::LoadDefinitions() {
@@ -127,11 +157,16 @@ bool Form1::LoadDefinitions() {
 
 void Form1::CheckVersion() {
   if (!p_.definitions.IsNewerVersionPublished()) return;
+  const bool openHomepage = MayOpenHomepage(policies_);
   Text notice = p_.texts.Get(enc::NewVersionNotice1);
   notice += u"\r\n";
-  notice += p_.texts.Get(enc::NewVersionNotice2);
+  notice += p_.texts.Get(openHomepage ? enc::NewVersionNotice2 : enc::NewVersionNoticeAskAdministrator);
   p_.view.ShowMessage(notice, p_.texts.Get(enc::MessageTitle), MessageIcon::Information);
   if (ended_) return;
+  if (!openHomepage) {
+    EndProgram();
+    return;
+  }
   if (!LaunchHomepage()) {
     FailAndEnd(p_.texts.Get(enc::HomepageLaunchError), p_.definitions.HomepageUrl());
     return;
@@ -211,6 +246,8 @@ void Form1::P_MouseMove(int eventCode) {
 
 void Form1::myHome_Click() {
   if (ended_) return;
+  // The menu's item is greyed out under the policy; a click that still arrives opens nothing.
+  if (!MayOpenHomepage(policies_)) return;
   if (!LaunchHomepage())
     FailAndEnd(p_.texts.Get(enc::HomepageLaunchError), p_.definitions.HomepageUrl());
 }
@@ -248,6 +285,8 @@ void Form1::LogInProgramFolder(TextView line) {
 
 void Form1::Check1_Click() {
   if (ended_) return;
+  // Under the machine policy the box is disabled; nothing of the user's is written.
+  if (!UserChoosesStartAtLogon(policies_)) return;
   const bool on = p_.view.Check1State() != CheckState::Unchecked;
   if (!p_.settings.SaveSetting(kOptionApplication, kOptionSection, kOptionKey,
                                on ? kOptionOn : kOptionOff)) {

@@ -3,8 +3,11 @@
 // handling of its buttons, check boxes and menu items, the notification-area icon and
 // the closing of the window. The window procedure forwards every event here.
 
+#include <utility>
+
 #include "core/app/form1_ports.h"
 #include "core/app/form1_view.h"
+#include "core/app/program_policies.h"
 #include "core/app/tray_icon_record.h"
 #include "core/platform/activity_log.h"
 #include "core/platform/elevation_api.h"
@@ -51,7 +54,10 @@ struct Form1Parts {
 
 class Form1 {
  public:
-  explicit Form1(const Form1Parts& parts) : p_(parts) {}
+  // `policies`: the machine's policies, read before start-up; they win over the user's
+  // own option and over the built-in homepage behaviour.
+  explicit Form1(const Form1Parts& parts, ProgramPolicies policies = {})
+      : p_(parts), policies_(std::move(policies)) {}
 
   void Form_Load();
   void CheckVersion();
@@ -81,7 +87,9 @@ class Form1 {
  private:
   bool CreateResultList();
   void FillNoticeLabel();
+  void LogIgnoredPolicies();
   void ReadLogonOption();
+  void RemoveUserEntryBesideMachineEntry();
   bool LoadDefinitions();
   void ShowMonitoringOn();
   void StartScanTimers();
@@ -99,6 +107,7 @@ class Form1 {
   void EndProgram();
 
   Form1Parts p_;
+  const ProgramPolicies policies_;
   TrayIconRecord trayRecord_;
   bool trayIconAdded_ = false;  // the window is hidden in the notification area
   bool treating_ = false;

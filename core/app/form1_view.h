@@ -47,6 +47,8 @@ class Form1View : public MainWindowView, public FadeTarget {
   // Setting a state does not raise the box's click handling; the logic calls it itself.
   virtual CheckState Check1State() = 0;
   virtual void SetCheck1State(CheckState state) = 0;
+  // A disabled box shows its state but takes no click (a machine policy decides it).
+  virtual void SetCheck1Enabled(bool enabled) = 0;
   virtual CheckState Check2State() = 0;
 
   virtual void SetIndicatorVisible(bool visible) = 0;  // Label5
@@ -65,6 +67,8 @@ class Form1View : public MainWindowView, public FadeTarget {
 
   // Opens the pop-up menu at the pointer and returns when it has closed.
   virtual TrayMenuChoice ShowTrayMenu() = 0;
+  // Greys the menu's homepage item out, or makes it available again.
+  virtual void SetHomepageMenuEnabled(bool enabled) = 0;
 
   // Opens the restore window (or brings it to the front) over the main window.
   virtual void OpenRestoreWindow() = 0;

@@ -2,6 +2,7 @@
 
 #include "core/definitions/load_definitions.h"
 #include "core/app/form1.h"
+#include "core/app/policy_precedence.h"
 #include "core/definitions/version.h"
 #include "core/platform/event_ids.h"
 
@@ -21,7 +22,8 @@ DefinitionsLoadResult LoadedDefinitions::Load() {
 
 DefinitionsLoadResult LoadedDefinitions::Judge() {
   freshness_.reset();
-  const DefinitionsResult result = LoadDefinitions(http_, texts_, set_, signer_);
+  const DefinitionsResult result = LoadDefinitions(
+      http_, texts_, set_, signer_, EffectiveDefinitionsAddress(policyAddress_, texts_.Get(enc::DefinitionsAddress)));
   switch (result.error) {
     case DefinitionsError::None: {
       // The first element is there: the set has all fourteen.

@@ -4,6 +4,8 @@
 // highest serial started with is kept in the per-user settings (key "serial"): the
 // threat is a set served again on the way to this machine, which cannot write there.
 
+#include <utility>
+
 #include "core/app/form1_ports.h"
 #include "core/definitions/definitions_set.h"
 #include "core/definitions/definitions_signer.h"
@@ -18,9 +20,12 @@ namespace zc {
 
 class LoadedDefinitions : public DefinitionsPort {
  public:
+  // `policyAddress`: the machine policy's definitions address; empty: not set.
   LoadedDefinitions(const ConstantTexts& texts, HttpApi& http, SettingsApi& settings, ClockApi& clock,
-                    DefinitionsSet& set, const DefinitionsSigner& signer, EventLogApi& events)
-      : texts_(texts), http_(http), settings_(settings), clock_(clock), set_(set), signer_(signer), events_(events) {}
+                    DefinitionsSet& set, const DefinitionsSigner& signer, EventLogApi& events,
+                    Text policyAddress = {})
+      : texts_(texts), http_(http), settings_(settings), clock_(clock), set_(set), signer_(signer), events_(events),
+        policyAddress_(std::move(policyAddress)) {}
 
   // Downloads, checks and parses the set, then judges how current it is (see
   // set_freshness.h) against the highest serial this machine has started with.
@@ -47,6 +52,7 @@ class LoadedDefinitions : public DefinitionsPort {
   DefinitionsSigner signer_;
   EventLogApi& events_;
   std::optional<SetFreshness> freshness_;  // of the set loaded last
+  Text policyAddress_;
 };
 
 }  // namespace zc

@@ -3,13 +3,14 @@
 namespace zc {
 
 Program::Program(const ConstantTexts& texts, const PlatformParts& platform, const WindowParts& window,
-                 const DefinitionsSigner& signer)
+                 const DefinitionsSigner& signer, const ProgramPolicies& policies)
     : texts_(texts),
       view_(window.view),
       treatmentLock_(platform.treatmentLock),
-      suite_(texts, platform, window.results, window.view, signer),
+      suite_(texts, platform, window.results, window.view, signer, policies.definitionsAddress),
       form_({texts, window.view, window.pump, window.results, platform.settings, platform.registry,
-             platform.shell, window.timers, suite_.loadedDefinitions(), *this, platform.log, platform.elevation}),
+             platform.shell, window.timers, suite_.loadedDefinitions(), *this, platform.log, platform.elevation},
+            policies),
       scheduler_(texts, window.timers, suite_.registryCheck(), suite_.serviceCheck(), suite_.connectionScan(),
                  window.view, platform.windows, [this] { form_.Check2_Click(); }) {
   suite_.ChooseUserHives();

@@ -6,6 +6,7 @@
 #include "core/app/check_suite.h"
 #include "core/app/form1.h"
 #include "core/app/platform_parts.h"
+#include "core/app/program_policies.h"
 #include "core/engine/scan_scheduler.h"
 
 namespace zc {
@@ -21,9 +22,9 @@ struct WindowParts {
 class Program : private ChecksPort {
  public:
   // `signer`: who must have signed the definitions set (DefinitionsSigner::Unsigned()
-  // for a build that takes unsigned sets).
+  // for a build that takes unsigned sets). `policies`: the machine's policies.
   Program(const ConstantTexts& texts, const PlatformParts& platform, const WindowParts& window,
-          const DefinitionsSigner& signer);
+          const DefinitionsSigner& signer, const ProgramPolicies& policies = {});
   Program(const Program&) = delete;
   Program& operator=(const Program&) = delete;
 

@@ -75,8 +75,8 @@ DefinitionsResult FillPatternTables(DefinitionsSet& set) {
 }
 
 DefinitionsResult LoadDefinitions(HttpApi& http, const ConstantTexts& texts, DefinitionsSet& set,
-                                  const DefinitionsSigner& signer) {
-  const Text address = texts.Get(enc::DefinitionsAddress);
+                                  const DefinitionsSigner& signer, TextView givenAddress) {
+  const Text address = givenAddress.empty() ? texts.Get(enc::DefinitionsAddress) : Text(givenAddress);
   HttpResponse response = http.Get(address);
   if (!response.sent || response.bodyTooLong) {
     DefinitionsResult result;

@@ -49,13 +49,14 @@ DefinitionsResult ParseDefinitions(TextView body, const ConstantTexts& texts, De
 // InputTunnelListTooLong or OutputTunnelListTooLong.
 DefinitionsResult FillPatternTables(DefinitionsSet& set);
 
-// Start-up step 7: one GET to the enciphered definitions address, then ParseDefinitions
+// Start-up step 7: one GET to `address` (empty: the enciphered built-in definitions
+// address), then ParseDefinitions
 // on the body of an answer with status 200 (any other answer is SetNotServed: an error
 // page is never read as a set). When `signer` signs sets,
 // the body's bytes must first pass its signature check (definitions_signature.h); a set
 // that does not pass leaves `set` untouched.
 DefinitionsResult LoadDefinitions(HttpApi& http, const ConstantTexts& texts, DefinitionsSet& set,
-                                  const DefinitionsSigner& signer);
+                                  const DefinitionsSigner& signer, TextView address = {});
 
 // One line in plain words for error reports and the maker's tool; empty for None.
 Text DescribeDefinitionsResult(const DefinitionsResult& result);

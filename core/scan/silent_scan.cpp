@@ -5,14 +5,14 @@
 namespace zc {
 
 SilentScan::SilentScan(const ConstantTexts& texts, const PlatformParts& platform, FileHashApi& hashes,
-                       std::function<void(float)> pause, const DefinitionsSigner& signer)
+                       std::function<void(float)> pause, const DefinitionsSigner& signer, Text definitionsAddress)
     : texts_(texts),
       elevation_(platform.elevation),
       treatmentLock_(platform.treatmentLock),
       clock_(platform.clock),
       hashes_(hashes),
       view_(std::move(pause)),
-      suite_(texts, platform, rows_, view_, signer) {
+      suite_(texts, platform, rows_, view_, signer, std::move(definitionsAddress)) {
   suite_.treatment().SetOpensBackupFolder(false);
 }
 

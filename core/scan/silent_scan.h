@@ -31,7 +31,7 @@ struct ScanRun {
 class SilentScan {
  public:
   SilentScan(const ConstantTexts& texts, const PlatformParts& platform, FileHashApi& hashes,
-             std::function<void(float)> pause, const DefinitionsSigner& signer);
+             std::function<void(float)> pause, const DefinitionsSigner& signer, Text definitionsAddress = {});
   SilentScan(const SilentScan&) = delete;
   SilentScan& operator=(const SilentScan&) = delete;
 

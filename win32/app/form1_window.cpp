@@ -239,6 +239,8 @@ void Form1Window::SetCheck1State(CheckState state) {
   SendMessageW(Control(kCheck1), BM_SETCHECK, static_cast<WPARAM>(state), 0);
 }
 
+void Form1Window::SetCheck1Enabled(bool enabled) { EnableWindow(Control(kCheck1), enabled ? TRUE : FALSE); }
+
 CheckState Form1Window::Check2State() {
   return static_cast<CheckState>(SendMessageW(Control(kCheck2), BM_GETCHECK, 0, 0));
 }
@@ -283,6 +285,10 @@ TrayMenuChoice Form1Window::ShowTrayMenu() {
   if (chosen == kMenuExit) return TrayMenuChoice::Exit;
   if (chosen == kMenuRestore) return TrayMenuChoice::Restore;
   return TrayMenuChoice::None;
+}
+
+void Form1Window::SetHomepageMenuEnabled(bool enabled) {
+  EnableMenuItem(trayMenu_.get(), kMenuHomepage, MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
 }
 
 void Form1Window::OpenRestoreWindow() {

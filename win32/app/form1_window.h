@@ -56,6 +56,7 @@ class Form1Window : public Form1View {
   void SetVersionText(TextView text) override;
   CheckState Check1State() override;
   void SetCheck1State(CheckState state) override;
+  void SetCheck1Enabled(bool enabled) override;
   CheckState Check2State() override;
   void SetIndicatorVisible(bool visible) override;
   void SetTreatButtonEnabled(bool enabled) override;
@@ -65,6 +66,7 @@ class Form1Window : public Form1View {
   void AddTrayIcon(const TrayIconRecord& record) override;
   void DeleteTrayIcon(const TrayIconRecord& record) override;
   TrayMenuChoice ShowTrayMenu() override;
+  void SetHomepageMenuEnabled(bool enabled) override;
   void OpenRestoreWindow() override;
   Text ProgramFolder() override;
   Text ProgramFileName() override;

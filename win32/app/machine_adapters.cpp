@@ -1,11 +1,15 @@
 #include "win32/app/machine_adapters.h"
 
+#include "core/app/policy_precedence.h"
 #include "win32/machine/environment_text.h"
+#include "win32/machine/local_system_account.h"
 
 namespace zc::win {
 
 MachineAdapters::MachineAdapters()
-    : listings(texts, console, connectionTable, serviceTable,
+    : policies(ReadProgramPolicies(policyRegistry, texts)),
+      http(EffectiveProxy(policies, RunsAsLocalSystem())),
+      listings(texts, console, connectionTable, serviceTable,
                ParseListingRouteChoice(texts, EnvironmentText(texts.Get(enc::ListingRouteVariable)))),
       recorder(restoreMachine.ForRecording(texts)),
       events(texts.Get(enc::EventSourceName)) {}

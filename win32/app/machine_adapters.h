@@ -4,6 +4,7 @@
 // silent scan are built on the same set.
 
 #include "core/app/platform_parts.h"
+#include "core/app/program_policies.h"
 #include "core/engine/listing_route.h"
 #include "core/restore/treatment_recorder.h"
 #include "core/texts/constant_texts.h"
@@ -20,6 +21,7 @@
 #include "win32/machine/win32_files.h"
 #include "win32/machine/win32_process_details.h"
 #include "win32/machine/win32_processes.h"
+#include "win32/machine/win32_raw_registry.h"
 #include "win32/machine/win32_registry.h"
 #include "win32/machine/win32_service_table.h"
 #include "win32/machine/win32_shell.h"
@@ -41,6 +43,9 @@ struct MachineAdapters {
   Win32ActivityLog log;
   LogFailureReporter failures{log};  // the cipher's reports go to the program's folder
   ConstantTexts texts{failures};
+  // The machine's policies come before everything a user chose.
+  Win32RawRegistry policyRegistry;
+  ProgramPolicies policies;
   WinHttpClient http;
   Win32Registry registry;
   Win32Processes processes;

@@ -53,7 +53,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   zc::RemoveOldUserCopy({texts, userInstall, machine.registry, machine.elevation, machine.log, machine.events});
   zc::Program program(texts, machine.Platform(), {window, window.Pump(), window.Results(), window.Timers()},
                       zc::enc::kDefinitionsUnsigned ? zc::DefinitionsSigner::Unsigned()
-                                                    : zc::DefinitionsSigner(zc::enc::DefinitionsPublicKey, signatures));
+                                                    : zc::DefinitionsSigner(zc::enc::DefinitionsPublicKey, signatures),
+                      machine.policies);
   window.Bind(program.form(), [&program](zc::TimerId timer) { program.Tick(timer); });
   program.form().Form_Load();
   return window.RunMessageLoop();

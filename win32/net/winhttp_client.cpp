@@ -51,6 +51,12 @@ HINTERNET OpenSessionWithSystemProxy(WinHttpOpenFunction open) {
   return open(nullptr, WINHTTP_ACCESS_TYPE_DEFAULT_PROXY, WINHTTP_NO_PROXY_NAME, WINHTTP_NO_PROXY_BYPASS, 0);
 }
 
+HINTERNET OpenSession(WinHttpOpenFunction open, TextView namedProxy) {
+  if (namedProxy.empty()) return OpenSessionWithSystemProxy(open);
+  const std::wstring proxy = ToWide(namedProxy);
+  return open(nullptr, WINHTTP_ACCESS_TYPE_NAMED_PROXY, proxy.c_str(), WINHTTP_NO_PROXY_BYPASS, 0);
+}
+
 HttpResponse WinHttpClient::Get(TextView url) {
   const std::wstring address = ToWide(url);
 
@@ -70,7 +76,7 @@ HttpResponse WinHttpClient::Get(TextView url) {
   path.append(parts.lpszExtraInfo, parts.dwExtraInfoLength);
   if (path.empty()) path = L"/";
 
-  UniqueInternet session(OpenSessionWithSystemProxy(&::WinHttpOpen));
+  UniqueInternet session(OpenSession(&::WinHttpOpen, namedProxy_));
   if (!session) return Failed(u"WinHttpOpen");
   UniqueInternet connection(::WinHttpConnect(session.get(), host.c_str(), parts.nPort, 0));
   if (!connection) return Failed(u"WinHttpConnect");

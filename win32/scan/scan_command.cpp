@@ -73,7 +73,8 @@ int RunScanCommand(const std::vector<Text>& arguments) {
                                        ? DefinitionsSigner::Unsigned()
                                        : DefinitionsSigner(enc::DefinitionsPublicKey, signatures);
   SilentScan scan(texts, machine.Platform(), machine.restoreMachine.hashes,
-                  [](float seconds) { Sleep(static_cast<DWORD>(seconds * 1000.0f)); }, signer);
+                  [](float seconds) { Sleep(static_cast<DWORD>(seconds * 1000.0f)); }, signer,
+                  machine.policies.definitionsAddress);
   const ScanRun run = scan.Run(parsed.request);
   for (const Text& line : run.lines) out.Line(line);
   if (report && !WriteAll(report.get(), ScanReportJson(run.report))) {

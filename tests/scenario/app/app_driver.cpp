@@ -6,6 +6,7 @@
 //   app_driver text ID                   a control's text (labels, check boxes)
 //   app_driver checked ID                0, 1 or 2
 //   app_driver shown ID                  1 when the control is visible, else 0
+//   app_driver enabled ID                1 when the control takes input, else 0
 //   app_driver click ID                  BM_CLICK on a check box
 //   app_driver press ID                  posted left press and release on a candy button
 //   app_driver state                     visible= enabled= layered= alpha=
@@ -309,6 +310,7 @@ int Run(const std::vector<std::wstring>& args) {
   }
   if (command == L"checked") return Print(std::to_wstring(SendMessageW(GetDlgItem(main, number(1)), BM_GETCHECK, 0, 0))), 0;
   if (command == L"shown") return Print(IsWindowVisible(GetDlgItem(main, number(1))) ? L"1" : L"0"), 0;
+  if (command == L"enabled") return Print(IsWindowEnabled(GetDlgItem(main, number(1))) ? L"1" : L"0"), 0;
   if (command == L"click") {
     // Posted, as the click's handling may open a modal box.
     HWND box = GetDlgItem(main, number(1));

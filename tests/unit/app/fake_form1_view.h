@@ -35,6 +35,8 @@ class FakeForm1View : public Form1View {
   std::vector<Column> columns;
   Text caption, noticeText, versionText, statusText, treatedCountText = u"0건", indicatorText;
   CheckState check1 = CheckState::Unchecked;
+  bool check1Enabled = true;
+  bool homepageMenuEnabled = true;
   CheckState check2 = CheckState::Checked;
   bool indicatorVisible = true;
   bool treatButtonEnabled = true;
@@ -77,6 +79,7 @@ class FakeForm1View : public Form1View {
   void SetVersionText(TextView text) override { journal.push_back("version"); versionText = Text(text); }
   CheckState Check1State() override { return check1; }
   void SetCheck1State(CheckState state) override { journal.push_back("check1"); check1 = state; }
+  void SetCheck1Enabled(bool enabled) override { check1Enabled = enabled; }
   CheckState Check2State() override { return check2; }
   void SetIndicatorVisible(bool visible) override { indicatorVisible = visible; }
   void SetTreatButtonEnabled(bool enabled) override { treatButtonEnabled = enabled; }
@@ -88,6 +91,7 @@ class FakeForm1View : public Form1View {
     if (onMenu) onMenu();
     return menuChoice;
   }
+  void SetHomepageMenuEnabled(bool enabled) override { homepageMenuEnabled = enabled; }
   void OpenRestoreWindow() override { ++restoreWindowsOpened; }
   Text ProgramFolder() override { return folder; }
   Text ProgramFileName() override { return fileName; }

@@ -142,5 +142,30 @@ TEST(SignedStart, ASetThePublisherDidNotSignEndsStartUpWithTheReport) {
   }
 }
 
+// The definitions address of the machine policy: the set and its signature come from the
+// mirror and nothing from the built-in address; the key stays the publisher's, so a set
+// the mirror signed itself is refused.
+TEST(SignedStart, APolicysMirrorServesTheSetButThePublishersKeyStillDecides) {
+  const Text mirror = u"https://mirror.corp.example/zc/defs.txt";
+  for (const bool publishersSignature : {true, false}) {
+    SCOPED_TRACE(publishersSignature ? "signed by the publisher" : "signed by the mirror");
+    SignedProgram p;
+    ProgramPolicies policies;
+    policies.definitionsAddress = mirror;
+    Program mirrored(p.texts, p.Platform(), p.Window(), DefinitionsSigner(p.storedKey, p.signatures), policies);
+    P256PublicKey mirrorsKey{};
+    mirrorsKey[0] = 1;
+    p.http.rawBodies[mirror] = p.wire;
+    p.http.rawBodies[mirror + u".sig"] =
+        WriteP256Hex(p.signatures.Sign(publishersSignature ? p.key : mirrorsKey, p.wire));
+    mirrored.form().Form_Load();
+
+    EXPECT_EQ(p.http.requests, (std::vector<Text>{mirror, mirror + u".sig"}));
+    EXPECT_EQ(p.view.ended, !publishersSignature);
+    EXPECT_EQ(p.timers.Running(TimerId::TmrChk), publishersSignature);
+    EXPECT_EQ(mirrored.definitions().OutputTunnelTable[0], publishersSignature ? Text(u":48123") : Text());
+  }
+}
+
 }  // namespace
 }  // namespace zc

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <sddl.h>
 
 #include <cstdlib>
 #include <fstream>
@@ -15,6 +16,7 @@
 #include "core/crypto/text_cipher.h"
 #include "core/definitions/load_definitions.h"
 #include "win32/base/ansi.h"
+#include "win32/machine/local_system_account.h"
 
 namespace zc::win {
 namespace {
@@ -140,9 +142,13 @@ TEST_F(WinHttpClientTest, ATwentyMegabyteBodyArrivesWholeAndALargerOneIsRefused)
 // of any other kind is not retried.
 struct OpenCalls {
   static inline std::vector<DWORD> accessTypes;
+  static inline std::vector<std::wstring> proxies;  // "-" for no name
+  static inline std::vector<bool> bypassLists;
   static inline DWORD refuseAutomaticWith = 0;
-  static HINTERNET WINAPI Open(LPCWSTR, DWORD accessType, LPCWSTR, LPCWSTR, DWORD) {
+  static HINTERNET WINAPI Open(LPCWSTR, DWORD accessType, LPCWSTR proxy, LPCWSTR bypass, DWORD) {
     accessTypes.push_back(accessType);
+    proxies.push_back(proxy ? proxy : L"-");
+    bypassLists.push_back(bypass != nullptr);
     if (accessType == 4 && refuseAutomaticWith != 0) {
       ::SetLastError(refuseAutomaticWith);
       return nullptr;
@@ -173,6 +179,51 @@ TEST(WinHttpSessionTest, TheSystemsProxyIsAskedForFirst) {
   HINTERNET real = OpenSessionWithSystemProxy(&::WinHttpOpen);
   ASSERT_NE(real, nullptr);
   ::WinHttpCloseHandle(real);
+}
+
+// The machine policy's proxy for a run as LocalSystem: every request goes to it, with no
+// bypass list and no fallback to the system's proxy.
+TEST(WinHttpSessionTest, ANamedProxyIsUsedAsItIsGiven) {
+  OpenCalls::accessTypes.clear();
+  OpenCalls::proxies.clear();
+  OpenCalls::bypassLists.clear();
+  OpenCalls::refuseAutomaticWith = ERROR_INVALID_PARAMETER;
+  const HINTERNET session = OpenSession(&OpenCalls::Open, u"proxy.corp.example:8080");
+  EXPECT_EQ(reinterpret_cast<uintptr_t>(session), 0x1000u + WINHTTP_ACCESS_TYPE_NAMED_PROXY);
+  EXPECT_EQ(OpenCalls::accessTypes, std::vector<DWORD>{WINHTTP_ACCESS_TYPE_NAMED_PROXY});
+  EXPECT_EQ(OpenCalls::proxies, std::vector<std::wstring>{L"proxy.corp.example:8080"});
+  EXPECT_EQ(OpenCalls::bypassLists, std::vector<bool>{false});
+
+  OpenCalls::accessTypes.clear();
+  OpenCalls::proxies.clear();
+  OpenCalls::refuseAutomaticWith = 0;
+  OpenSession(&OpenCalls::Open, u"");
+  EXPECT_EQ(OpenCalls::accessTypes, std::vector<DWORD>{4}) << "no name: the system's proxy";
+  EXPECT_EQ(OpenCalls::proxies, std::vector<std::wstring>{L"-"});
+}
+
+// Through a named proxy the request goes to the proxy, never to the address's own host:
+// a host name that resolves nowhere still gets the answer of the local 404 server that
+// stands for the proxy.
+TEST(WinHttpSessionTest, ARequestGoesToTheNamedProxy) {
+  if (Env("ZC_TEST_HTTP_404_PORT").empty()) GTEST_SKIP() << "run through run_with_servers.sh";
+  WinHttpClient client(FromAscii("127.0.0.1:" + Env("ZC_TEST_HTTP_404_PORT")));
+  const HttpResponse response = client.Get(u"http://mirror.invalid/zombie/definitions.txt");
+  ASSERT_TRUE(response.sent) << ToUtf8(response.error);
+  EXPECT_EQ(response.status, 404);
+}
+
+// The account check behind the proxy choice: only S-1-5-18.
+TEST(LocalSystemAccountTest, OnlyTheLocalSystemSidCounts) {
+  for (const auto& [text, isSystem] : {std::pair{L"S-1-5-18", true}, std::pair{L"S-1-5-19", false},
+                                       std::pair{L"S-1-5-20", false}, std::pair{L"S-1-5-32-544", false},
+                                       std::pair{L"S-1-5-21-1-2-3-1001", false}}) {
+    PSID sid = nullptr;
+    ASSERT_TRUE(::ConvertStringSidToSidW(text, &sid));
+    EXPECT_EQ(IsLocalSystemSid(sid), isSystem) << text;
+    ::LocalFree(sid);
+  }
+  EXPECT_FALSE(IsLocalSystemSid(nullptr));
 }
 
 }  // namespace
