@@ -35,6 +35,12 @@ void Program::ClearReportedItems() {
   registryCheck_.ClearReported();
 }
 
+void Program::RunChecksOnce() {
+  Tick(TimerId::Timer1);
+  Tick(TimerId::Timer2);
+  Tick(TimerId::TmrChk);
+}
+
 void Program::TreatFindings() { treatment_.TreatFindings(); }
 
 }  // namespace zc

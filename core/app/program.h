@@ -77,6 +77,7 @@ class Program : private ChecksPort {
 
  private:
   void ClearReportedItems() override;
+  void RunChecksOnce() override;
   void TreatFindings() override;
 
   DefinitionsSet definitions_;
