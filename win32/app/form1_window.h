@@ -57,11 +57,13 @@ class Form1Window : public Form1View {
   CheckState Check1State() override;
   void SetCheck1State(CheckState state) override;
   CheckState Check2State() override;
+  void SetCheck2State(CheckState state) override;
   void SetIndicatorVisible(bool visible) override;
   void SetTreatButtonEnabled(bool enabled) override;
   void SetTreatButtonShield(bool shown) override;
   bool AskYesNo(TextView text, TextView title) override;
   void HideMainWindow() override;
+  void BringToFront() override;
   void AddTrayIcon(const TrayIconRecord& record) override;
   void DeleteTrayIcon(const TrayIconRecord& record) override;
   TrayMenuChoice ShowTrayMenu() override;
@@ -113,6 +115,7 @@ class Form1Window : public Form1View {
   TickHandler onTick_;
   std::function<void(HWND)> openRestore_;
   UINT taskbarCreated_ = 0;  // broadcast when the notification area is made anew
+  UINT comeForward_ = 0;     // posted by a second start of the program in this session
 };
 
 }  // namespace zc::win

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "core/app/program.h"
+#include "core/app/start_kind.h"
 #include "core/app/user_copy_cleanup.h"
 #include "core/engine/listing_route.h"
 #include "core/restore/restore_command_line.h"
@@ -21,7 +22,8 @@
 #include "win32/app/registry_settings.h"
 #include "win32/base/ansi.h"
 #include "win32/desktop/win32_window_enum.h"
-#include "win32/log/log_failure_reporter.h"
+#include "win32/desktop/win32_session_copy.h"
+#include "win32/log/own_error_log_machine.h"
 #include "win32/log/win32_activity_log.h"
 #include "win32/log/win32_event_log.h"
 #include "win32/machine/environment_text.h"
@@ -66,12 +68,19 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   if (zc::win::AsksToPrepareStore(arguments)) return zc::win::RunPrepareStoreCommand();
   if (const auto folder = zc::RestoreFolderArgument(arguments)) return zc::win::RunRestoreCommand(*folder);
 
+  // handover27: one copy per session, the start to treat, the program's own error log.
+  zc::win::Win32Elevation elevation;
+  const zc::StartKind startKind = zc::StartKindOf(arguments, elevation);
+  zc::win::Win32SessionCopy sessionCopy;
+  if (!zc::GoesOnInSession(sessionCopy, startKind)) return 0;
+  zc::win::OwnErrorLogMachine ownLog(elevation);  // also the cipher's failure reports
+  // end handover27
+
   zc::win::Form1Window window;
   if (!window.Create(instance)) return 1;
 
   zc::win::Win32ActivityLog log;
-  zc::win::LogFailureReporter failures(log);  // the cipher's reports go to the program's folder
-  zc::ConstantTexts texts(failures);
+  zc::ConstantTexts texts(ownLog.log);
   zc::win::WinHttpClient http;
   zc::win::Win32Registry registry;
   zc::win::Win32Processes processes;
@@ -94,14 +103,13 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   zc::win::CngSignatures signatures;
 
   zc::TreatmentRecorder recorder(restoreMachine.ForRecording(texts));
-  zc::win::Win32Elevation elevation;
   zc::win::Win32Environment environment;
   zc::win::Win32ProcessDetails processDetails;
   zc::win::Win32FileTrust trust;
   zc::win::Win32ConnectionOwner connectionOwners;
   zc::win::Win32UserInstall userInstall;
   zc::win::Win32EventLog events(texts.Get(zc::enc::EventSourceName));
-  zc::RemoveOldUserCopy({texts, userInstall, registry, elevation, log, events});
+  zc::RemoveOldUserCopy({texts, userInstall, registry, elevation, ownLog.log, events});  // handover27: own log
   zc::Program program(texts,
                       {http, registry, processes, console, listings, shell, files, windows, settings, log, recorder,
                        restoreMachine.services, elevation, restoreMachine.clock, environment, processDetails, trust,
@@ -110,6 +118,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
                       zc::enc::kDefinitionsUnsigned ? zc::DefinitionsSigner::Unsigned()
                                                     : zc::DefinitionsSigner(zc::enc::DefinitionsPublicKey, signatures));
   window.Bind(program.form(), [&program](zc::TimerId timer) { program.Tick(timer); });
+  program.form().UseStart({startKind, &ownLog.log});  // handover27
   program.form().Form_Load();
   return window.RunMessageLoop();
 }

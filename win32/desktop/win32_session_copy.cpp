@@ -1,0 +1,99 @@
+#include "win32/desktop/win32_session_copy.h"
+
+#include <sddl.h>
+
+#include <string>
+#include <vector>
+
+#include "win32/desktop/copy_messages.h"
+
+namespace zc::win {
+namespace {
+
+constexpr wchar_t kNamespaceName[] = L"ZombieCure";
+
+// The process token's user SID, as bytes that hold a SID.
+bool UserSid(std::vector<BYTE>& bytes) {
+  HANDLE opened = nullptr;
+  if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &opened)) return false;
+  UniqueHandle token(opened);
+  DWORD size = 0;
+  ::GetTokenInformation(token.get(), TokenUser, nullptr, 0, &size);
+  if (size == 0) return false;
+  bytes.assign(size, 0);
+  if (!::GetTokenInformation(token.get(), TokenUser, bytes.data(), size, &size)) return false;
+  return ::IsValidSid(reinterpret_cast<TOKEN_USER*>(bytes.data())->User.Sid) != FALSE;
+}
+
+PSID SidIn(std::vector<BYTE>& bytes) { return reinterpret_cast<TOKEN_USER*>(bytes.data())->User.Sid; }
+
+std::wstring SidText(PSID sid) {
+  LPWSTR text = nullptr;
+  if (!::ConvertSidToStringSidW(sid, &text)) return {};
+  UniqueLocalMemory owner(text);
+  return text;
+}
+
+// Full access for the user and SYSTEM, labelled medium so that the user's unelevated
+// copy may open what an elevated one made.
+UniqueLocalMemory DescriptorFor(const std::wstring& sid) {
+  const std::wstring sddl = L"D:P(A;;GA;;;" + sid + L")(A;;GA;;;SY)S:(ML;;NW;;;ME)";
+  PSECURITY_DESCRIPTOR descriptor = nullptr;
+  if (!::ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl.c_str(), SDDL_REVISION_1, &descriptor, nullptr))
+    return UniqueLocalMemory();
+  return UniqueLocalMemory(descriptor);
+}
+
+SessionClaim ClaimOf(HANDLE mutex, DWORD error) {
+  if (mutex) return error == ERROR_ALREADY_EXISTS ? SessionClaim::AnotherRuns : SessionClaim::First;
+  return error == ERROR_ACCESS_DENIED ? SessionClaim::AnotherRuns : SessionClaim::Unknown;
+}
+
+}  // namespace
+
+SessionClaim Win32SessionCopy::Claim() {
+  std::vector<BYTE> user;
+  if (!UserSid(user)) return SessionClaim::Unknown;
+  const std::wstring sid = SidText(SidIn(user));
+  if (sid.empty()) return SessionClaim::Unknown;
+  DWORD session = 0;
+  if (!::ProcessIdToSessionId(::GetCurrentProcessId(), &session)) return SessionClaim::Unknown;
+
+  UniqueLocalMemory descriptor = DescriptorFor(sid);
+  SECURITY_ATTRIBUTES attributes{sizeof(attributes), descriptor.get(), FALSE};
+  SECURITY_ATTRIBUTES* security = descriptor ? &attributes : nullptr;
+
+  boundary_.reset(::CreateBoundaryDescriptorW(kNamespaceName, 0));
+  if (!boundary_) return SessionClaim::Unknown;
+  HANDLE boundary = boundary_.get();
+  if (!::AddSIDToBoundaryDescriptor(&boundary, SidIn(user))) return SessionClaim::Unknown;
+  boundary_.release();
+  boundary_.reset(boundary);  // the call may have made the descriptor anew
+
+  namespace_.reset(::CreatePrivateNamespaceW(security, boundary_.get(), kNamespaceName));
+  DWORD error = namespace_ ? ERROR_SUCCESS : ::GetLastError();
+  std::wstring name;
+  if (namespace_ || error == ERROR_ALREADY_EXISTS) {
+    if (!namespace_) {
+      namespace_.reset(::OpenPrivateNamespaceW(boundary_.get(), kNamespaceName));
+      if (!namespace_) return ClaimOf(nullptr, ::GetLastError());
+    }
+    name = std::wstring(kNamespaceName) + L"\\OneCopy-" + std::to_wstring(session);
+  } else if (error == ERROR_CALL_NOT_IMPLEMENTED) {
+    usedFallback_ = true;  // the session's own name space: only where the system lacks private ones
+    name = L"Local\\ZombieCure.OneCopy." + sid;
+  } else {
+    return SessionClaim::Unknown;
+  }
+  ::SetLastError(ERROR_SUCCESS);
+  mutex_.reset(::CreateMutexW(security, FALSE, name.c_str()));
+  return ClaimOf(mutex_.get(), ::GetLastError());
+}
+
+void Win32SessionCopy::CallRunningCopyForward() {
+  ::AllowSetForegroundWindow(ASFW_ANY);
+  const UINT message = ComeForwardMessage();
+  if (message != 0) ::PostMessageW(HWND_BROADCAST, message, 0, 0);
+}
+
+}  // namespace zc::win
