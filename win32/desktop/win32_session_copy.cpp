@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "win32/desktop/copy_messages.h"
+#include "win32/machine/running_under_wine.h"
 
 namespace zc::win {
 namespace {
@@ -44,6 +45,13 @@ UniqueLocalMemory DescriptorFor(const std::wstring& sid) {
   return UniqueLocalMemory(descriptor);
 }
 
+// The system has no private namespaces: the call says it is not implemented, or, under
+// Wine, whose namespace calls are stubs that fail without setting any error, it failed
+// and said nothing.
+bool NoPrivateNamespaces(DWORD error) {
+  return error == ERROR_CALL_NOT_IMPLEMENTED || (error == ERROR_SUCCESS && RunningUnderWine());
+}
+
 SessionClaim ClaimOf(HANDLE mutex, DWORD error) {
   if (mutex) return error == ERROR_ALREADY_EXISTS ? SessionClaim::AnotherRuns : SessionClaim::First;
   return error == ERROR_ACCESS_DENIED ? SessionClaim::AnotherRuns : SessionClaim::Unknown;
@@ -51,43 +59,73 @@ SessionClaim ClaimOf(HANDLE mutex, DWORD error) {
 
 }  // namespace
 
+SessionClaim Win32SessionCopy::Failed(const char* call, DWORD error) {
+  failedCall_ = call;
+  failedError_ = error;
+  return SessionClaim::Unknown;
+}
+
 SessionClaim Win32SessionCopy::Claim() {
   std::vector<BYTE> user;
-  if (!UserSid(user)) return SessionClaim::Unknown;
+  if (!UserSid(user)) return Failed("GetTokenInformation", ::GetLastError());
   const std::wstring sid = SidText(SidIn(user));
-  if (sid.empty()) return SessionClaim::Unknown;
+  if (sid.empty()) return Failed("ConvertSidToStringSidW", ::GetLastError());
   DWORD session = 0;
-  if (!::ProcessIdToSessionId(::GetCurrentProcessId(), &session)) return SessionClaim::Unknown;
+  if (!::ProcessIdToSessionId(::GetCurrentProcessId(), &session)) return Failed("ProcessIdToSessionId", ::GetLastError());
 
   UniqueLocalMemory descriptor = DescriptorFor(sid);
   SECURITY_ATTRIBUTES attributes{sizeof(attributes), descriptor.get(), FALSE};
   SECURITY_ATTRIBUTES* security = descriptor ? &attributes : nullptr;
 
-  boundary_.reset(::CreateBoundaryDescriptorW(kNamespaceName, 0));
-  if (!boundary_) return SessionClaim::Unknown;
-  HANDLE boundary = boundary_.get();
-  if (!::AddSIDToBoundaryDescriptor(&boundary, SidIn(user))) return SessionClaim::Unknown;
-  boundary_.release();
-  boundary_.reset(boundary);  // the call may have made the descriptor anew
-
-  namespace_.reset(::CreatePrivateNamespaceW(security, boundary_.get(), kNamespaceName));
-  DWORD error = namespace_ ? ERROR_SUCCESS : ::GetLastError();
   std::wstring name;
-  if (namespace_ || error == ERROR_ALREADY_EXISTS) {
-    if (!namespace_) {
-      namespace_.reset(::OpenPrivateNamespaceW(boundary_.get(), kNamespaceName));
-      if (!namespace_) return ClaimOf(nullptr, ::GetLastError());
-    }
+  if (OpenNamespace(security, SidIn(user))) {
     name = std::wstring(kNamespaceName) + L"\\OneCopy-" + std::to_wstring(session);
-  } else if (error == ERROR_CALL_NOT_IMPLEMENTED) {
+  } else if (namespaceClaim_ == SessionClaim::First && NoPrivateNamespaces(failedError_)) {
     usedFallback_ = true;  // the session's own name space: only where the system lacks private ones
     name = L"Local\\ZombieCure.OneCopy." + sid;
   } else {
-    return SessionClaim::Unknown;
+    return namespaceClaim_ == SessionClaim::AnotherRuns ? SessionClaim::AnotherRuns : SessionClaim::Unknown;
   }
   ::SetLastError(ERROR_SUCCESS);
   mutex_.reset(::CreateMutexW(security, FALSE, name.c_str()));
-  return ClaimOf(mutex_.get(), ::GetLastError());
+  const DWORD mutexError = ::GetLastError();
+  const SessionClaim claim = ClaimOf(mutex_.get(), mutexError);
+  return claim == SessionClaim::Unknown ? Failed("CreateMutexW", mutexError) : claim;
+}
+
+bool Win32SessionCopy::OpenNamespace(SECURITY_ATTRIBUTES* security, PSID user) {
+  namespaceClaim_ = SessionClaim::First;
+  ::SetLastError(ERROR_SUCCESS);
+  boundary_.reset(::CreateBoundaryDescriptorW(kNamespaceName, 0));
+  if (!boundary_) {
+    Failed("CreateBoundaryDescriptorW", ::GetLastError());
+    return false;
+  }
+  HANDLE boundary = boundary_.get();
+  ::SetLastError(ERROR_SUCCESS);
+  if (!::AddSIDToBoundaryDescriptor(&boundary, user)) {
+    Failed("AddSIDToBoundaryDescriptor", ::GetLastError());
+    return false;
+  }
+  boundary_.release();
+  boundary_.reset(boundary);  // the call may have made the descriptor anew
+
+  ::SetLastError(ERROR_SUCCESS);
+  namespace_.reset(::CreatePrivateNamespaceW(security, boundary_.get(), kNamespaceName));
+  if (namespace_) return true;
+  const DWORD error = ::GetLastError();
+  if (error != ERROR_ALREADY_EXISTS) {
+    Failed("CreatePrivateNamespaceW", error);
+    return false;
+  }
+  namespace_.reset(::OpenPrivateNamespaceW(boundary_.get(), kNamespaceName));
+  if (namespace_) return true;
+  const DWORD openError = ::GetLastError();
+  // There, but not ours to open: made by a copy whose rights keep this one out.
+  if (openError == ERROR_ACCESS_DENIED) namespaceClaim_ = SessionClaim::AnotherRuns;
+  else namespaceClaim_ = SessionClaim::Unknown;
+  Failed("OpenPrivateNamespaceW", openError);
+  return false;
 }
 
 void Win32SessionCopy::CallRunningCopyForward() {

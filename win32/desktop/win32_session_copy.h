@@ -13,8 +13,9 @@
 //   - a mutex that was already there, or one that exists but cannot be opened (access
 //     denied), means another copy of this user runs in this session.
 //
-// Only where the system has no private namespaces (CreatePrivateNamespaceW fails with
-// ERROR_CALL_NOT_IMPLEMENTED; Wine) is the mutex made under the session's own name
+// Only where the system has no private namespaces (a namespace call fails with
+// ERROR_CALL_NOT_IMPLEMENTED, or, under Wine, whose namespace calls are stubs, fails
+// without any error) is the mutex made under the session's own name
 // "Local\ZombieCure.OneCopy.<user SID>" instead. Windows always has them, so there the
 // name can never be taken by another program first.
 //
@@ -46,12 +47,23 @@ class Win32SessionCopy final : public SessionCopyApi {
 
   // Whether the last Claim used the session-name fallback (no private namespaces).
   bool UsedFallbackName() const { return usedFallback_; }
+  // For an Unknown claim: the call that failed and its error.
+  const char* FailedCall() const { return failedCall_; }
+  DWORD FailedError() const { return failedError_; }
 
  private:
+  SessionClaim Failed(const char* call, DWORD error);
+  // Makes or opens the namespace; false with `namespaceClaim_` AnotherRuns when it is
+  // there but cannot be opened, First when the calls failed (see failedError_).
+  bool OpenNamespace(SECURITY_ATTRIBUTES* security, PSID user);
+
   UniqueAny<BoundaryDescriptorTraits> boundary_;
   UniqueAny<PrivateNamespaceTraits> namespace_;
   UniqueHandle mutex_;
   bool usedFallback_ = false;
+  SessionClaim namespaceClaim_ = SessionClaim::First;
+  const char* failedCall_ = "";
+  DWORD failedError_ = 0;
 };
 
 }  // namespace zc::win
