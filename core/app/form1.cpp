@@ -69,11 +69,12 @@ void Form1::Form_Load() {
 void Form1::TreatAtOnce() {
   // The copy that started this one waits for this word and then ends.
   p_.elevation.AnnounceReady();
-  p_.view.SetCheck2State(CheckState::Unchecked);
-  Check2_Click();
-  // The Findings are found again here, by this copy's own checks.
+  // The Findings are found again here, by this copy's own checks; their ticks start
+  // their timers again, so monitoring goes off after them.
   p_.checks.RunChecksOnce();
   if (ended_) return;
+  p_.view.SetCheck2State(CheckState::Unchecked);
+  Check2_Click();
   CandyButton1_Click();
 }
 
