@@ -3,7 +3,9 @@
 // message loop until the program ends. With "/restore FOLDER" it only restores the
 // treatments recorded in that backup folder; with "/prepare-store" (run by the installers)
 // it only makes the backup store's root. An unelevated start first removes the user's
-// copy an earlier per-user installer left.
+// copy an earlier per-user installer left. A second start in the user's session brings
+// the running copy forward and ends; "/treat-now" (given by an unelevated copy to the
+// elevated one it starts) makes an elevated copy check once and treat at once.
 
 #include <windows.h>
 #include <shellapi.h>

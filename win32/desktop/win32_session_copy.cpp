@@ -2,9 +2,12 @@
 
 #include <sddl.h>
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
+#include "core/base/text.h"
+#include "win32/base/ansi.h"
 #include "win32/desktop/copy_messages.h"
 #include "win32/machine/running_under_wine.h"
 
@@ -45,6 +48,29 @@ UniqueLocalMemory DescriptorFor(const std::wstring& sid) {
   return UniqueLocalMemory(descriptor);
 }
 
+// This program file's path, letter case folded, as 16 hexadecimal digits (FNV-1a, 64
+// bits): copies of the program in other folders are other programs.
+std::wstring ProgramPathTag() {
+  std::wstring path(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD length = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (length == 0) return {};
+    if (length < path.size()) {
+      path.resize(length);
+      break;
+    }
+    path.resize(path.size() * 2);
+  }
+  uint64_t hash = 14695981039346656037ull;
+  for (const char16_t c : FoldCase(FromWide(path))) {
+    hash ^= static_cast<uint64_t>(c);
+    hash *= 1099511628211ull;
+  }
+  wchar_t digits[17] = {};
+  for (int i = 15; i >= 0; --i, hash >>= 4) digits[i] = L"0123456789abcdef"[hash & 0xF];
+  return digits;
+}
+
 // The system has no private namespaces: the call says it is not implemented, or, under
 // Wine, whose namespace calls are stubs that fail without setting any error, it failed
 // and said nothing.
@@ -72,6 +98,8 @@ SessionClaim Win32SessionCopy::Claim() {
   if (sid.empty()) return Failed("ConvertSidToStringSidW", ::GetLastError());
   DWORD session = 0;
   if (!::ProcessIdToSessionId(::GetCurrentProcessId(), &session)) return Failed("ProcessIdToSessionId", ::GetLastError());
+  const std::wstring program = ProgramPathTag();
+  if (program.empty()) return Failed("GetModuleFileNameW", ::GetLastError());
 
   UniqueLocalMemory descriptor = DescriptorFor(sid);
   SECURITY_ATTRIBUTES attributes{sizeof(attributes), descriptor.get(), FALSE};
@@ -79,10 +107,10 @@ SessionClaim Win32SessionCopy::Claim() {
 
   std::wstring name;
   if (OpenNamespace(security, SidIn(user))) {
-    name = std::wstring(kNamespaceName) + L"\\OneCopy-" + std::to_wstring(session);
+    name = std::wstring(kNamespaceName) + L"\\OneCopy-" + std::to_wstring(session) + L"-" + program;
   } else if (namespaceClaim_ == SessionClaim::First && NoPrivateNamespaces(failedError_)) {
     usedFallback_ = true;  // the session's own name space: only where the system lacks private ones
-    name = L"Local\\ZombieCure.OneCopy." + sid;
+    name = L"Local\\ZombieCure.OneCopy." + sid + L"." + program;
   } else {
     return namespaceClaim_ == SessionClaim::AnotherRuns ? SessionClaim::AnotherRuns : SessionClaim::Unknown;
   }

@@ -6,8 +6,10 @@
 //     token holds that SID can make or open the namespace and no other program can take
 //     the name first;
 //   - the namespace (alias "ZombieCure") is made (CreatePrivateNamespaceW) or, when it is
-//     there, opened (OpenPrivateNamespaceW); the mutex "ZombieCure\OneCopy-<session id>"
-//     in it is made with CreateMutexW;
+//     there, opened (OpenPrivateNamespaceW); the mutex
+//     "ZombieCure\OneCopy-<session id>-<program tag>" in it is made with CreateMutexW,
+//     the tag a hash of this program file's path (letter case folded): a copy of the
+//     program in another folder is another program and runs beside it;
 //   - namespace and mutex are given to the user's SID and SYSTEM and labelled medium, so
 //     the user's unelevated and elevated copies both reach what the other made;
 //   - a mutex that was already there, or one that exists but cannot be opened (access
@@ -16,8 +18,8 @@
 // Only where the system has no private namespaces (a namespace call fails with
 // ERROR_CALL_NOT_IMPLEMENTED, or, under Wine, whose namespace calls are stubs, fails
 // without any error) is the mutex made under the session's own name
-// "Local\ZombieCure.OneCopy.<user SID>" instead. Windows always has them, so there the
-// name can never be taken by another program first.
+// "Local\ZombieCure.OneCopy.<user SID>.<program tag>" instead. Windows always has them,
+// so there the name can never be taken by another program first.
 //
 // The "come forward" call: AllowSetForegroundWindow(ASFW_ANY), then the registered
 // message posted to every top-level window.
