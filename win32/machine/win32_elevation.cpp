@@ -114,6 +114,10 @@ SystemError Win32Elevation::StartElevated(TextView arguments) {
 HandOverResult Win32Elevation::HandOverToElevatedCopy(TextView arguments) {
   std::wstring program;
   if (!ThisProgramsPath(program)) return {HandOverOutcome::NotStarted, LastError(), 0};
+  return StartElevatedAndWaitUntilReady(program, arguments);
+}
+
+HandOverResult StartElevatedAndWaitUntilReady(const std::wstring& program, TextView arguments) {
   const std::wstring parameters = ToWide(arguments);
   SHELLEXECUTEINFOW info;
   if (!StartRunAs(arguments, SEE_MASK_NOCLOSEPROCESS, info, program, parameters))

@@ -6,9 +6,15 @@
 // (MsgWaitForMultipleObjectsEx, this thread's window messages dispatched meanwhile)
 // until that copy posts the "ready" message with its process id, or ends.
 
+#include <string>
+
 #include "core/platform/elevation_api.h"
 
 namespace zc::win {
+
+// The hand-over's start and wait for `program`: "runas" with SEE_MASK_NOCLOSEPROCESS, then
+// the wait on the process (this thread's messages dispatched) for its "ready" or its end.
+HandOverResult StartElevatedAndWaitUntilReady(const std::wstring& program, TextView arguments);
 
 class Win32Elevation : public ElevationApi {
  public:
