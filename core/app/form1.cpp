@@ -62,27 +62,69 @@ void Form1::Form_Load() {
   ShowMonitoringOn();
   p_.view.SetTreatButtonShield(!p_.elevation.IsElevated());
   // Only a set that start-up ran through with raises the serial this machine requires.
+  // An elevated copy raises it in its own account's settings too: the serial only ever
+  // goes up, says nothing about the user, and keeps an older set from being replayed to
+  // the copy that treats.
   p_.definitions.RememberAccepted();
+  if (start_.kind == StartKind::TreatNow) TreatAtOnce();
 }
 
-bool Form1::EnsureElevated(TextView question, TextView arguments) {
+void Form1::TreatAtOnce() {
+  // The copy that started this one waits for this word and then ends.
+  p_.elevation.AnnounceReady();
+  // The Findings are found again here, by this copy's own checks; their ticks start
+  // their timers again, so monitoring goes off after them.
+  p_.checks.RunChecksOnce();
+  if (ended_) return;
+  p_.view.SetCheck2State(CheckState::Unchecked);
+  Check2_Click();
+  CandyButton1_Click();
+}
+
+bool Form1::EnsureElevated(TextView question) {
   if (p_.elevation.IsElevated()) return true;
   const Text title = p_.texts.Get(enc::MessageTitle);
   if (!p_.view.AskYesNo(p_.texts.Get(question), title)) {
     p_.view.ShowMessage(p_.texts.Get(enc::ElevationCancelled), title, MessageIcon::Information);
     return false;
   }
-  const SystemError started = p_.elevation.StartElevated(arguments);
-  if (started == SystemError::None) {
+  // Only the request to treat crosses to the elevated copy. While this copy waits, its
+  // window goes on answering, but the treat button takes no second click.
+  handingOver_ = true;
+  p_.view.SetTreatButtonEnabled(false);
+  const HandOverResult result = p_.elevation.HandOverToElevatedCopy(kTreatNowArgument);
+  handingOver_ = false;
+  if (ended_) return false;
+  p_.view.SetTreatButtonEnabled(true);
+  if (result.outcome == HandOverOutcome::Ready) {
     // The elevated copy carries on; two copies would watch and treat side by side.
     EndProgram();
     return false;
   }
-  const Text message = started == SystemError::Cancelled
-                           ? p_.texts.Get(enc::ElevationCancelled)
-                           : p_.texts.Get(enc::ElevationFailed) + DecimalText(ErrorNumber(started));
-  p_.view.ShowMessage(message, title, MessageIcon::Information);
+  TellWhyNoHandOver(result);
   return false;
+}
+
+void Form1::TellWhyNoHandOver(const HandOverResult& result) {
+  const Text title = p_.texts.Get(enc::MessageTitle);
+  Text message;
+  switch (result.outcome) {
+    case HandOverOutcome::Ready:
+    case HandOverOutcome::StoppedWaiting:
+      return;
+    case HandOverOutcome::NotStarted:
+      message = result.error == SystemError::Cancelled
+                    ? p_.texts.Get(enc::ElevationCancelled)
+                    : p_.texts.Get(enc::ElevationFailed) + DecimalText(ErrorNumber(result.error));
+      break;
+    case HandOverOutcome::EndedBeforeReady:
+      message = p_.texts.Get(enc::ElevatedCopyEnded) + DecimalText(result.exitCode) + u")";
+      break;
+    case HandOverOutcome::Unwatched:
+      message = p_.texts.Get(enc::ElevatedCopyUnwatched);
+      break;
+  }
+  p_.view.ShowMessage(message, title, MessageIcon::Information);
 }
 
 bool Form1::CreateResultList() {
@@ -103,7 +145,7 @@ void Form1::FillNoticeLabel() {
 }
 
 void Form1::LogIgnoredPolicies() {
-  for (const Text& line : policies_.ignored) LogInProgramFolder(line);
+  for (const Text& line : policies_.ignored) LogOwnError(line);
 }
 
 void Form1::ReadLogonOption() {
@@ -119,7 +161,9 @@ void Form1::ReadLogonOption() {
   // Exactly "on": "On" or "ON" read as off.
   if (StartsAtLogon(policies_, stored && *stored == kOptionOn)) {
     p_.view.SetCheck1State(CheckState::Checked);
-    Check1_Click();
+    // The elevated copy's settings and log-on values are those of the account that
+    // elevated, not the user's: it shows the option and writes nothing.
+    if (!p_.elevation.IsElevatedCopy()) Check1_Click();
   } else {
     p_.view.SetCheck1State(CheckState::Unchecked);
   }
@@ -189,10 +233,10 @@ void Form1::CandyButton1_Click() {
     // The pass lets window events through while it waits; the button stays disabled
     // and a click that still gets through is ignored, so no second pass starts over the
     // same rows.
-    if (treating_) return;
+    if (treating_ || handingOver_) return;
     // The elevated copy finds the Findings again itself: nothing found by this copy is
     // handed to a process with an administrator's rights.
-    if (!EnsureElevated(enc::ElevationNeeded, {})) return;
+    if (!EnsureElevated(enc::ElevationNeeded)) return;
     p_.view.SetTreatButtonEnabled(false);
     treating_ = true;
     p_.checks.TreatFindings();
@@ -221,6 +265,16 @@ void Form1::CandyButton2_Click() {
 void Form1::Form_TaskbarCreated() {
   if (ended_ || !trayIconAdded_) return;
   p_.view.AddTrayIcon(trayRecord_);
+}
+
+void Form1::Form_CalledForward() {
+  if (ended_) return;
+  if (trayIconAdded_) {
+    p_.view.ShowMainWindow();
+    p_.view.DeleteTrayIcon(trayRecord_);
+    trayIconAdded_ = false;
+  }
+  p_.view.BringToFront();
 }
 
 void Form1::P_MouseMove(int eventCode) {
@@ -269,16 +323,14 @@ void Form1::Form_QueryUnload() {
 bool Form1::LaunchHomepage() {
   const Text address = p_.definitions.HomepageUrl();
   if (!IsOpenableWebAddress(address)) {
-    LogInProgramFolder(p_.texts.Get(enc::HomepageIgnored) + PrintableAddress(address));
+    LogOwnError(p_.texts.Get(enc::HomepageIgnored) + PrintableAddress(address));
     return true;
   }
   return p_.shell.OpenWebAddress(address);
 }
 
-void Form1::LogInProgramFolder(TextView line) {
-  Text folder = p_.view.ProgramFolder();
-  if (!folder.empty() && folder.back() != u'\\') folder.push_back(u'\\');
-  p_.log.Log_Trans(line, folder);
+void Form1::LogOwnError(TextView line) {
+  if (start_.ownLog) start_.ownLog->Write(line);
 }
 
 // --- options -------------------------------------------------------------------------------
@@ -288,6 +340,13 @@ void Form1::Check1_Click() {
   // Under the machine policy the box is disabled; nothing of the user's is written.
   if (!UserChoosesStartAtLogon(policies_)) return;
   const bool on = p_.view.Check1State() != CheckState::Unchecked;
+  if (p_.elevation.IsElevatedCopy()) {
+    // Nothing goes into the hive of the account that elevated; the box goes back.
+    p_.view.SetCheck1State(on ? CheckState::Unchecked : CheckState::Checked);
+    p_.view.ShowMessage(p_.texts.Get(enc::LogonOptionNotElevated), p_.texts.Get(enc::MessageTitle),
+                        MessageIcon::Information);
+    return;
+  }
   if (!p_.settings.SaveSetting(kOptionApplication, kOptionSection, kOptionKey,
                                on ? kOptionOn : kOptionOff)) {
     FailAndEnd(p_.texts.Get(enc::OptionSaveError));

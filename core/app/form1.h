@@ -8,6 +8,8 @@
 #include "core/app/form1_ports.h"
 #include "core/app/form1_view.h"
 #include "core/app/program_policies.h"
+#include "core/app/own_error_log.h"
+#include "core/app/start_kind.h"
 #include "core/app/tray_icon_record.h"
 #include "core/platform/activity_log.h"
 #include "core/platform/elevation_api.h"
@@ -48,8 +50,16 @@ struct Form1Parts {
   TimerApi& timers;
   DefinitionsPort& definitions;
   ChecksPort& checks;
-  ActivityLog& log;  // what the window's logic leaves alone is logged in the program's folder
+  ActivityLog& log;  // unused by the window's logic: its own lines go to the own error log
   ElevationApi& elevation;
+};
+
+// How this copy was started and where the window's own error lines go (the program's
+// own error log); set before Form_Load. Without it the start is a normal one and such
+// lines are dropped.
+struct Form1Start {
+  StartKind kind = StartKind::Normal;
+  OwnErrorLog* ownLog = nullptr;
 };
 
 class Form1 {
@@ -58,6 +68,8 @@ class Form1 {
   // own option and over the built-in homepage behaviour.
   explicit Form1(const Form1Parts& parts, ProgramPolicies policies = {})
       : p_(parts), policies_(std::move(policies)) {}
+
+  void UseStart(const Form1Start& start) { start_ = start; }
 
   void Form_Load();
   void CheckVersion();
@@ -73,6 +85,8 @@ class Form1 {
   // The notification area was made anew (its host restarted) and holds no icon of ours:
   // while the window is hidden there, the icon is added again.
   void Form_TaskbarCreated();
+  // A second start of the program in this session asked this copy to come forward.
+  void Form_CalledForward();
 
   // True once the program has been told to end; handlers then do nothing more.
   bool Ended() const { return ended_; }
@@ -99,18 +113,24 @@ class Form1 {
   bool LogonRoot(int32_t& root);
   bool LaunchHomepage();
   // True when the process may treat; otherwise asks the user whether to start the
-  // program again with an administrator's token, does so, and ends this copy once the
-  // other has started. False while this copy must not treat.
-  bool EnsureElevated(TextView question, TextView arguments);
-  void LogInProgramFolder(TextView line);
+  // program again with an administrator's token to treat, does so, waits until that copy
+  // is ready and then ends this one; when it is not, this copy stays and says why.
+  // False while this copy must not treat.
+  bool EnsureElevated(TextView question);
+  void TellWhyNoHandOver(const HandOverResult& result);
+  // A copy started elevated to treat: monitoring off, the checks once, then the pass.
+  void TreatAtOnce();
+  void LogOwnError(TextView line);
   void FailAndEnd(TextView message, TextView detail = {});
   void EndProgram();
 
   Form1Parts p_;
   const ProgramPolicies policies_;
+  Form1Start start_;
   TrayIconRecord trayRecord_;
   bool trayIconAdded_ = false;  // the window is hidden in the notification area
   bool treating_ = false;
+  bool handingOver_ = false;  // waiting for the elevated copy to be ready
   bool trayHandlerBusy_ = false;
   int lastTrayEvent_ = 0;
   bool ended_ = false;

@@ -36,6 +36,8 @@ class ChecksPort {
   virtual ~ChecksPort() = default;
   // Empties the lists of already reported items of the three checks.
   virtual void ClearReportedItems() = 0;
+  // One tick of each of the three checks, as the timers would run them.
+  virtual void RunChecksOnce() = 0;
   virtual void TreatFindings() = 0;
 };
 

@@ -50,6 +50,8 @@ class Form1View : public MainWindowView, public FadeTarget {
   // A disabled box shows its state but takes no click (a machine policy decides it).
   virtual void SetCheck1Enabled(bool enabled) = 0;
   virtual CheckState Check2State() = 0;
+  // Sets the monitoring box without a click (its handling runs only when called).
+  virtual void SetCheck2State(CheckState state) = 0;
 
   virtual void SetIndicatorVisible(bool visible) = 0;  // Label5
   virtual void SetTreatButtonEnabled(bool enabled) = 0;
@@ -60,6 +62,8 @@ class Form1View : public MainWindowView, public FadeTarget {
   virtual bool AskYesNo(TextView text, TextView title) = 0;
 
   virtual void HideMainWindow() = 0;
+  // Restores the window when it is minimised and puts it in front of the others.
+  virtual void BringToFront() = 0;
 
   // Shell_NotifyIcon add and delete with the stored record; results are not examined.
   virtual void AddTrayIcon(const TrayIconRecord& record) = 0;

@@ -36,4 +36,10 @@ void Program::TreatFindings() {
   suite_.TreatFindings();
 }
 
+void Program::RunChecksOnce() {
+  Tick(TimerId::Timer1);
+  Tick(TimerId::Timer2);
+  Tick(TimerId::TmrChk);
+}
+
 }  // namespace zc

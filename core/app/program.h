@@ -37,6 +37,7 @@ class Program : private ChecksPort {
 
  private:
   void ClearReportedItems() override;
+  void RunChecksOnce() override;
   void TreatFindings() override;
 
   const ConstantTexts& texts_;

@@ -132,19 +132,13 @@ class Cleanup {
   }
 
   void Report(uint32_t eventId, const std::vector<Text>& lines) {
-    const Text logFolder = Joined(FolderOf(p_.install.RunningProgramPath()), u"");
     Text event;
     for (const Text& line : lines) {
-      p_.log.Log_Trans(line, logFolder);
+      p_.log.Write(line);
       if (!event.empty()) event += u"\r\n";
       event += line;
     }
     p_.events.Report(eventId, event);
-  }
-
-  static Text FolderOf(TextView path) {
-    const size_t cut = path.find_last_of(u'\\');
-    return cut == TextView::npos ? Text() : Text(path.substr(0, cut));
   }
 
   const UserCopyParts& p_;

@@ -15,10 +15,10 @@
 //     that empties it), the log-on value when it names the old program, the user's
 //     Start-menu shortcut, and the entry when it names that folder.
 //
-// What was done goes to the activity log in the running program's folder and, as one
-// event, to the event log (the activity log there is written only by an elevated copy).
+// What was done goes to the program's own error log (this copy is unelevated: the user's
+// "%LOCALAPPDATA%\ZombieCure\") and, as one event, to the event log.
 
-#include "core/platform/activity_log.h"
+#include "core/app/own_error_log.h"
 #include "core/platform/elevation_api.h"
 #include "core/platform/event_log_api.h"
 #include "core/platform/registry_api.h"
@@ -32,7 +32,7 @@ struct UserCopyParts {
   UserInstallApi& install;
   RegistryApi& registry;
   ElevationApi& elevation;
-  ActivityLog& log;
+  OwnErrorLog& log;
   EventLogApi& events;
 };
 

@@ -29,12 +29,15 @@ inline constexpr uint32_t kUserCopyLeft = MakeEventId(EventSeverity::Warning, 14
 // The backup store's root made or checked at install time (`/prepare-store`), or not.
 inline constexpr uint32_t kStorePrepared = MakeEventId(EventSeverity::Informational, 1500);
 inline constexpr uint32_t kStoreNotPrepared = MakeEventId(EventSeverity::Error, 1501);
+// The program's own error log line of an elevated copy (or of one whose own log folder
+// could not be made): a homepage address left alone, a text constant not deciphered.
+inline constexpr uint32_t kProgramError = MakeEventId(EventSeverity::Error, 1600);
 // The candy button's message interception refused an operation.
 inline constexpr uint32_t kCandyButtonError = MakeEventId(EventSeverity::Error, 1900);
 
 inline constexpr std::array kAllEvents = {kFindingReported,   kTreatmentDone,     kTreatmentIncomplete,
                                           kRestoreDone,       kRestoreIncomplete, kDefinitionsRefused,
                                           kUserCopyRemoved,   kUserCopyLeft,      kStorePrepared,
-                                          kStoreNotPrepared,  kCandyButtonError};
+                                          kStoreNotPrepared,  kProgramError,      kCandyButtonError};
 
 }  // namespace zc::events

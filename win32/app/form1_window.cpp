@@ -12,6 +12,7 @@
 #include "win32/app/program_icon.h"
 #include "win32/app/tray_icon.h"
 #include "win32/base/ansi.h"
+#include "win32/desktop/copy_messages.h"
 
 namespace zc::win {
 namespace {
@@ -79,6 +80,10 @@ bool Form1Window::Create(HINSTANCE instance) {
   // elevated program must let that message through from the user's own processes.
   taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
   if (taskbarCreated_ != 0) ChangeWindowMessageFilterEx(window_, taskbarCreated_, MSGFLT_ALLOW, nullptr);
+  // A second start in this session asks this window forward; the user's unelevated start
+  // must reach an elevated window. No other message of a lower level is let through.
+  comeForward_ = ComeForwardMessage();
+  if (comeForward_ != 0) ChangeWindowMessageFilterEx(window_, comeForward_, MSGFLT_ALLOW, nullptr);
 
   // Timer1 and Timer2 run from the window's creation; TmrChk waits for start-up.
   timers_.Attach(window_);
@@ -187,6 +192,10 @@ LRESULT Form1Window::HandleMain(UINT message, WPARAM wParam, LPARAM lParam) {
         if (form_) form_->Form_TaskbarCreated();
         return 0;
       }
+      if (message == comeForward_ && comeForward_ != 0) {
+        if (form_) form_->Form_CalledForward();
+        return 0;
+      }
       return DefWindowProcW(window_, message, wParam, lParam);
   }
 }
@@ -245,6 +254,10 @@ CheckState Form1Window::Check2State() {
   return static_cast<CheckState>(SendMessageW(Control(kCheck2), BM_GETCHECK, 0, 0));
 }
 
+void Form1Window::SetCheck2State(CheckState state) {
+  SendMessageW(Control(kCheck2), BM_SETCHECK, static_cast<WPARAM>(state), 0);
+}
+
 void Form1Window::SetIndicatorVisible(bool visible) {
   ShowWindow(Control(kLabel5), visible ? SW_SHOW : SW_HIDE);
 }
@@ -265,6 +278,11 @@ bool Form1Window::AskYesNo(TextView text, TextView title) {
 }
 
 void Form1Window::HideMainWindow() { ShowWindow(window_, SW_HIDE); }
+
+void Form1Window::BringToFront() {
+  if (IsIconic(window_)) ShowWindow(window_, SW_RESTORE);
+  SetForegroundWindow(window_);
+}
 
 void Form1Window::AddTrayIcon(const TrayIconRecord& record) {
   win::AddTrayIcon(record, receiver_, bigIcon_.get());

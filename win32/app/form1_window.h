@@ -58,11 +58,13 @@ class Form1Window : public Form1View {
   void SetCheck1State(CheckState state) override;
   void SetCheck1Enabled(bool enabled) override;
   CheckState Check2State() override;
+  void SetCheck2State(CheckState state) override;
   void SetIndicatorVisible(bool visible) override;
   void SetTreatButtonEnabled(bool enabled) override;
   void SetTreatButtonShield(bool shown) override;
   bool AskYesNo(TextView text, TextView title) override;
   void HideMainWindow() override;
+  void BringToFront() override;
   void AddTrayIcon(const TrayIconRecord& record) override;
   void DeleteTrayIcon(const TrayIconRecord& record) override;
   TrayMenuChoice ShowTrayMenu() override;
@@ -115,6 +117,7 @@ class Form1Window : public Form1View {
   TickHandler onTick_;
   std::function<void(HWND)> openRestore_;
   UINT taskbarCreated_ = 0;  // broadcast when the notification area is made anew
+  UINT comeForward_ = 0;     // posted by a second start of the program in this session
 };
 
 }  // namespace zc::win

@@ -10,7 +10,7 @@
 #include "core/texts/constant_texts.h"
 #include "win32/app/registry_settings.h"
 #include "win32/desktop/win32_window_enum.h"
-#include "win32/log/log_failure_reporter.h"
+#include "win32/log/own_error_log_machine.h"
 #include "win32/log/win32_activity_log.h"
 #include "win32/log/win32_event_log.h"
 #include "win32/machine/win32_connection_owner.h"
@@ -40,9 +40,13 @@ struct MachineAdapters {
 
   PlatformParts Platform();
 
-  Win32ActivityLog log;
-  LogFailureReporter failures{log};  // the cipher's reports go to the program's folder
-  ConstantTexts texts{failures};
+  Win32Elevation elevation;
+  // The program's own error log (the cipher's failure reports among its lines): the
+  // user's local application data for an unelevated copy, the event log for an
+  // elevated one.
+  OwnErrorLogMachine ownLog{elevation};
+  ConstantTexts texts{ownLog.log};
+  Win32ActivityLog log;  // the treatments' logs in their backup folders
   // The machine's policies come before everything a user chose.
   Win32RawRegistry policyRegistry;
   ProgramPolicies policies;
@@ -59,7 +63,6 @@ struct MachineAdapters {
   RegistrySettings settings;
   RestoreMachine restoreMachine;
   TreatmentRecorder recorder;
-  Win32Elevation elevation;
   Win32Environment environment;
   Win32ProcessDetails processDetails;
   Win32FileTrust trust;

@@ -4,13 +4,16 @@
 // treatments recorded in that backup folder; with "/prepare-store" (run by the installers)
 // it only makes the backup store's root; with "/scan" it runs the silent scan for
 // management tools and opens no window. An unelevated start first removes the user's
-// copy an earlier per-user installer left.
+// copy an earlier per-user installer left. A second start in the user's session brings
+// the running copy forward and ends; "/treat-now" (given by an unelevated copy to the
+// elevated one it starts) makes an elevated copy check once and treat at once.
 
 #include <windows.h>
 
 #include <vector>
 
 #include "core/app/program.h"
+#include "core/app/start_kind.h"
 #include "core/app/user_copy_cleanup.h"
 #include "core/restore/restore_command_line.h"
 #include "core/restore/restore_list.h"
@@ -20,6 +23,7 @@
 #include "win32/app/form1_window.h"
 #include "win32/app/machine_adapters.h"
 #include "win32/base/program_arguments.h"
+#include "win32/desktop/win32_session_copy.h"
 #include "win32/machine/win32_user_install.h"
 #include "win32/restore/message_box_confirmation.h"
 #include "win32/restore/prepare_store_command.h"
@@ -36,10 +40,15 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   // management tool gave the program, if any (zcscan.exe is its console form).
   if (zc::AsksForSilentScan(arguments)) return zc::win::RunScanCommand(arguments);
 
+  // One copy per session: a second start brings the running copy forward and ends.
+  zc::win::MachineAdapters machine;
+  const zc::StartKind startKind = zc::StartKindOf(arguments, machine.elevation);
+  zc::win::Win32SessionCopy sessionCopy;
+  if (!zc::GoesOnInSession(sessionCopy, startKind)) return 0;
+
   zc::win::Form1Window window;
   if (!window.Create(instance)) return 1;
 
-  zc::win::MachineAdapters machine;
   const zc::ConstantTexts& texts = machine.texts;
   zc::win::MessageBoxConfirmation confirmation(texts);
   zc::RestoreRunner restoreRunner(machine.restoreMachine.ForRestore(texts, machine.log, confirmation, &machine.events),
@@ -50,12 +59,13 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   zc::win::CngSignatures signatures;
 
   zc::win::Win32UserInstall userInstall;
-  zc::RemoveOldUserCopy({texts, userInstall, machine.registry, machine.elevation, machine.log, machine.events});
+  zc::RemoveOldUserCopy({texts, userInstall, machine.registry, machine.elevation, machine.ownLog.log, machine.events});
   zc::Program program(texts, machine.Platform(), {window, window.Pump(), window.Results(), window.Timers()},
                       zc::enc::kDefinitionsUnsigned ? zc::DefinitionsSigner::Unsigned()
                                                     : zc::DefinitionsSigner(zc::enc::DefinitionsPublicKey, signatures),
                       machine.policies);
   window.Bind(program.form(), [&program](zc::TimerId timer) { program.Tick(timer); });
+  program.form().UseStart({startKind, &machine.ownLog.log});
   program.form().Form_Load();
   return window.RunMessageLoop();
 }

@@ -5,11 +5,8 @@
 #include "core/platform/event_ids.h"
 #include "core/restore/backup_store.h"
 #include "core/texts/constant_texts.h"
-#include "win32/log/log_failure_reporter.h"
-#include "win32/log/win32_activity_log.h"
-#include "win32/log/win32_event_log.h"
+#include "win32/log/own_error_log_machine.h"
 #include "win32/machine/win32_elevation.h"
-#include "win32/machine/win32_user_install.h"
 #include "win32/restore/restore_machine.h"
 
 namespace zc::win {
@@ -19,10 +16,9 @@ bool AsksToPrepareStore(const std::vector<Text>& arguments) {
 }
 
 int RunPrepareStoreCommand() {
-  Win32ActivityLog log;
-  LogFailureReporter failures(log);
-  const ConstantTexts texts(failures);
   Win32Elevation elevation;
+  OwnErrorLogMachine ownLog(elevation);
+  const ConstantTexts texts(ownLog.log);
   if (!elevation.IsElevated()) return 740;  // ERROR_ELEVATION_REQUIRED
 
   RestoreMachine machine;
@@ -30,13 +26,9 @@ int RunPrepareStoreCommand() {
   const bool ready = store.PrepareRoot();
   const Text line = texts.Get(ready ? enc::StorePrepared : enc::StoreNotPrepared) + store.Root() +
                     texts.Get(enc::LogLineEnd);
-  if (!ready) {  // the program's own log of what went wrong, beside it
-    Text programFolder = Win32UserInstall().RunningProgramPath();
-    programFolder.erase(programFolder.find_last_of(u'\\') + 1);
-    log.Log_Trans(line, programFolder);
-  }
-  Win32EventLog events(texts.Get(enc::EventSourceName));
-  events.Report(ready ? events::kStorePrepared : events::kStoreNotPrepared, line);
+  // What went wrong goes to the event log alone: an elevated program writes no log of
+  // its own into a folder.
+  ownLog.events.Report(ready ? events::kStorePrepared : events::kStoreNotPrepared, line);
   return ready ? 0 : 1;
 }
 

@@ -6,7 +6,7 @@
 #include "core/texts/constant_texts.h"
 #include "win32/base/ansi.h"
 #include "win32/log/win32_event_log.h"
-#include "win32/log/log_failure_reporter.h"
+#include "win32/log/own_error_log_machine.h"
 #include "win32/log/win32_activity_log.h"
 #include "win32/machine/win32_elevation.h"
 #include "win32/restore/message_box_confirmation.h"
@@ -32,9 +32,9 @@ bool OfferElevatedRestore(const ConstantTexts& texts, ElevationApi& elevation, T
 
 int RunRestoreCommand(TextView folder) {
   Win32ActivityLog log;
-  LogFailureReporter failures(log);
-  const ConstantTexts texts(failures);
   Win32Elevation elevation;
+  OwnErrorLogMachine ownLog(elevation);
+  const ConstantTexts texts(ownLog.log);
   if (!elevation.IsElevated()) return OfferElevatedRestore(texts, elevation, folder, nullptr) ? 0 : 1;
   RestoreMachine machine;
   MessageBoxConfirmation confirmation(texts);

@@ -68,6 +68,9 @@ int RunScanCommand(const std::vector<Text>& arguments) {
     }
   }
 
+  // A policy value the program could not use is said, as the window logs it.
+  for (const Text& line : machine.policies.ignored) out.ErrorLine(line);
+
   CngSignatures signatures;
   const DefinitionsSigner signer = enc::kDefinitionsUnsigned
                                        ? DefinitionsSigner::Unsigned()

@@ -81,9 +81,12 @@ class FakeForm1View : public Form1View {
   void SetCheck1State(CheckState state) override { journal.push_back("check1"); check1 = state; }
   void SetCheck1Enabled(bool enabled) override { check1Enabled = enabled; }
   CheckState Check2State() override { return check2; }
+  void SetCheck2State(CheckState state) override { journal.push_back("check2"); check2 = state; }
   void SetIndicatorVisible(bool visible) override { indicatorVisible = visible; }
   void SetTreatButtonEnabled(bool enabled) override { treatButtonEnabled = enabled; }
   void HideMainWindow() override { windowVisible = false; }
+  void BringToFront() override { journal.push_back("front"); ++broughtToFront; }
+  int broughtToFront = 0;
   void AddTrayIcon(const TrayIconRecord& record) override { addedIcons.push_back(record); }
   void DeleteTrayIcon(const TrayIconRecord& record) override { deletedIcons.push_back(record); }
   TrayMenuChoice ShowTrayMenu() override {
@@ -203,6 +206,13 @@ class FakeChecksPort : public ChecksPort {
   void ClearReportedItems() override {
     Note(journal, "clear");
     ++clears;
+  }
+  int rounds = 0;
+  std::function<void()> onRound;  // what the checks find in their one round
+  void RunChecksOnce() override {
+    Note(journal, "checks");
+    ++rounds;
+    if (onRound) onRound();
   }
   void TreatFindings() override {
     Note(journal, "treat");

@@ -6,9 +6,12 @@
 #include <gtest/gtest.h>
 
 #include "core/app/form1.h"
+#include "core/app/own_error_log.h"
 #include "fake_form1_view.h"
 #include "tests/fakes/fake_activity_log.h"
 #include "tests/fakes/fake_elevation.h"
+#include "tests/fakes/fake_event_log.h"
+#include "tests/fakes/fake_own_log_folder.h"
 #include "tests/fakes/fake_registry.h"
 #include "tests/fakes/fake_result_list.h"
 #include "tests/fakes/fake_settings.h"
@@ -166,12 +169,19 @@ TEST_F(Form1PoliciesTest, TheIconsMenuOpensNoHomepageUnderThePolicy) {
   }
 }
 
-TEST_F(Form1PoliciesTest, IgnoredPolicyValuesAreLoggedBesideTheProgramAtStartUp) {
+TEST_F(Form1PoliciesTest, IgnoredPolicyValuesGoToTheProgramsOwnLogAtStartUp) {
   ProgramPolicies policies;
   policies.ignored = {u"first line", u"second line"};
+  fakes::FakeElevation unelevated;
+  unelevated.elevated = false;
+  fakes::FakeEventLog events;
+  fakes::FakeOwnLogFolder folders;
+  OwnErrorLog ownLog({unelevated, log, events, folders});
   Form1 form = MakeForm(policies);
+  form.UseStart({StartKind::Normal, &ownLog});
   form.Form_Load();
-  EXPECT_EQ(log.LinesOf(u"C:\\Program Files\\Zombie\\"), (std::vector<Text>{u"first line", u"second line"}));
+  EXPECT_EQ(log.LinesOf(u"C:\\Users\\kim\\AppData\\Local\\ZombieCure\\"),
+            (std::vector<Text>{u"first line", u"second line"}));
   EXPECT_EQ(log.lines.size(), 2u);
 }
 

@@ -11,6 +11,8 @@
 #include "fake_form1_view.h"
 #include "tests/fakes/fake_activity_log.h"
 #include "tests/fakes/fake_elevation.h"
+#include "tests/fakes/fake_event_log.h"
+#include "tests/fakes/fake_own_log_folder.h"
 #include "tests/fakes/fake_registry.h"
 #include "tests/fakes/fake_result_list.h"
 #include "tests/fakes/fake_settings.h"
@@ -221,10 +223,16 @@ TEST_F(Form1Test, OnlyAPlainWebAddressIsOpenedAsTheHomepage) {
       fakes::FakeShell sh;
       fakes::FakeDefinitionsPort d;
       fakes::FakeActivityLog l;
+      fakes::FakeElevation unelevated;
+      unelevated.elevated = false;
+      fakes::FakeEventLog ev;
+      fakes::FakeOwnLogFolder folders;
+      OwnErrorLog ownLog({unelevated, l, ev, folders});
       d.homepage = c.address;
       d.newerVersion = fromVersionCheck;
       v.menuChoice = TrayMenuChoice::Homepage;
       Form1 f({texts, v, pump, results, settings, registry, sh, timers, d, checks, l, elevation});
+      f.UseStart({StartKind::Normal, &ownLog});
       if (fromVersionCheck) {
         f.Form_Load();
         EXPECT_TRUE(v.ended);  // a newer version ends the program whatever the address
@@ -240,9 +248,11 @@ TEST_F(Form1Test, OnlyAPlainWebAddressIsOpenedAsTheHomepage) {
       } else {
         Text printable = c.address;
         for (char16_t& ch : printable) if (ch < 0x20 || (ch >= 0x7F && ch <= 0x9F)) ch = u'?';
-        EXPECT_EQ(l.LinesOf(u"C:\\Program Files\\Zombie\\"),
+        // The program's own error log of an unelevated copy, never the program's folder.
+        EXPECT_EQ(l.LinesOf(u"C:\\Users\\kim\\AppData\\Local\\ZombieCure\\"),
                   std::vector<Text>{T(enc::HomepageIgnored) + printable});
         EXPECT_EQ(l.lines.size(), 1u);
+        EXPECT_TRUE(ev.events.empty());
       }
       EXPECT_EQ(v.messages.size(), fromVersionCheck ? 1u : 0u);  // no failure report
     }
@@ -425,60 +435,80 @@ TEST_F(Form1Test, TreatButtonRunsThePassOnceThenForgetsReportedItems) {
 }
 
 // Without an administrator's token nothing is treated here: the user is asked, and on
-// Yes the program starts itself elevated (with no Findings handed over) and ends.
-TEST_F(Form1Test, TreatingWithoutElevationAsksAndStartsAnElevatedCopy) {
+// Yes the program hands over to an elevated copy with only the request to treat; this
+// copy ends once that copy is ready, and otherwise stays and says why.
+TEST_F(Form1Test, TreatingWithoutElevationHandsOverToAnElevatedCopy) {
   struct Case {
     const char* what;
     bool answerYes;
-    SystemError startAnswer;
-    bool started;  // StartElevated asked for
+    HandOverResult result;
     bool ended;
-    TextView told;  // the message after the question; empty for none
+    Text told;  // the whole message after the question; empty for none
   };
   const Case cases[] = {
-      {"yes, started", true, SystemError::None, true, true, {}},
-      {"yes, prompt declined", true, SystemError::Cancelled, true, false, enc::ElevationCancelled},
-      {"yes, start failed", true, SystemError::FileNotFound, true, false, enc::ElevationFailed},
-      {"no", false, SystemError::None, false, false, enc::ElevationCancelled},
+      {"yes, ready", true, {HandOverOutcome::Ready, SystemError::None, 0}, true, {}},
+      {"yes, prompt declined", true, {HandOverOutcome::NotStarted, SystemError::Cancelled, 0}, false,
+       T(enc::ElevationCancelled)},
+      {"yes, start failed", true, {HandOverOutcome::NotStarted, SystemError::FileNotFound, 0}, false,
+       T(enc::ElevationFailed) + u"2"},
+      {"yes, it ended first", true, {HandOverOutcome::EndedBeforeReady, SystemError::None, 1}, false,
+       T(enc::ElevatedCopyEnded) + u"1)"},
+      {"yes, nothing to wait on", true, {HandOverOutcome::Unwatched, SystemError::None, 0}, false,
+       T(enc::ElevatedCopyUnwatched)},
+      {"yes, told to end while waiting", true, {HandOverOutcome::StoppedWaiting, SystemError::None, 0}, false, {}},
+      {"no", false, {HandOverOutcome::Ready, SystemError::None, 0}, false, T(enc::ElevationCancelled)},
   };
   for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
     fakes::FakeForm1View v;
     fakes::FakeResultList rows;
     fakes::FakeChecksPort k;
     fakes::FakeElevation e;
     e.elevated = false;
-    e.startAnswer = c.startAnswer;
+    e.handOverAnswer = c.result;
+    bool buttonDuringWait = true;
+    e.whileWaiting = [&] { buttonDuringWait = v.treatButtonEnabled; };
     v.answerYes = c.answerYes;
     v.check2 = CheckState::Unchecked;
     rows.Append({u"bad.exe", u"12"});
     Form1 f({texts, v, pump, rows, settings, registry, shell, timers, definitions, k, log, e});
     f.CandyButton1_Click();
 
-    EXPECT_EQ(k.passes, 0) << c.what;
-    ASSERT_EQ(v.questions.size(), 1u) << c.what;
-    EXPECT_EQ(v.questions[0].text, T(enc::ElevationNeeded)) << c.what;
-    EXPECT_EQ(e.starts, c.started ? std::vector<Text>{Text()} : std::vector<Text>{}) << c.what;
-    EXPECT_EQ(v.ended, c.ended) << c.what;
-    EXPECT_EQ(rows.RowCount(), 1) << c.what;
+    EXPECT_EQ(k.passes, 0);
+    ASSERT_EQ(v.questions.size(), 1u);
+    EXPECT_EQ(v.questions[0].text, T(enc::ElevationNeeded));
+    EXPECT_TRUE(e.starts.empty());
+    EXPECT_EQ(e.handOvers, c.answerYes ? std::vector<Text>{u"/treat-now"} : std::vector<Text>{});
+    if (c.answerYes) EXPECT_FALSE(buttonDuringWait);
+    EXPECT_EQ(v.ended, c.ended);
+    EXPECT_EQ(rows.RowCount(), 1);
     if (c.told.empty()) {
-      EXPECT_TRUE(v.messages.empty()) << c.what;
+      EXPECT_TRUE(v.messages.empty());
     } else {
-      ASSERT_EQ(v.messages.size(), 1u) << c.what;
-      EXPECT_EQ(v.messages[0].text.rfind(T(c.told), 0), 0u) << c.what;
+      ASSERT_EQ(v.messages.size(), 1u);
+      EXPECT_EQ(v.messages[0].text, c.told);
+      EXPECT_TRUE(v.treatButtonEnabled);  // the copy that stays can be asked again
     }
   }
+}
+
+// While this copy waits for the elevated one, its window still answers; a second click
+// on the treat button starts no second hand-over and no pass.
+TEST_F(Form1Test, AClickWhileHandingOverIsIgnored) {
   fakes::FakeForm1View v;
-  fakes::FakeElevation e;
-  e.startAnswer = SystemError::FileNotFound;
-  e.elevated = false;
-  v.answerYes = true;
-  v.check2 = CheckState::Unchecked;
   fakes::FakeResultList rows;
+  fakes::FakeChecksPort k;
+  fakes::FakeElevation e;
+  e.elevated = false;
+  e.handOverAnswer = {HandOverOutcome::EndedBeforeReady, SystemError::None, 3};
+  v.check2 = CheckState::Unchecked;
   rows.Append({u"bad.exe", u"12"});
-  Form1 f({texts, v, pump, rows, settings, registry, shell, timers, definitions, checks, log, e});
+  Form1 f({texts, v, pump, rows, settings, registry, shell, timers, definitions, k, log, e});
+  e.whileWaiting = [&] { f.CandyButton1_Click(); };
   f.CandyButton1_Click();
-  ASSERT_EQ(v.messages.size(), 1u);
-  EXPECT_EQ(v.messages[0].text, T(enc::ElevationFailed) + u"2");
+  EXPECT_EQ(e.handOvers.size(), 1u);
+  EXPECT_EQ(v.questions.size(), 1u);
+  EXPECT_EQ(k.passes, 0);
 }
 
 TEST_F(Form1Test, TheTreatButtonShowsTheShieldOnlyWhileNotElevated) {

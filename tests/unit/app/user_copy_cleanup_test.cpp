@@ -12,6 +12,7 @@
 #include "tests/fakes/fake_activity_log.h"
 #include "tests/fakes/fake_elevation.h"
 #include "tests/fakes/fake_event_log.h"
+#include "tests/fakes/fake_own_log_folder.h"
 #include "tests/fakes/fake_registry.h"
 #include "tests/fakes/fake_user_install.h"
 
@@ -29,7 +30,7 @@ constexpr char16_t kShortcut[] =
     u"C:\\Users\\kim\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu\\Programs\\좀비 PC 치료기.lnk";
 constexpr char16_t kRunKey[] = u"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 constexpr char16_t kEntryKey[] = u"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\ZombieCure";
-constexpr char16_t kLogFolder[] = u"C:\\Program Files\\ZombieCure\\";
+constexpr char16_t kLogFolder[] = u"C:\\Users\\kim\\AppData\\Local\\ZombieCure\\";  // the own error log
 constexpr uint32_t kRemovedEvent = 0x40000578;  // informational, 1400
 constexpr uint32_t kLeftEvent = 0x80000579;     // warning, 1401
 
@@ -43,7 +44,7 @@ struct OldCopy {
     registry.SetText(kHkeyCurrentUser, kRunKey, u"ZombieCure", Text(u"\"") + kOldProgram + u"\"");
     registry.SetText(kHkeyCurrentUser, kEntryKey, u"InstallLocation", kFolder);
   }
-  UserCopyOutcome Run() { return RemoveOldUserCopy({texts, install, registry, elevation, log, events}); }
+  UserCopyOutcome Run() { return RemoveOldUserCopy({texts, install, registry, elevation, ownLog, events}); }
   bool RunValueThere() const { return registry.Stored(kHkeyCurrentUser, kRunKey, u"ZombieCure").has_value(); }
 
   fakes::FakeFailureReporter reporter;
@@ -53,6 +54,8 @@ struct OldCopy {
   fakes::FakeElevation elevation;
   fakes::FakeActivityLog log;
   fakes::FakeEventLog events;
+  fakes::FakeOwnLogFolder folders;
+  OwnErrorLog ownLog{{elevation, log, events, folders}};
 };
 
 TEST(UserCopyCleanup, RemovesTheWholeOldCopyAndSaysSoInTheLogAndOneEvent) {
