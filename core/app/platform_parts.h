@@ -22,6 +22,7 @@
 #include "core/platform/shell_api.h"
 #include "core/platform/treatment_lock_api.h"
 #include "core/platform/user_hives_api.h"
+#include "core/platform/user_rights_api.h"
 #include "core/platform/window_enum_api.h"
 #include "core/restore/treatment_recorder.h"
 
@@ -50,6 +51,7 @@ struct PlatformParts {
   EventLogApi& events;                  // each Finding, treatment and refused set
   TreatmentLockApi& treatmentLock;      // one treatment at a time on the machine
   UserHivesApi& userHives;              // whose hive the user root is
+  UserRightsApi& userRights;            // what a user's own value may take: what that user may delete
 };
 
 }  // namespace zc

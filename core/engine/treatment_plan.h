@@ -46,6 +46,7 @@ enum class KeptReason {
   SharedServiceHost,   // the shared service host: other services live in it
   WindowsService,      // a service whose binary is Windows' own, not named by the definitions
   NoOwningService,     // no service of the shared host could be told to own the connection
+  UserMayNotDelete,    // a user's own value names it, and that user may not delete it
 };
 
 struct KeptItem {

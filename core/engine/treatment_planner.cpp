@@ -56,6 +56,7 @@ void Keep(TreatmentPlan& plan, KeptReason reason, TextView subject, TextView pub
 TreatmentPlan TreatmentPlanner::Plan(const Finding& finding) {
   TreatmentPlan plan;
   refusedProcess_ = false;
+  evidenceUser_.clear();
   plan.name = finding.name;
   plan.path = finding.path;
   plan.processId = finding.processId;
@@ -188,6 +189,14 @@ bool TreatmentPlanner::MayTakeFile(TextView path, TreatmentPlan& plan) {
     Keep(plan, KeptReason::SignedFile, path, trust.publisher);
     return false;
   }
+  // A user's own value names the file: the administrator's rights take it only where that
+  // user's own could. Where the user's rights cannot be checked (no token of theirs here)
+  // the file is judged as before, by the checks above.
+  if (!evidenceUser_.empty() && m_.userRights &&
+      m_.userRights->MayDelete(evidenceUser_, path) == DeleteVerdict::MayNot) {
+    Keep(plan, KeptReason::UserMayNotDelete, path);
+    return false;
+  }
   return true;
 }
 
@@ -270,13 +279,16 @@ void TreatmentPlanner::PlanRegistryValue(const Finding& finding, TreatmentPlan& 
     plan.values.push_back(std::move(value));
   } else if (finding.flag == kFlagFirstRoot32) {
     // Found in the 32-bit view of the machine's root: deleted there and nowhere else.
-    plan.values.push_back({machine, RegistryView::Wow32, keyPath, finding.entryName});
+    plan.values.push_back({machine, RegistryView::Wow32, keyPath, finding.entryName, {}, false});
   } else {
     // Deleted from both roots whether or not it was found in each.
     plan.values.push_back({RootKeyFromText(texts_.Get(enc::InfectionRootText)), RegistryView::Native, keyPath,
                            finding.entryName, runningUserSid_, false});
-    plan.values.push_back({machine, RegistryView::Native, keyPath, finding.entryName});
+    plan.values.push_back({machine, RegistryView::Native, keyPath, finding.entryName, {}, false});
   }
+  // A value found in a user's hive is that user's: their rights bound what it may take.
+  if (finding.flag == kFlagSecondRoot) evidenceUser_ = runningUserSid_;
+  if (!plan.values.empty() && plan.values.front().otherUser) evidenceUser_ = plan.values.front().userSid;
   ResolveCommandLine(finding, {StartedBy::Shell, {}, {}}, plan);
 }
 

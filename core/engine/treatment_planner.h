@@ -21,6 +21,7 @@
 #include "core/platform/file_trust_api.h"
 #include "core/platform/process_details_api.h"
 #include "core/platform/raw_registry_api.h"
+#include "core/platform/user_rights_api.h"
 #include "core/platform/service_manager_api.h"
 #include "core/texts/constant_texts.h"
 
@@ -38,6 +39,8 @@ struct TreatmentMachine {
   FileTrustApi& trust;
   ConnectionOwnerApi& connectionOwners;
   RawRegistryApi& rawRegistry;  // the shared service host's group lists
+  // A user's own rights on a file their hive's value names; none: not checked.
+  UserRightsApi* userRights = nullptr;
 };
 
 class TreatmentPlanner {
@@ -84,6 +87,8 @@ class TreatmentPlanner {
   CommandLineFiles commandLines_;
   bool refusedProcess_ = false;  // the Finding's own process may not be ended
   Text runningUserSid_;
+  // Whose hive named the Finding's file: only a file that user may delete is taken.
+  Text evidenceUser_;
 };
 
 }  // namespace zc

@@ -109,6 +109,7 @@ const char* KeptReasonWord(KeptReason reason) {
     case KeptReason::SharedServiceHost: return "shared-service-host";
     case KeptReason::WindowsService: return "windows-service";
     case KeptReason::NoOwningService: return "no-owning-service";
+    case KeptReason::UserMayNotDelete: return "user-may-not-delete";
   }
   return "other";
 }

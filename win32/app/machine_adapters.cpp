@@ -19,7 +19,7 @@ PlatformParts MachineAdapters::Platform() {
           shell,       files,          windows,          settings,       log,
           recorder,    restoreMachine.services,          elevation,      restoreMachine.clock,
           environment, processDetails, trust,            connectionOwners, restoreMachine.registry,
-          events,      treatmentLock,  userHives};
+          events,      treatmentLock,  userHives,        userRights};
 }
 
 }  // namespace zc::win

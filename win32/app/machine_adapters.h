@@ -30,6 +30,7 @@
 #include "win32/net/winhttp_client.h"
 #include "win32/restore/restore_machine.h"
 #include "win32/trust/win32_file_trust.h"
+#include "win32/trust/win32_user_rights.h"
 
 namespace zc::win {
 
@@ -70,6 +71,7 @@ struct MachineAdapters {
   Win32EventLog events;
   Win32TreatmentLock treatmentLock;
   Win32UserHives userHives;
+  Win32UserRights userRights;
 };
 
 }  // namespace zc::win

@@ -63,15 +63,25 @@ check "$(drv run-values | grep -c "^$autorun=" || true)" "0" "the autorun value 
 
 # --- /restore answered no, then yes -------------------------------------------------------------
 file_step="$(plain RestoreItemFile)$win_backup\\$image$(plain RestoreItemArrow)$win_folder\\$image"
-value_step="$(plain RestoreItemValue)HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Run\\$autorun"
-value_step+="$(plain RestoreItemData)$win_folder\\$image"
+# The value goes back into the hive it came from: the record names its owner's SID.
+value_lead="$(plain RestoreItemValue)HKEY_USERS\\S-1-5-21-"
+value_tail="\\Software\\Microsoft\\Windows\\CurrentVersion\\Run\\$autorun$(plain RestoreItemData)$win_folder\\$image"
+value_step="$value_lead…$value_tail"
+# The line of the list that names the value in its owner's hive, written as value_step.
+value_line() {
+  local line
+  while IFS= read -r line; do
+    if [[ $line == "$value_lead"* && $line == *"$value_tail" ]]; then echo "$value_step"; return; fi
+  done
+  echo missing
+}
 for answer in no yes; do
   timeout 90 wine "$program" /restore "$win_backup" </dev/null >/dev/null 2>&1 &
   restore_pid=$!
   question=$(drv wait-message "$title" 20000 || echo none)
   check "$(head -1 <<<"$question")" "$(plain RestoreOverviewLead)" "($answer) the restore first lists what it will do"
   check "$(grep -Fx -- "$file_step" <<<"$question" || echo missing)" "$file_step" "($answer) the file and its place"
-  check "$(grep -Fx -- "$value_step" <<<"$question" || echo missing)" "$value_step" "($answer) the value and its data"
+  check "$(value_line <<<"$question")" "$value_step" "($answer) the value, its owner's hive and its data"
   drv answer-message "$title" "$answer" || check "no box" "answered" "($answer) the list is answered"
   if [ "$answer" == no ]; then
     message=$(drv wait-message "$title" 20000 || echo none)

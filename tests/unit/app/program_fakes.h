@@ -30,6 +30,7 @@
 #include "tests/fakes/fake_event_log.h"
 #include "tests/fakes/fake_treatment_lock.h"
 #include "tests/fakes/fake_user_hives.h"
+#include "tests/fakes/fake_user_rights.h"
 
 namespace zc {
 
@@ -40,7 +41,7 @@ struct ProgramFakes {
   PlatformParts Platform(HttpApi& web) {
     return {web,      registry, processes, console, listings,           shell,    files,
             windows,  settings, log,       recording.recorder, services, elevation, clock, environment,
-            processDetails, trust, connectionOwners, recording.registry, events, treatmentLock, userHives};
+            processDetails, trust, connectionOwners, recording.registry, events, treatmentLock, userHives, userRights};
   }
   PlatformParts Platform() { return Platform(http); }
   WindowParts Window() { return {view, pump, results, timers}; }
@@ -74,6 +75,7 @@ struct ProgramFakes {
   fakes::FakeEventLog events;
   fakes::FakeTreatmentLock treatmentLock;
   fakes::FakeUserHives userHives;
+  fakes::FakeUserRights userRights;
 };
 
 }  // namespace zc

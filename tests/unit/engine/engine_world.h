@@ -18,6 +18,7 @@
 #include "tests/fakes/fake_main_window_view.h"
 #include "tests/fakes/fake_processes.h"
 #include "tests/fakes/fake_registry.h"
+#include "tests/fakes/fake_user_rights.h"
 #include "tests/fakes/fake_result_list.h"
 #include "tests/fakes/fake_service_manager.h"
 #include "tests/fakes/fake_service_table.h"
@@ -58,12 +59,13 @@ struct EngineWorld {
   fakes::FakeWindowEnum windows;
   fakes::FakeFileTrust trust;
   fakes::FakeConnectionOwner connectionOwners;
+  fakes::FakeUserRights userRights;
   fakes::RawRegistryOver rawRegistry{registry};  // the same registry, as raw values
 
   // The machine as the treatment reads and changes it.
   TreatmentMachine Machine() {
     return {files, shell, processes, processDetails, registry, services, environment, trust, connectionOwners,
-            rawRegistry};
+            rawRegistry, &userRights};
   }
 
   // The deciphered value of a text constant.

@@ -65,10 +65,11 @@ struct Machine {
     w.processDetails.Add(id, commandLine, u"C:\\Users\\u", std::move(modules), criticality);
   }
 
-  TreatmentPlan Plan(const Finding& finding) {
+  TreatmentPlan Plan(const Finding& finding, TextView runningUser = {}) {
     FindingProcesses suspects{w.processes, w.shell};
     suspects.Refresh();
     TreatmentPlanner planner{w.texts, w.definitions, w.Machine(), suspects};
+    planner.SetRunningUserSid(Text(runningUser));
     return planner.Plan(finding);
   }
 
@@ -219,6 +220,44 @@ TEST(TreatmentPlanTest, ASharedHostServiceLeavesItsGroupAndA32BitValueItsView) {
   ASSERT_EQ(plan.values.size(), 1u);
   EXPECT_EQ(plan.values[0].view, RegistryView::Wow32);
   EXPECT_EQ(plan.values[0].root, kHklm);
+}
+
+TEST(TreatmentPlanTest, AUsersOwnValueTakesOnlyAFileThatUserMayDelete) {
+  // The person's own value may name only what the person could delete; a value of the
+  // machine's root is an administrator's and is judged as before.
+  constexpr char16_t kPerson[] = u"S-1-5-21-1-2-3-1001";
+  constexpr char16_t kAway[] = u"S-1-5-21-1-2-3-1002";  // not logged on: no token here
+  Machine m;
+  m.AddFileWithFolders(u"C:\\Program Files\\Vendor\\app.exe");
+  m.w.userRights.deletableFolders[kPerson] = {u"C:\\Users\\u"};
+  struct Case {
+    const char* what;
+    Text flag;
+    Text file;
+    bool taken;
+  };
+  const Case cases[] = {
+      {"the person's value, a file in their profile", u"1", u"C:\\Users\\u\\AppData\\bot.exe", true},
+      {"the person's value, a program they may not delete", u"1", u"C:\\Program Files\\Vendor\\app.exe", false},
+      {"another user's hive, a program they may not delete", Text(u"4:") + kPerson,
+       u"C:\\Program Files\\Vendor\\app.exe", false},
+      {"the machine's value, the same program", u"2", u"C:\\Program Files\\Vendor\\app.exe", true},
+      {"a user not logged on: judged as before", Text(u"4:") + kAway, u"C:\\Program Files\\Vendor\\app.exe",
+       true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Finding value = Autorun(c.file);
+    value.flag = c.flag;
+    const TreatmentPlan plan = m.Plan(value, kPerson);
+    EXPECT_FALSE(plan.values.empty());  // the value itself goes either way
+    EXPECT_EQ(plan.files.size(), c.taken ? 1u : 0u);
+    if (!c.taken) {
+      ASSERT_EQ(plan.kept.size(), 1u);
+      EXPECT_EQ(plan.kept[0].reason, KeptReason::UserMayNotDelete);
+      EXPECT_EQ(plan.kept[0].subject, c.file);
+    }
+  }
 }
 
 }  // namespace

@@ -1,0 +1,98 @@
+#include "win32/trust/win32_user_rights.h"
+
+#include <windows.h>
+#include <aclapi.h>
+#include <sddl.h>
+#include <wtsapi32.h>
+
+#include <vector>
+
+#include "win32/base/ansi.h"
+#include "win32/base/unique_handle.h"
+
+namespace zc::win {
+namespace {
+
+bool TokenIsUser(HANDLE token, const std::wstring& sid) {
+  DWORD size = 0;
+  GetTokenInformation(token, TokenUser, nullptr, 0, &size);
+  if (size == 0) return false;
+  std::vector<BYTE> buffer(size);
+  if (!GetTokenInformation(token, TokenUser, buffer.data(), size, &size)) return false;
+  LPWSTR text = nullptr;
+  if (!ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER*>(buffer.data())->User.Sid, &text)) return false;
+  const bool same = _wcsicmp(text, sid.c_str()) == 0;
+  LocalFree(text);
+  return same;
+}
+
+// The shell's token when the shell runs as that user.
+UniqueHandle ShellToken(const std::wstring& sid) {
+  const HWND shell = GetShellWindow();
+  DWORD processId = 0;
+  if (shell) GetWindowThreadProcessId(shell, &processId);
+  if (processId == 0) return {};
+  UniqueHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
+  UniqueHandle token;
+  if (!process || !OpenProcessToken(process.get(), TOKEN_QUERY | TOKEN_DUPLICATE, token.put())) return {};
+  return TokenIsUser(token.get(), sid) ? std::move(token) : UniqueHandle();
+}
+
+// As LocalSystem: the token of a session that user is logged on to.
+UniqueHandle SessionToken(const std::wstring& sid) {
+  WTS_SESSION_INFOW* sessions = nullptr;
+  DWORD count = 0;
+  if (!WTSEnumerateSessionsW(WTS_CURRENT_SERVER_HANDLE, 0, 1, &sessions, &count)) return {};
+  UniqueHandle found;
+  for (DWORD i = 0; i < count && !found; ++i) {
+    UniqueHandle token;
+    if (WTSQueryUserToken(sessions[i].SessionId, token.put()) && TokenIsUser(token.get(), sid)) found = std::move(token);
+  }
+  WTSFreeMemory(sessions);
+  return found;
+}
+
+enum class Check { Granted, Denied, Unreadable };
+
+Check AccessTo(HANDLE impersonation, const std::wstring& path, DWORD desired) {
+  PSECURITY_DESCRIPTOR descriptor = nullptr;
+  if (GetNamedSecurityInfoW(path.c_str(), SE_FILE_OBJECT,
+                            OWNER_SECURITY_INFORMATION | GROUP_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION,
+                            nullptr, nullptr, nullptr, nullptr, &descriptor) != ERROR_SUCCESS)
+    return Check::Unreadable;
+  UniqueLocalMemory owned(descriptor);
+  GENERIC_MAPPING mapping{FILE_GENERIC_READ, FILE_GENERIC_WRITE, FILE_GENERIC_EXECUTE, FILE_ALL_ACCESS};
+  MapGenericMask(&desired, &mapping);
+  PRIVILEGE_SET privileges{};
+  DWORD privilegesSize = sizeof privileges;
+  DWORD granted = 0;
+  BOOL status = FALSE;
+  if (!AccessCheck(descriptor, impersonation, desired, &mapping, &privileges, &privilegesSize, &granted, &status))
+    return Check::Unreadable;
+  return status ? Check::Granted : Check::Denied;
+}
+
+}  // namespace
+
+DeleteVerdict Win32UserRights::MayDelete(TextView userSid, TextView path) {
+  const std::wstring sid = ToWide(userSid);
+  UniqueHandle token = ShellToken(sid);
+  if (!token) token = SessionToken(sid);
+  if (!token) return DeleteVerdict::Unknown;
+  UniqueHandle impersonation;
+  if (!DuplicateTokenEx(token.get(), TOKEN_QUERY | TOKEN_IMPERSONATE, nullptr, SecurityIdentification,
+                        TokenImpersonation, impersonation.put()))
+    return DeleteVerdict::Unknown;
+
+  const std::wstring file = ToWide(path);
+  const Check onFile = AccessTo(impersonation.get(), file, DELETE);
+  if (onFile == Check::Granted) return DeleteVerdict::May;
+  const size_t cut = file.find_last_of(L'\\');
+  const Check onFolder =
+      cut == std::wstring::npos ? Check::Unreadable : AccessTo(impersonation.get(), file.substr(0, cut), FILE_DELETE_CHILD);
+  if (onFolder == Check::Granted) return DeleteVerdict::May;
+  if (onFile == Check::Unreadable && onFolder == Check::Unreadable) return DeleteVerdict::Unknown;
+  return DeleteVerdict::MayNot;
+}
+
+}  // namespace zc::win
