@@ -19,7 +19,7 @@ CheckSuite::CheckSuite(const ConstantTexts& texts, const PlatformParts& platform
       treatment_(texts, definitions_, rows_, view, platform.log,
                  {platform.files, platform.shell, platform.processes, platform.processDetails, platform.registry,
                   platform.services, platform.environment, platform.trust, platform.connectionOwners,
-                  platform.rawRegistry, &platform.userRights},
+                  platform.rawRegistry, &platform.userRights, &platform.suspectFiles},
                  platform.recorder),
       loadedDefinitions_(texts, platform.http, platform.settings, platform.clock, definitions_, signer,
                          platform.events, std::move(definitionsAddress)) {}

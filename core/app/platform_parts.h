@@ -14,6 +14,7 @@
 #include "core/platform/file_trust_api.h"
 #include "core/platform/http_api.h"
 #include "core/platform/process_api.h"
+#include "core/platform/pinned_file_api.h"
 #include "core/platform/process_details_api.h"
 #include "core/platform/raw_registry_api.h"
 #include "core/platform/registry_api.h"
@@ -52,6 +53,7 @@ struct PlatformParts {
   TreatmentLockApi& treatmentLock;      // one treatment at a time on the machine
   UserHivesApi& userHives;              // whose hive the user root is
   UserRightsApi& userRights;            // what a user's own value may take: what that user may delete
+  SuspectFileApi& suspectFiles;         // every step on a suspect file through one opening of it
 };
 
 }  // namespace zc

@@ -14,6 +14,7 @@ Text ReasonText(const ConstantTexts& texts, SystemError error) {
     case SystemError::DependentServicesRunning: return texts.Get(enc::ReasonDependents);
     case SystemError::ServiceCannotAcceptControl: return texts.Get(enc::ReasonNotAccepted);
     case SystemError::NotConfirmed: return texts.Get(enc::ReasonStillThere);
+    case SystemError::Redirected: return texts.Get(enc::ReasonRedirected);
     default: return texts.Get(enc::ReasonOther);
   }
 }

@@ -49,6 +49,8 @@ void TreatmentPass::TreatFindings() {
     treated.finding = ReadRow(row);
     treated.plan = planner_.Plan(treated.finding);
     const Outcome outcome = Carry(treated.plan);
+    pinned_.clear();  // every folder held for this Finding's files is let go
+    pinRefused_.clear();
     treated.failures = failures_;
     if (beganBackupFolder_) treated.backupFolder = currentBackupFolder_;
     if (outcome == Outcome::ProgramEnded) {
@@ -333,6 +335,7 @@ void TreatmentPass::DeleteValues(const TreatmentPlan& plan) {
 
 BackupState TreatmentPass::CopyToStore(const PlannedFile& file) {
   if (!storeSound_) return BackupState::NotSecured;  // the file stays
+  if (m_.suspectFiles) return CopyPinned(file);
   return CopyIntoBackup(m_.files, file.path, currentBackupFolder_, file.name, &lastBackupCopy_);
 }
 
@@ -378,6 +381,7 @@ bool TreatmentPass::RemoveAndBlock(const PlannedFile& file, BackupState backup) 
     return false;
   }
   recorder_.File(file.path, backup == BackupState::Secured ? TextView(lastBackupCopy_) : TextView());
+  if (m_.suspectFiles && !TakenByPath(file)) return RemoveAndBlockPinned(file, backup);
   Status(enc::AttributeStatus);
   m_.files.SetAttributes(file.path, kAttributeNormal);
   view_.Delay(1.5f);
@@ -396,17 +400,7 @@ bool TreatmentPass::RemoveAndBlock(const PlannedFile& file, BackupState backup) 
         log_.Log_Trans(texts_.Get(enc::LogMovedText) + aside + texts_.Get(enc::LogLineEnd), LogFolder());
       } else {
         Check(enc::StepDeleteFile, removed);
-        const Text windows = m_.processes.WindowsFolder();
-        if (windows.empty() || LiesInFolder(file.path, windows)) {
-          // Nothing in the Windows folder is left for the restart to delete.
-          Fail(file.name + u": " + texts_.Get(enc::KeptWindowsRestartText) + file.path + texts_.Get(enc::LogLineEnd));
-        } else if (m_.files.RemoveAtRestart(file.path) == SystemError::None) {
-          // The exact entry the restart will carry out, so that a restore can take it back.
-          recorder_.PendingDeletion(file.path);
-          restartNeeded_ = true;
-          ++restartLines_;
-          Fail(texts_.Get(enc::LogRestartText) + file.path + texts_.Get(enc::LogLineEnd));
-        }
+        QueueForRestart(file);
       }
     }
   }
@@ -426,6 +420,20 @@ bool TreatmentPass::RemoveAndBlock(const PlannedFile& file, BackupState backup) 
   if (made != SystemError::None) return removed ? Check(enc::StepPlaceholder, made) : false;
   const SystemError hidden = m_.files.SetAttributes(file.path, kPlaceholderAttributes);
   return removed ? Check(enc::StepPlaceholder, hidden) : hidden == SystemError::None;
+}
+
+void TreatmentPass::QueueForRestart(const PlannedFile& file) {
+  const Text windows = m_.processes.WindowsFolder();
+  if (windows.empty() || LiesInFolder(file.path, windows)) {
+    // Nothing in the Windows folder is left for the restart to delete.
+    Fail(file.name + u": " + texts_.Get(enc::KeptWindowsRestartText) + file.path + texts_.Get(enc::LogLineEnd));
+  } else if (m_.files.RemoveAtRestart(file.path) == SystemError::None) {
+    // The exact entry the restart will carry out, so that a restore can take it back.
+    recorder_.PendingDeletion(file.path);
+    restartNeeded_ = true;
+    ++restartLines_;
+    Fail(texts_.Get(enc::LogRestartText) + file.path + texts_.Get(enc::LogLineEnd));
+  }
 }
 
 bool TreatmentPass::Check(TextView step, SystemError error) {

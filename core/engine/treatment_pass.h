@@ -24,6 +24,9 @@
 // nothing (see file_target.h), and a file without a whole backup copy stays.
 
 #include <cstdint>
+#include <map>
+#include <memory>
+#include <set>
 #include <vector>
 
 #include "core/base/text.h"
@@ -141,6 +144,24 @@ class TreatmentPass {
   Text KeptLine(const TreatmentPlan& plan, const KeptItem& item) const;
   Text LogFolder() const;
 
+  // The file's one opening for every step of this Finding (see pinned_file_api.h), made
+  // at its first step; nothing when the machine has no such openings or the opening was
+  // refused (the failure is noted once).
+  SuspectFile* Pinned(const PlannedFile& file);
+  // The file's opening was refused because another program holds it without delete
+  // sharing: its steps go by path (a copy, then the deletion at restart).
+  bool TakenByPath(const PlannedFile& file) const;
+  // The backup copy, read through the opening.
+  BackupState CopyPinned(const PlannedFile& file);
+  // RemoveAndBlock's steps through the opening: attributes, delete (else a move aside,
+  // else a deletion at restart by name once the opening is let go), the placeholder in
+  // the held folder.
+  bool RemoveAndBlockPinned(const PlannedFile& file, BackupState backup);
+
+  // Marks the file for deletion at the next restart (never in the Windows folder) and
+  // notes it.
+  void QueueForRestart(const PlannedFile& file);
+
   // Notes a failed step of the current Finding; true when `error` is `None`.
   bool Check(TextView step, SystemError error);
   void Fail(Text line);
@@ -168,6 +189,9 @@ class TreatmentPass {
   bool beganBackupFolder_ = false;  // the Finding being treated has a backup folder
   bool opensBackupFolder_ = true;
   std::vector<TreatedFinding> lastPass_;
+  // The openings of this Finding's files, by path; let go when the Finding is done.
+  std::map<Text, std::unique_ptr<SuspectFile>> pinned_;
+  std::map<Text, SystemError> pinRefused_;  // paths whose opening was refused, and why
   Text currentBackupFolder_;
   bool storeSound_ = false;  // the Finding's backup folder is safe to write into
   Text lastBackupCopy_;  // the path of the Finding's backup copy; empty when none

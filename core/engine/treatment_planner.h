@@ -21,6 +21,7 @@
 #include "core/platform/file_trust_api.h"
 #include "core/platform/process_details_api.h"
 #include "core/platform/raw_registry_api.h"
+#include "core/platform/pinned_file_api.h"
 #include "core/platform/user_rights_api.h"
 #include "core/platform/service_manager_api.h"
 #include "core/texts/constant_texts.h"
@@ -41,6 +42,8 @@ struct TreatmentMachine {
   RawRegistryApi& rawRegistry;  // the shared service host's group lists
   // A user's own rights on a file their hive's value names; none: not checked.
   UserRightsApi* userRights = nullptr;
+  // Every step on a suspect file through one opening of it; none: by its path.
+  SuspectFileApi* suspectFiles = nullptr;
 };
 
 class TreatmentPlanner {

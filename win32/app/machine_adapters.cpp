@@ -19,7 +19,7 @@ PlatformParts MachineAdapters::Platform() {
           shell,       files,          windows,          settings,       log,
           recorder,    restoreMachine.services,          elevation,      restoreMachine.clock,
           environment, processDetails, trust,            connectionOwners, restoreMachine.registry,
-          events,      treatmentLock,  userHives,        userRights};
+          events,      treatmentLock,  userHives,        userRights,     suspectFiles};
 }
 
 }  // namespace zc::win

@@ -20,6 +20,7 @@
 #include "win32/machine/win32_environment.h"
 #include "win32/machine/win32_files.h"
 #include "win32/machine/win32_process_details.h"
+#include "win32/machine/win32_pinned_files.h"
 #include "win32/machine/win32_processes.h"
 #include "win32/machine/win32_raw_registry.h"
 #include "win32/machine/win32_registry.h"
@@ -72,6 +73,7 @@ struct MachineAdapters {
   Win32TreatmentLock treatmentLock;
   Win32UserHives userHives;
   Win32UserRights userRights;
+  Win32SuspectFiles suspectFiles;
 };
 
 }  // namespace zc::win

@@ -159,6 +159,14 @@ reset_state() {
 }
 
 finish() {
+  local status=$?
+  # A scenario cut short by a failing command says which driver call failed and what the
+  # program printed, before its work folder goes.
+  if ((status != 0)); then
+    echo "the scenario ended early (exit status $status)"
+    echo "--- driver errors"; tail -20 "$work/driver.err" 2>/dev/null || true
+    echo "--- program output"; tail -40 "$work/program.log" 2>/dev/null || true
+  fi
   stop_program
   drv close-explorers >/dev/null 2>&1 || true
   [ -n "$server" ] && { kill "$server" 2>/dev/null || true; wait "$server" 2>/dev/null || true; }

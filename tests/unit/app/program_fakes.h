@@ -31,6 +31,7 @@
 #include "tests/fakes/fake_treatment_lock.h"
 #include "tests/fakes/fake_user_hives.h"
 #include "tests/fakes/fake_user_rights.h"
+#include "tests/fakes/fake_pinned_files.h"
 
 namespace zc {
 
@@ -41,7 +42,7 @@ struct ProgramFakes {
   PlatformParts Platform(HttpApi& web) {
     return {web,      registry, processes, console, listings,           shell,    files,
             windows,  settings, log,       recording.recorder, services, elevation, clock, environment,
-            processDetails, trust, connectionOwners, recording.registry, events, treatmentLock, userHives, userRights};
+            processDetails, trust, connectionOwners, recording.registry, events, treatmentLock, userHives, userRights, suspectFiles};
   }
   PlatformParts Platform() { return Platform(http); }
   WindowParts Window() { return {view, pump, results, timers}; }
@@ -76,6 +77,7 @@ struct ProgramFakes {
   fakes::FakeTreatmentLock treatmentLock;
   fakes::FakeUserHives userHives;
   fakes::FakeUserRights userRights;
+  fakes::FakeSuspectFiles suspectFiles{files};
 };
 
 }  // namespace zc
