@@ -422,20 +422,6 @@ bool TreatmentPass::RemoveAndBlock(const PlannedFile& file, BackupState backup) 
   return removed ? Check(enc::StepPlaceholder, hidden) : hidden == SystemError::None;
 }
 
-void TreatmentPass::QueueForRestart(const PlannedFile& file) {
-  const Text windows = m_.processes.WindowsFolder();
-  if (windows.empty() || LiesInFolder(file.path, windows)) {
-    // Nothing in the Windows folder is left for the restart to delete.
-    Fail(file.name + u": " + texts_.Get(enc::KeptWindowsRestartText) + file.path + texts_.Get(enc::LogLineEnd));
-  } else if (m_.files.RemoveAtRestart(file.path) == SystemError::None) {
-    // The exact entry the restart will carry out, so that a restore can take it back.
-    recorder_.PendingDeletion(file.path);
-    restartNeeded_ = true;
-    ++restartLines_;
-    Fail(texts_.Get(enc::LogRestartText) + file.path + texts_.Get(enc::LogLineEnd));
-  }
-}
-
 bool TreatmentPass::Check(TextView step, SystemError error) {
   if (error == SystemError::None) return true;
   Fail(FailedStepText(texts_, step, error));

@@ -2,7 +2,8 @@
 // up once, at the first step, and every later step (the copy, the attributes, the
 // delete or the move, the placeholder) reaches the very file and folder that were
 // opened then, however long the pauses between them, while the folders above it are held
-// so that nobody can swap one for a junction meanwhile.
+// so that nobody can swap one for a junction meanwhile. Also the one step that still
+// goes by name: the deletion at the next restart.
 
 #include "core/engine/backup_copy.h"
 #include "core/engine/file_target.h"
@@ -96,6 +97,20 @@ bool TreatmentPass::RemoveAndBlockPinned(const PlannedFile& file, BackupState ba
   }
   const SystemError made = pinned->MakePlaceholderFolder(kPlaceholderAttributes);
   return secured ? Check(enc::StepPlaceholder, made) : made == SystemError::None;
+}
+
+void TreatmentPass::QueueForRestart(const PlannedFile& file) {
+  const Text windows = m_.processes.WindowsFolder();
+  if (windows.empty() || LiesInFolder(file.path, windows)) {
+    // Nothing in the Windows folder is left for the restart to delete.
+    Fail(file.name + u": " + texts_.Get(enc::KeptWindowsRestartText) + file.path + texts_.Get(enc::LogLineEnd));
+  } else if (m_.files.RemoveAtRestart(file.path) == SystemError::None) {
+    // The exact entry the restart will carry out, so that a restore can take it back.
+    recorder_.PendingDeletion(file.path);
+    restartNeeded_ = true;
+    ++restartLines_;
+    Fail(texts_.Get(enc::LogRestartText) + file.path + texts_.Get(enc::LogLineEnd));
+  }
 }
 
 }  // namespace zc
