@@ -8,6 +8,7 @@
 
 #include "core/base/text.h"
 #include "win32/base/ansi.h"
+#include "win32/base/token_user.h"
 #include "win32/desktop/copy_messages.h"
 #include "win32/machine/running_under_wine.h"
 
@@ -15,28 +16,6 @@ namespace zc::win {
 namespace {
 
 constexpr wchar_t kNamespaceName[] = L"ZombieCure";
-
-// The process token's user SID, as bytes that hold a SID.
-bool UserSid(std::vector<BYTE>& bytes) {
-  HANDLE opened = nullptr;
-  if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &opened)) return false;
-  UniqueHandle token(opened);
-  DWORD size = 0;
-  ::GetTokenInformation(token.get(), TokenUser, nullptr, 0, &size);
-  if (size == 0) return false;
-  bytes.assign(size, 0);
-  if (!::GetTokenInformation(token.get(), TokenUser, bytes.data(), size, &size)) return false;
-  return ::IsValidSid(reinterpret_cast<TOKEN_USER*>(bytes.data())->User.Sid) != FALSE;
-}
-
-PSID SidIn(std::vector<BYTE>& bytes) { return reinterpret_cast<TOKEN_USER*>(bytes.data())->User.Sid; }
-
-std::wstring SidText(PSID sid) {
-  LPWSTR text = nullptr;
-  if (!::ConvertSidToStringSidW(sid, &text)) return {};
-  UniqueLocalMemory owner(text);
-  return text;
-}
 
 // Full access for the user and SYSTEM, labelled medium so that the user's unelevated
 // copy may open what an elevated one made.
@@ -92,9 +71,9 @@ SessionClaim Win32SessionCopy::Failed(const char* call, DWORD error) {
 }
 
 SessionClaim Win32SessionCopy::Claim() {
-  std::vector<BYTE> user;
-  if (!UserSid(user)) return Failed("GetTokenInformation", ::GetLastError());
-  const std::wstring sid = SidText(SidIn(user));
+  std::vector<BYTE> user = ProcessUserBytes();
+  if (user.empty()) return Failed("GetTokenInformation", ::GetLastError());
+  const std::wstring sid = SidText(UserSidIn(user));
   if (sid.empty()) return Failed("ConvertSidToStringSidW", ::GetLastError());
   DWORD session = 0;
   if (!::ProcessIdToSessionId(::GetCurrentProcessId(), &session)) return Failed("ProcessIdToSessionId", ::GetLastError());
@@ -106,7 +85,7 @@ SessionClaim Win32SessionCopy::Claim() {
   SECURITY_ATTRIBUTES* security = descriptor ? &attributes : nullptr;
 
   std::wstring name;
-  if (OpenNamespace(security, SidIn(user))) {
+  if (OpenNamespace(security, UserSidIn(user))) {
     name = std::wstring(kNamespaceName) + L"\\OneCopy-" + std::to_wstring(session) + L"-" + program;
   } else if (namespaceClaim_ == SessionClaim::First && NoPrivateNamespaces(failedError_)) {
     usedFallback_ = true;  // the session's own name space: only where the system lacks private ones

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "win32/base/unique_handle.h"
+#include "win32/base/token_user.h"
 
 namespace zc::win {
 
@@ -11,15 +11,8 @@ bool IsLocalSystemSid(PSID sid) {
 }
 
 bool RunsAsLocalSystem() {
-  HANDLE opened = nullptr;
-  if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &opened)) return false;
-  UniqueHandle token(opened);
-  DWORD size = 0;
-  ::GetTokenInformation(token.get(), TokenUser, nullptr, 0, &size);
-  if (size == 0) return false;
-  std::vector<BYTE> buffer(size);
-  if (!::GetTokenInformation(token.get(), TokenUser, buffer.data(), size, &size)) return false;
-  return IsLocalSystemSid(reinterpret_cast<TOKEN_USER*>(buffer.data())->User.Sid);
+  std::vector<BYTE> user = ProcessUserBytes();
+  return !user.empty() && IsLocalSystemSid(UserSidIn(user));
 }
 
 }  // namespace zc::win

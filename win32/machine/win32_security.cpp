@@ -9,6 +9,7 @@
 
 #include "win32/base/ansi.h"
 #include "win32/base/file_path.h"
+#include "win32/base/token_user.h"
 #include "win32/base/unique_handle.h"
 #include "win32/machine/backup_privileges.h"
 
@@ -38,19 +39,6 @@ UniqueLocalMemory Descriptor(const wchar_t* text) {
   PSECURITY_DESCRIPTOR descriptor = nullptr;
   if (!::ConvertStringSecurityDescriptorToSecurityDescriptorW(text, SDDL_REVISION_1, &descriptor, nullptr)) return {};
   return UniqueLocalMemory(descriptor);
-}
-
-// The user of this process's token; empty when it cannot be read.
-std::vector<BYTE> ProcessUser() {
-  UniqueHandle token;
-  HANDLE raw = nullptr;
-  if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &raw)) return {};
-  token.reset(raw);
-  DWORD size = 0;
-  ::GetTokenInformation(token.get(), TokenUser, nullptr, 0, &size);
-  std::vector<BYTE> buffer(size);
-  if (size == 0 || !::GetTokenInformation(token.get(), TokenUser, buffer.data(), size, &size)) return {};
-  return buffer;
 }
 
 bool IsTrustedInstaller(PSID sid) {
@@ -200,7 +188,7 @@ std::optional<SecurityFacts> Win32Security::Facts(TextView path) {
     return std::nullopt;
   }
   UniqueLocalMemory descriptor(raw);
-  std::vector<BYTE> user = ProcessUser();
+  std::vector<BYTE> user = ProcessUserBytes();
   PSID self = user.empty() ? nullptr : reinterpret_cast<TOKEN_USER*>(user.data())->User.Sid;
 
   SecurityFacts facts;

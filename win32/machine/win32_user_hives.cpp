@@ -1,13 +1,14 @@
 #include "win32/machine/win32_user_hives.h"
 
 #include <windows.h>
-#include <sddl.h>
 
 #include <algorithm>
 #include <vector>
 
 #include "win32/base/ansi.h"
+#include "win32/base/token_user.h"
 #include "win32/base/unique_handle.h"
+#include "win32/machine/shell_token.h"
 
 namespace zc::win {
 namespace {
@@ -22,37 +23,14 @@ bool IsPersonSid(const std::wstring& sid) {
 }
 
 std::optional<Text> TokenUserSid(HANDLE token) {
-  DWORD size = 0;
-  GetTokenInformation(token, TokenUser, nullptr, 0, &size);
-  if (size == 0) return std::nullopt;
-  std::vector<BYTE> buffer(size);
-  if (!GetTokenInformation(token, TokenUser, buffer.data(), size, &size)) return std::nullopt;
-  LPWSTR text = nullptr;
-  if (!ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER*>(buffer.data())->User.Sid, &text)) return std::nullopt;
-  Text sid = FromWide(text);
-  LocalFree(text);
-  return sid;
+  const std::optional<std::wstring> sid = TokenUserSidText(token);
+  return sid ? std::optional<Text>(FromWide(*sid)) : std::nullopt;
 }
 
 bool TokenElevated(HANDLE token) {
   TOKEN_ELEVATION elevation{};
   DWORD size = 0;
   return GetTokenInformation(token, TokenElevation, &elevation, sizeof elevation, &size) && elevation.TokenIsElevated;
-}
-
-// The user of the process behind the session's shell window: the person at the
-// keyboard. Nothing in a session without a shell (a service, a management agent).
-std::optional<Text> ShellUserSid() {
-  const HWND shell = GetShellWindow();
-  if (!shell) return std::nullopt;
-  DWORD processId = 0;
-  GetWindowThreadProcessId(shell, &processId);
-  if (processId == 0) return std::nullopt;
-  UniqueHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
-  if (!process) return std::nullopt;
-  UniqueHandle token;
-  if (!OpenProcessToken(process.get(), TOKEN_QUERY, token.put())) return std::nullopt;
-  return TokenUserSid(token.get());
 }
 
 std::vector<std::wstring> SubkeyNames(HKEY root, const wchar_t* path) {
@@ -92,7 +70,10 @@ UserHives Win32UserHives::Read() {
     hives.elevated = TokenElevated(token.get());
   }
   hives.localSystem = hives.runningUser && *hives.runningUser == FromWide(kLocalSystemSid);
-  if (!hives.localSystem) hives.interactiveUser = ShellUserSid();
+  // The person at the keyboard: the user of the session's shell.
+  if (!hives.localSystem) {
+    if (UniqueHandle shell = ShellProcessToken(TOKEN_QUERY)) hives.interactiveUser = TokenUserSid(shell.get());
+  }
 
   std::vector<std::wstring> loaded;
   for (const std::wstring& name : SubkeyNames(HKEY_USERS, L"")) {

@@ -2,40 +2,27 @@
 
 #include <windows.h>
 #include <aclapi.h>
-#include <sddl.h>
 #include <wtsapi32.h>
 
 #include <vector>
 
 #include "win32/base/ansi.h"
+#include "win32/base/token_user.h"
 #include "win32/base/unique_handle.h"
+#include "win32/machine/shell_token.h"
 
 namespace zc::win {
 namespace {
 
 bool TokenIsUser(HANDLE token, const std::wstring& sid) {
-  DWORD size = 0;
-  GetTokenInformation(token, TokenUser, nullptr, 0, &size);
-  if (size == 0) return false;
-  std::vector<BYTE> buffer(size);
-  if (!GetTokenInformation(token, TokenUser, buffer.data(), size, &size)) return false;
-  LPWSTR text = nullptr;
-  if (!ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER*>(buffer.data())->User.Sid, &text)) return false;
-  const bool same = _wcsicmp(text, sid.c_str()) == 0;
-  LocalFree(text);
-  return same;
+  const std::optional<std::wstring> user = TokenUserSidText(token);
+  return user && _wcsicmp(user->c_str(), sid.c_str()) == 0;
 }
 
 // The shell's token when the shell runs as that user.
 UniqueHandle ShellToken(const std::wstring& sid) {
-  const HWND shell = GetShellWindow();
-  DWORD processId = 0;
-  if (shell) GetWindowThreadProcessId(shell, &processId);
-  if (processId == 0) return {};
-  UniqueHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
-  UniqueHandle token;
-  if (!process || !OpenProcessToken(process.get(), TOKEN_QUERY | TOKEN_DUPLICATE, token.put())) return {};
-  return TokenIsUser(token.get(), sid) ? std::move(token) : UniqueHandle();
+  UniqueHandle token = ShellProcessToken(TOKEN_QUERY | TOKEN_DUPLICATE);
+  return token && TokenIsUser(token.get(), sid) ? std::move(token) : UniqueHandle();
 }
 
 // As LocalSystem: the token of a session that user is logged on to.
