@@ -256,14 +256,14 @@ BackupState TreatmentPass::FileBackupState(const TreatmentPlan& plan) {
 }
 
 void TreatmentPass::BeginBackupFolder(const TreatmentPlan& plan) {
-  currentBackupFolder_ = texts_.Get(enc::BackupPrefix) + BackupName(plan.name);
+  currentBackupFolder_ = recorder_.StoreRoot() + u"\\" + BackupName(plan.name);
   beganBackupFolder_ = true;
   lastBackupCopy_.clear();
-  // The recorder makes the root and the folder so that only administrators can change
-  // them; where it cannot, no copy goes into them and the file stays.
+  // The recorder makes the root and the folder so that only the store's keepers can
+  // change them; where it cannot, no copy goes into them and the file stays.
   storeSound_ = recorder_.Begin(currentBackupFolder_, plan.name, plan.kind);
-  m_.files.CreateFolder(texts_.Get(enc::BackupRoot));  // usually there already
-  m_.files.CreateFolder(currentBackupFolder_);         // shared by Findings of one name
+  m_.files.CreateFolder(recorder_.StoreRoot());  // usually there already
+  m_.files.CreateFolder(currentBackupFolder_);   // shared by Findings of one name
 }
 
 void TreatmentPass::EndProcesses(const TreatmentPlan& plan) {

@@ -95,7 +95,7 @@ class TreatmentPass {
   // window's pass); a silent run opens nothing.
   void SetOpensBackupFolder(bool opens) { opensBackupFolder_ = opens; }
 
-  // The backup folder of the Finding treated last: BackupPrefix followed by its name,
+  // The backup folder of the Finding treated last: the store's root and its name,
   // without a trailing separator. Empty after a pass that treated nothing.
   const Text& CurrentBackupFolder() const { return currentBackupFolder_; }
 

@@ -70,6 +70,15 @@ class SecurityApi {
   // what it points at; anything else (a folder with something inside) makes it fail.
   virtual bool CreateSecretFile(TextView path, std::string_view bytes) = 0;
 
+  // For a standard user's own store: creates a folder owned by the running account with a
+  // protected DACL: SYSTEM, Administrators and the running account full control, nobody
+  // else anything. Fails when it exists.
+  virtual bool CreatePrivateFolder(TextView path) = 0;
+
+  // The same for a new file holding `bytes`, owned by the running account and reachable
+  // only by it, SYSTEM and Administrators. Fails when anything is at the name.
+  virtual bool CreatePrivateFile(TextView path, std::string_view bytes) = 0;
+
   // Bytes from the platform's cryptographic random source; empty on failure.
   virtual std::string RandomBytes(size_t count) = 0;
 };

@@ -13,10 +13,14 @@ constexpr size_t kKeyBytes = 32;
 // Who may own the store: an elevated administrator's new files are owned by
 // Administrators, the system's by SYSTEM. The account the program runs as is not among
 // them: unelevated, the same person's every program runs as that account.
-bool MayOwn(Principal who) { return who == Principal::System || who == Principal::Administrators; }
+// A standard user's own store is that account's too.
+bool MayOwn(Principal who, StoreKeeper keeper) {
+  return who == Principal::System || who == Principal::Administrators ||
+         (keeper == StoreKeeper::OwnAccount && who == Principal::Self);
+}
 
 // Who may hold rights that change the store.
-bool MayChange(Principal who) { return MayOwn(who) || who == Principal::TrustedInstaller; }
+bool MayChange(Principal who, StoreKeeper keeper) { return MayOwn(who, keeper) || who == Principal::TrustedInstaller; }
 
 Text WithoutTrailingSeparators(TextView path) {
   Text plain(path);
@@ -27,22 +31,31 @@ Text WithoutTrailingSeparators(TextView path) {
 }  // namespace
 
 bool OnlyAdministratorsCanChange(const SecurityFacts& facts) {
-  if (facts.reparsePoint || facts.noDacl || !MayOwn(facts.owner)) return false;
+  return OnlyKeepersCanChange(facts, StoreKeeper::Administrators);
+}
+
+bool OnlyKeepersCanChange(const SecurityFacts& facts, StoreKeeper keeper) {
+  if (facts.reparsePoint || facts.noDacl || !MayOwn(facts.owner, keeper)) return false;
   if (!facts.folder && facts.links != 1) return false;
   const uint32_t changing = facts.folder ? access::kChangesAFolder : access::kChangesAFile;
   // Deny entries are not weighed against allowing ones: whoever an entry allows to
   // change the item counts, whatever else the list says.
   return std::none_of(facts.entries.begin(), facts.entries.end(), [&](const AccessEntry& entry) {
-    return entry.allows && !entry.inheritOnly && !MayChange(entry.who) && (entry.rights & changing) != 0;
+    return entry.allows && !entry.inheritOnly && !MayChange(entry.who, keeper) && (entry.rights & changing) != 0;
   });
 }
 
 BackupStore::BackupStore(const StoreParts& parts)
-    : p_(parts), root_(WithoutTrailingSeparators(parts.texts.Get(enc::BackupRoot))) {}
+    : p_(parts),
+      root_(WithoutTrailingSeparators(parts.location.root.empty() && parts.location.keeper == StoreKeeper::Administrators
+                                          ? parts.texts.Get(enc::BackupRoot)
+                                          : parts.location.root)) {}
+
+bool BackupStore::Own() const { return p_.location.keeper == StoreKeeper::OwnAccount; }
 
 bool BackupStore::Sound(TextView path, bool folder) {
   const std::optional<SecurityFacts> facts = p_.security.Facts(path);
-  return facts && facts->folder == folder && OnlyAdministratorsCanChange(*facts);
+  return facts && facts->folder == folder && OnlyKeepersCanChange(*facts, p_.location.keeper);
 }
 
 bool BackupStore::Refuse(TextView why, TextView path) {
@@ -54,6 +67,8 @@ bool BackupStore::PrepareRoot() {
   key_.clear();
   problem_.clear();
   bool fresh = false;  // whatever is inside a folder taken over was written while anyone could
+  if (root_.empty()) return Refuse(enc::StoreNotMade, root_);
+  if (Own() && !MakeOwnParent()) return false;
   if (!MakeOrTakeOver(root_, fresh)) return false;
   if (!Sound(root_, true)) return Refuse(enc::StoreNotTakenOver, root_);
   return LoadOrMakeKey(fresh);
@@ -63,13 +78,16 @@ bool BackupStore::MakeOrTakeOver(const Text& path, bool& fresh) {
   fresh = false;
   const std::optional<SecurityFacts> facts = p_.security.Facts(path);
   if (!facts) {
-    fresh = p_.security.CreateProtectedFolder(path);
+    fresh = Own() ? p_.security.CreatePrivateFolder(path) : p_.security.CreateProtectedFolder(path);
     return fresh || Refuse(enc::StoreNotMade, path);
   }
   // Setting rights on a reparse point would set them on whatever it points at.
   if (facts->reparsePoint) return Refuse(enc::StoreRedirected, path);
   if (!facts->folder) return Refuse(enc::StoreNotTakenOver, path);
-  if (OnlyAdministratorsCanChange(*facts)) return true;
+  if (OnlyKeepersCanChange(*facts, p_.location.keeper)) return true;
+  // A user's own store is never taken over: without administrator rights there is
+  // nothing to take it over with.
+  if (Own()) return Refuse(enc::StoreNotTakenOver, path);
   fresh = p_.security.ProtectFolder(path);
   return fresh || Refuse(enc::StoreNotTakenOver, path);
 }
@@ -78,7 +96,8 @@ bool BackupStore::OursOrTakenOver(const Text& path) {
   const std::optional<SecurityFacts> facts = p_.security.Facts(path);
   if (!facts) return true;  // made later inside our folder, with its rights
   if (facts->reparsePoint || facts->folder) return Refuse(enc::StoreItemNotOurs, path);
-  if (OnlyAdministratorsCanChange(*facts)) return true;
+  if (OnlyKeepersCanChange(*facts, p_.location.keeper)) return true;
+  if (Own()) return Refuse(enc::StoreItemNotOurs, path);
   // A second link may be anywhere: taking the file over would not take that name over.
   if (facts->links == 1 && p_.security.ProtectFile(path) && Sound(path, false)) return true;
   return Refuse(enc::StoreItemNotOurs, path);
@@ -94,11 +113,22 @@ bool BackupStore::LoadOrMakeKey(bool fresh) {
     }
   }
   const std::string key = p_.security.RandomBytes(kKeyBytes);
-  if (key.size() != kKeyBytes || !p_.security.CreateSecretFile(keyPath, key) || !Sound(keyPath, false)) {
+  const bool made = key.size() == kKeyBytes &&
+                    (Own() ? p_.security.CreatePrivateFile(keyPath, key) : p_.security.CreateSecretFile(keyPath, key));
+  if (!made || !Sound(keyPath, false)) {
     return Refuse(enc::StoreKeyNotMade, keyPath);
   }
   key_ = key;
   return true;
+}
+
+bool BackupStore::MakeOwnParent() {
+  const Text parent = OwnStoreParent(p_.location);
+  if (parent.empty()) return Refuse(enc::StoreNotMade, root_);
+  const std::optional<SecurityFacts> facts = p_.security.Facts(parent);
+  if (!facts) return p_.security.CreatePrivateFolder(parent) || Refuse(enc::StoreNotMade, parent);
+  if (facts->reparsePoint) return Refuse(enc::StoreRedirected, parent);
+  return facts->folder || Refuse(enc::StoreNotMade, parent);
 }
 
 bool BackupStore::PrepareFolder(TextView folder) {

@@ -13,6 +13,10 @@
 // log inside it; what cannot be taken over (a second link, a reparse point) makes the
 // store refuse to write there, and Problem() says why.
 //
+// A standard user's own store (store_location.h) follows the same rules with that
+// user's account among its keepers; it is made with rights of its own and never taken
+// over: what fails there is refused.
+//
 // A record is trusted when its folder lies directly under the checked root and passes
 // the same check, the record file passes it too (one link, no reparse point), the key
 // passes it, and every entry carries the key's seal.
@@ -23,6 +27,7 @@
 #include "core/base/text.h"
 #include "core/platform/restore_files_api.h"
 #include "core/platform/security_api.h"
+#include "core/restore/store_location.h"
 #include "core/texts/constant_texts.h"
 
 namespace zc {
@@ -32,10 +37,14 @@ namespace zc {
 // changes it. Reparse points and extra links fail.
 bool OnlyAdministratorsCanChange(const SecurityFacts& facts);
 
+// The same for a standard user's own store: its own account may also own and change it.
+bool OnlyKeepersCanChange(const SecurityFacts& facts, StoreKeeper keeper);
+
 struct StoreParts {
   const ConstantTexts& texts;
   RestoreFilesApi& files;
   SecurityApi& security;
+  StoreLocation location{};  // the machine's store unless told otherwise
 };
 
 class BackupStore {
@@ -43,6 +52,7 @@ class BackupStore {
   explicit BackupStore(const StoreParts& parts);
 
   const Text& Root() const { return root_; }
+  StoreKeeper Keeper() const { return p_.location.keeper; }
 
   // Makes the root, or takes it over when it fails the check, and makes sure of a
   // sealing key. False when the root is a reparse point or cannot be made safe: then
@@ -70,6 +80,10 @@ class BackupStore {
   bool Trusts(TextView folder, std::string_view content);
 
  private:
+  bool Own() const;
+  // An own store's parent (the program's folder in the local application data): made
+  // when missing; a link there is refused.
+  bool MakeOwnParent();
   bool Sound(TextView path, bool folder);
   // Makes the folder with protected rights, or takes over one that others could change;
   // false for a reparse point or a file. `fresh`: the folder is new or was taken over.

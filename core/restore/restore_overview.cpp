@@ -16,12 +16,12 @@ void AppendList(Text& text, const std::vector<Text>& lines, const ConstantTexts&
 }  // namespace
 
 Text RestoreOverviewText(const ConstantTexts& texts, bool trusted, const std::vector<Text>& steps,
-                         const std::vector<Text>& refused) {
+                         const std::vector<Text>& refused, bool ownStore) {
   Text text = texts.Get(trusted ? enc::RestoreOverviewLead : enc::RestoreOverviewUntrustedLead);
   text += u"\r\n";
   AppendList(text, steps, texts);
   if (!refused.empty()) {
-    text += u"\r\n\r\n" + texts.Get(enc::RestoreOverviewRefusedHead);
+    text += u"\r\n\r\n" + texts.Get(ownStore ? enc::RestoreOverviewOwnStoreHead : enc::RestoreOverviewRefusedHead);
     AppendList(text, refused, texts);
   }
   return text;

@@ -15,7 +15,9 @@ namespace zc {
 // How many lines of each list the question shows.
 inline constexpr size_t kOverviewListedSteps = 25;
 
+// `ownStore`: the record is a standard user's own, whose refused steps need an
+// administrator rather than a trusted record.
 Text RestoreOverviewText(const ConstantTexts& texts, bool trusted, const std::vector<Text>& steps,
-                         const std::vector<Text>& refused);
+                         const std::vector<Text>& refused, bool ownStore = false);
 
 }  // namespace zc

@@ -128,7 +128,7 @@ RestoreOutcome RestoreRunner::RestoreFolder(TextView backupFolder) {
     outcome.recordRefused = true;
     return outcome;
   };
-  BackupStore store({p_.texts, p_.files, p_.security});
+  BackupStore store({p_.texts, p_.files, p_.security, p_.store});
   const RecordFile record = ReadRecordFile(p_.files, recordPath);
   if (record.tooLarge) return refuse(enc::RestoreRecordTooLarge, recordPath);
   const std::optional<std::string>& content = record.content;
@@ -203,7 +203,21 @@ bool MachineWide(const UndoStep& step) {
   return !value || value->value.root != kCurrentUserRoot || !value->value.userSid.empty();
 }
 
+// The same for a standard user's own store: the user's own hive (recorded with that
+// user's SID, or none) is theirs to write; everything else needs an administrator.
+bool BeyondAccount(const UndoStep& step, TextView ownerSid) {
+  if (const auto* file = std::get_if<PlaceFileBack>(&step)) return !file->pendingPath.empty();
+  const auto* value = std::get_if<PutValueBack>(&step);
+  if (!value || value->value.root != kCurrentUserRoot) return true;
+  return !value->value.userSid.empty() && FoldCase(value->value.userSid) != FoldCase(ownerSid);
+}
+
 }  // namespace
+
+bool RestoreRunner::Refused(const UndoStep& step, bool trusted) const {
+  if (p_.store.keeper == StoreKeeper::OwnAccount) return BeyondAccount(step, p_.store.ownerSid);
+  return !trusted && MachineWide(step);
+}
 
 bool RestoreRunner::ConfirmOverview(const RestorePlan& plan, bool trusted) {
   std::vector<Text> steps;
@@ -213,19 +227,21 @@ bool RestoreRunner::ConfirmOverview(const RestorePlan& plan, bool trusted) {
       Text line = Describe(step);
       if (std::holds_alternative<RecreateService>(step)) line = p_.texts.Get(enc::RestoreItemService) + line;
       if (std::holds_alternative<SetStartBack>(step)) line = p_.texts.Get(enc::RestoreItemStart) + line;
-      (trusted || !MachineWide(step) ? steps : refused).push_back(std::move(line));
+      (Refused(step, trusted) ? refused : steps).push_back(std::move(line));
     }
   }
   if (steps.empty()) return true;  // nothing would be done: the refusals are reported
-  return p_.confirm.Confirm(RestoreOverviewText(p_.texts, trusted, steps, refused));
+  return p_.confirm.Confirm(
+      RestoreOverviewText(p_.texts, trusted, steps, refused, p_.store.keeper == StoreKeeper::OwnAccount));
 }
 
 bool RestoreRunner::MayTake(const UndoStep& step, bool trusted, Text& said) {
-  if (trusted) return true;
-  if (MachineWide(step)) {
-    said = Said(enc::RestoreUntrustedRefused, Describe(step));
+  if (Refused(step, trusted)) {
+    said = Said(p_.store.keeper == StoreKeeper::OwnAccount ? enc::RestoreOwnStoreRefused : enc::RestoreUntrustedRefused,
+                Describe(step));
     return false;
   }
+  if (trusted) return true;
   if (p_.confirm.Confirm(p_.texts.Get(enc::RestoreUntrustedLead) + u"\r\n\r\n" + Describe(step))) return true;
   said = Said(enc::RestoreStepDeclined, Describe(step));
   return false;

@@ -30,6 +30,7 @@
 #include "core/platform/service_manager_api.h"
 #include "core/restore/record_line.h"
 #include "core/restore/restore_plan.h"
+#include "core/restore/store_location.h"
 #include "core/texts/constant_texts.h"
 
 namespace zc {
@@ -65,6 +66,9 @@ struct RestoreParts {
   SecurityApi& security;
   StepConfirmation& confirm;
   EventLogApi* events = nullptr;  // each restore's event, where the program writes them
+  // The store whose folders are restored: the machine's unless told otherwise. A
+  // standard user's own store never takes a step beyond that user's hive and files.
+  StoreLocation store{};
 };
 
 struct RestoreOutcome {
@@ -96,6 +100,9 @@ class RestoreRunner {
   // be taken at all.
   bool ConfirmOverview(const RestorePlan& plan, bool trusted);
   bool MayTake(const UndoStep& step, bool trusted, Text& said);
+  // A step this record may not take at all: one beyond an own store's account, or one
+  // that changes the whole machine on the word of a record not known to be ours.
+  bool Refused(const UndoStep& step, bool trusted) const;
   Text Describe(const UndoStep& step) const;
   RestoreOutcome RestoreFolder(TextView backupFolder);
   StepResult Run(const PlaceFileBack& step, Text& said);

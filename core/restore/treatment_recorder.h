@@ -32,15 +32,21 @@ struct RecorderParts {
   ServiceManagerApi& services;
   ClockApi& clock;
   SecurityApi& security;
+  StoreLocation store{};  // the machine's store unless told otherwise
 };
 
 class TreatmentRecorder {
  public:
   explicit TreatmentRecorder(const RecorderParts& parts)
-      : p_(parts), store_({parts.texts, parts.files, parts.security}) {}
+      : p_(parts), store_({parts.texts, parts.files, parts.security, parts.store}) {}
+
+  // The root of the store the backup folders go under, without a trailing separator.
+  const Text& StoreRoot() const { return store_.Root(); }
+  // Whether the store is a standard user's own (then only that user's steps are taken).
+  bool KeepsOwnAccountStore() const { return store_.Keeper() == StoreKeeper::OwnAccount; }
 
   // Makes `backupFolder` (a folder path without a trailing separator, directly under
-  // the backup root) and the root so that only administrators can change them, then
+  // the store's root) and the root so that only their keepers can change them, then
   // starts the entries of a new treatment in its record; it gets the next free number
   // of that record. False, and nothing recorded, when the folder cannot be made safe:
   // then nothing may be written into it.

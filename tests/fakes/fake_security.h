@@ -65,6 +65,18 @@ inline SecurityFacts MadeByOwnAccount(bool folder) {
   return facts;
 }
 
+// A standard user's own store item, as CreatePrivateFolder/File make it: owned by the
+// running account; SYSTEM, Administrators and that account full control, nobody else.
+inline SecurityFacts PrivateToOwnAccount(bool folder) {
+  SecurityFacts facts;
+  facts.owner = Principal::Self;
+  facts.entries = {Allow(Principal::System, access::kFullControl), Allow(Principal::Administrators, access::kFullControl),
+                   Allow(Principal::Self, access::kFullControl)};
+  facts.daclProtected = true;
+  facts.folder = folder;
+  return facts;
+}
+
 // Made by a user who then shut administrators out: owned by him, administrators denied
 // everything first, his own account full control.
 inline SecurityFacts LockedByUser(bool folder) {
@@ -114,6 +126,19 @@ class FakeSecurity : public SecurityApi {
     }
     files_.AddFile(path, std::string(bytes));
     facts_[FoldCase(path)] = SecretFile();
+    ++keysMade;
+    return true;
+  }
+  bool CreatePrivateFolder(TextView path) override {
+    if (failingPaths.count(Text(path)) || files_.Find(path)) return false;
+    files_.AddFolder(path);
+    facts_[FoldCase(path)] = PrivateToOwnAccount(true);
+    return true;
+  }
+  bool CreatePrivateFile(TextView path, std::string_view bytes) override {
+    if (failingPaths.count(Text(path)) || files_.Find(path) || facts_.count(FoldCase(path))) return false;
+    files_.AddFile(path, std::string(bytes));
+    facts_[FoldCase(path)] = PrivateToOwnAccount(false);
     ++keysMade;
     return true;
   }

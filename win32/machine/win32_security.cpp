@@ -23,6 +23,10 @@ constexpr wchar_t kProtectedFolder[] = L"O:BAD:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)
 constexpr wchar_t kProtectedFile[] = L"O:BAD:P(A;;FA;;;SY)(A;;FA;;;BA)(A;;0x1200a9;;;BU)";
 // Owner Administrators; SYSTEM and Administrators alone, even to read.
 constexpr wchar_t kSecretFile[] = L"O:BAD:P(A;;FA;;;SY)(A;;FA;;;BA)";
+// A standard user's own store: owned by the running account; SYSTEM, Administrators and
+// that account full control (what is made inside inherits it), nobody else anything.
+constexpr wchar_t kPrivateFolderRights[] = L"D:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)(A;OICI;FA;;;";
+constexpr wchar_t kPrivateFileRights[] = L"D:P(A;;FA;;;SY)(A;;FA;;;BA)(A;;FA;;;";
 // NT SERVICE\TrustedInstaller.
 constexpr wchar_t kTrustedInstaller[] = L"S-1-5-80-956008885-3418522649-1831038044-1853292631-2271478464";
 
@@ -220,6 +224,38 @@ bool Win32Security::CreateSecretFile(TextView path, std::string_view bytes) {
   if (!descriptor) return false;
   // Whatever was at the name (a key from before, or something someone planted) goes.
   if (!RemoveAsItself(path)) return false;
+  SECURITY_ATTRIBUTES attributes{sizeof attributes, descriptor.get(), FALSE};
+  UniqueFile file(::CreateFileW(WidePath(path).c_str(), GENERIC_WRITE, 0, &attributes, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
+                                nullptr));
+  if (!file) return false;
+  DWORD written = 0;
+  return ::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+         written == bytes.size() && ::FlushFileBuffers(file.get());
+}
+
+namespace {
+
+// The running account as owner and as the last entry of `rights`.
+UniqueLocalMemory PrivateDescriptor(const wchar_t* rights) {
+  std::vector<BYTE> user = ProcessUserBytes();
+  if (user.empty()) return {};
+  const std::wstring sid = SidText(UserSidIn(user));
+  if (sid.empty()) return {};
+  return Descriptor((L"O:" + sid + rights + sid + L")").c_str());
+}
+
+}  // namespace
+
+bool Win32Security::CreatePrivateFolder(TextView path) {
+  UniqueLocalMemory descriptor = PrivateDescriptor(kPrivateFolderRights);
+  if (!descriptor) return false;
+  SECURITY_ATTRIBUTES attributes{sizeof attributes, descriptor.get(), FALSE};
+  return ::CreateDirectoryW(WidePath(path).c_str(), &attributes) != FALSE;
+}
+
+bool Win32Security::CreatePrivateFile(TextView path, std::string_view bytes) {
+  UniqueLocalMemory descriptor = PrivateDescriptor(kPrivateFileRights);
+  if (!descriptor) return false;
   SECURITY_ATTRIBUTES attributes{sizeof attributes, descriptor.get(), FALSE};
   UniqueFile file(::CreateFileW(WidePath(path).c_str(), GENERIC_WRITE, 0, &attributes, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
                                 nullptr));

@@ -22,6 +22,8 @@ class Win32Security : public SecurityApi {
   bool ProtectFolder(TextView path) override;
   bool ProtectFile(TextView path) override;
   bool CreateSecretFile(TextView path, std::string_view bytes) override;
+  bool CreatePrivateFolder(TextView path) override;
+  bool CreatePrivateFile(TextView path, std::string_view bytes) override;
   std::string RandomBytes(size_t count) override;
 };
 
