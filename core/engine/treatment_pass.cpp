@@ -21,9 +21,6 @@ constexpr uint32_t kPlaceholderAttributes = kAttributeReadOnly | kAttributeHidde
 // continuing or paused.
 bool IsActiveState(uint32_t state) { return state == 2 || state == 4 || state == 5 || state == 7; }
 
-// The code a check wrote into the Flag cell, without a failure reason a treatment added.
-Text FlagCode(TextView flag) { return Text(flag.substr(0, flag.find(u' '))); }
-
 }  // namespace
 
 void TreatmentPass::TreatFindings() {
@@ -35,6 +32,7 @@ void TreatmentPass::TreatFindings() {
   } running(running_);
   currentBackupFolder_.clear();
   incompleteCount_ = 0;
+  leftForAdministrator_ = 0;
   restartNeeded_ = false;
   lastPass_.clear();
   suspects_.Refresh();
@@ -48,6 +46,11 @@ void TreatmentPass::TreatFindings() {
     TreatedFinding treated;
     treated.finding = ReadRow(row);
     treated.plan = planner_.Plan(treated.finding);
+    const std::vector<Text> administratorSteps = NeedsAdministrator(treated.plan);
+    if (!administratorSteps.empty()) {
+      LeaveForAdministrator(row++, treated, administratorSteps);
+      continue;
+    }
     const Outcome outcome = Carry(treated.plan);
     pinned_.clear();  // every folder held for this Finding's files is let go
     pinRefused_.clear();
@@ -78,16 +81,13 @@ void TreatmentPass::TreatFindings() {
     results_.DeleteRow(row);
   }
   if (incompleteCount_ > 0) Status(enc::IncompleteStatus);
+  if (leftForAdministrator_ > 0) {
+    view_.SetStatusText(texts_.Get(enc::AdminLeftStatusLead) + DecimalText(leftForAdministrator_) +
+                        texts_.Get(enc::AdminLeftStatusTail));
+  }
   if (restartNeeded_) {
     view_.ShowMessage(texts_.Get(enc::RestartNotice), texts_.Get(enc::MessageTitle), MessageIcon::Information);
   }
-}
-
-Finding TreatmentPass::ReadRow(int32_t row) {
-  return {results_.GetCellText(row, kColumnName),   results_.GetCellText(row, kColumnProcessId),
-          results_.GetCellText(row, kColumnPath),   results_.GetCellText(row, kColumnDetail),
-          results_.GetCellText(row, kColumnKind),   results_.GetCellText(row, kColumnEntryName),
-          FlagCode(results_.GetCellText(row, kColumnFlag))};
 }
 
 TreatmentPass::Outcome TreatmentPass::Carry(const TreatmentPlan& plan) {

@@ -58,7 +58,9 @@ class TreatmentPass {
   TreatmentPass(const ConstantTexts& texts, const DefinitionsSet& definitions, ResultList& results,
                 MainWindowView& view, ActivityLog& log, const TreatmentMachine& machine, TreatmentRecorder& recorder)
       : texts_(texts), results_(results), view_(view), log_(log), m_(machine), recorder_(recorder),
-        planner_(texts, definitions, machine, suspects_) {}
+        planner_(texts, definitions, machine, suspects_) {
+    planner_.SetOwnAccountOnly(recorder.KeepsOwnAccountStore());
+  }
 
   // Treats as many rows as the list holds when the pass starts. A call made while a pass
   // is running (from a click handled inside one of its waits) does nothing.
@@ -74,7 +76,15 @@ class TreatmentPass {
   Finding ReadRow(int32_t row);
 
   // The running account's SID, recorded with the values of its own user root.
-  void SetRunningUserSid(Text sid) { planner_.SetRunningUserSid(std::move(sid)); }
+  void SetRunningUserSid(Text sid) {
+    runningUserSid_ = sid;
+    planner_.SetRunningUserSid(std::move(sid));
+  }
+
+  // The steps of `plan` that need an administrator when this pass keeps a standard
+  // user's own store (see own_account_scope.h); empty for the machine's store, where
+  // every step is taken. A Finding with such steps is left on the list untouched.
+  std::vector<Text> NeedsAdministrator(const TreatmentPlan& plan);
 
   // True while a pass runs.
   bool Running() const { return running_; }
@@ -162,6 +172,13 @@ class TreatmentPass {
   // notes it.
   void QueueForRestart(const PlannedFile& file);
 
+  // Leaves the Finding in `row` as it is for an administrator's treatment: its row says
+  // the first step that needs one, and the pass's record lists them all.
+  void LeaveForAdministrator(int32_t row, TreatedFinding& treated, const std::vector<Text>& steps);
+
+  // The code a check wrote into the Flag cell, without a failure reason a treatment added.
+  static Text FlagCode(TextView flag);
+
   // Notes a failed step of the current Finding; true when `error` is `None`.
   bool Check(TextView step, SystemError error);
   void Fail(Text line);
@@ -182,6 +199,8 @@ class TreatmentPass {
 
   int32_t treatedCount_ = 0;
   int32_t incompleteCount_ = 0;
+  int32_t leftForAdministrator_ = 0;  // rows of the last pass that need an administrator
+  Text runningUserSid_;
   std::vector<Text> failures_;  // the failed steps of the Finding being treated
   std::vector<Text> keptLines_; // what the Finding's plan left alone, for its log
   bool restartNeeded_ = false;  // a file of this pass goes at the next restart

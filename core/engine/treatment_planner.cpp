@@ -280,6 +280,11 @@ void TreatmentPlanner::PlanRegistryValue(const Finding& finding, TreatmentPlan& 
   } else if (finding.flag == kFlagFirstRoot32) {
     // Found in the 32-bit view of the machine's root: deleted there and nowhere else.
     plan.values.push_back({machine, RegistryView::Wow32, keyPath, finding.entryName, {}, false});
+  } else if (ownAccountOnly_ && finding.flag == kFlagSecondRoot) {
+    // Without administrator rights, a value found in the user's own hive is deleted
+    // there alone; a twin under the machine's root is a Finding of its own.
+    plan.values.push_back({RootKeyFromText(texts_.Get(enc::InfectionRootText)), RegistryView::Native, keyPath,
+                           finding.entryName, runningUserSid_, false});
   } else {
     // Deleted from both roots whether or not it was found in each.
     plan.values.push_back({RootKeyFromText(texts_.Get(enc::InfectionRootText)), RegistryView::Native, keyPath,

@@ -59,6 +59,10 @@ class TreatmentPlanner {
   // The running account's SID, recorded with the values of its own user root.
   void SetRunningUserSid(Text sid) { runningUserSid_ = std::move(sid); }
 
+  // A treatment without administrator rights: a value found in the user's own hive is
+  // planned there alone, not under the machine's root as well.
+  void SetOwnAccountOnly(bool only) { ownAccountOnly_ = only; }
+
  private:
   void PlanProcess(const Finding& finding, TreatmentPlan& plan);
   void PlanServiceProcess(const Finding& finding, TreatmentPlan& plan);
@@ -90,6 +94,7 @@ class TreatmentPlanner {
   CommandLineFiles commandLines_;
   bool refusedProcess_ = false;  // the Finding's own process may not be ended
   Text runningUserSid_;
+  bool ownAccountOnly_ = false;
   // Whose hive named the Finding's file: only a file that user may delete is taken.
   Text evidenceUser_;
 };

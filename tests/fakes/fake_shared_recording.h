@@ -99,8 +99,10 @@ class RawRegistryOver : public RawRegistryApi {
 };
 
 struct FakeSharedRecording {
-  FakeSharedRecording(const ConstantTexts& texts, FakeRegistry& machineRegistry, FakeServiceManager& services)
-      : registry(machineRegistry), recorder({texts, files, hashes, registry, services, clock, security}) {}
+  // `store`: the machine's store unless a test gives a standard user's own.
+  FakeSharedRecording(const ConstantTexts& texts, FakeRegistry& machineRegistry, FakeServiceManager& services,
+                      StoreLocation store = {})
+      : registry(machineRegistry), recorder({texts, files, hashes, registry, services, clock, security, std::move(store)}) {}
 
   FakeRestoreFiles files;
   FakeFileHash hashes{files};

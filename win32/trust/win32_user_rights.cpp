@@ -82,4 +82,16 @@ DeleteVerdict Win32UserRights::MayDelete(TextView userSid, TextView path) {
   return DeleteVerdict::MayNot;
 }
 
+RightVerdict Win32UserRights::MayEndProcess(uint32_t processId) {
+  // The system's idle process and the system process are never anyone's to end.
+  if (processId == 0 || processId == 4) return RightVerdict::MayNot;
+  UniqueHandle process(::OpenProcess(PROCESS_TERMINATE, FALSE, processId));
+  if (process) return RightVerdict::May;
+  switch (::GetLastError()) {
+    case ERROR_INVALID_PARAMETER: return RightVerdict::May;  // gone: nothing left to end
+    case ERROR_ACCESS_DENIED: return RightVerdict::MayNot;
+    default: return RightVerdict::Unknown;
+  }
+}
+
 }  // namespace zc::win
