@@ -282,6 +282,10 @@ TEST(TreatmentPlanTest, AnotherUsersCommandLineIsReadWithThatUsersOwnVariables) 
         u"C:\\Users\\p\\bin\\bare.exe", u"C:\\Users\\p\\AppData\\Roaming\\x\\evil.dll",
         u"C:\\Users\\admin\\AppData\\Roaming\\x\\evil.dll"})
     m.AddFileWithFolders(file);
+  m.AddFileWithFolders(u"C:\\Users\\admin\\tools\\registered.exe");
+  // The administrator's own registration of a name, in the running account's hive.
+  m.w.registry.SetText(testing::kHkcu, u"Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\registered.exe",
+                       u"", u"C:\\Users\\admin\\tools\\registered.exe", 1);
   const Text person = Text(u"4:") + kPerson;
   const Text away = Text(u"4:") + kAway;
   struct Case {
@@ -301,6 +305,10 @@ TEST(TreatmentPlanTest, AnotherUsersCommandLineIsReadWithThatUsersOwnVariables) 
        u"%LOCALAPPDATA%\\y\\only-admin.exe", {}, FileFinding::NotFound, false},
       {"the person's value, a bare name: the person's PATH", person, u"bare.exe", {u"C:\\Users\\p\\bin\\bare.exe"},
        FileFinding::File, false},
+      {"the administrator's own value, a name the administrator registered", u"1", u"registered.exe",
+       {u"C:\\Users\\admin\\tools\\registered.exe"}, FileFinding::File, false},
+      {"the person's value, a name only the administrator registered: nothing", person, u"registered.exe", {},
+       FileFinding::NotFound, false},
       {"the person's value, a host's payload: the person's folder", person,
        u"%SystemRoot%\\System32\\rundll32.exe %APPDATA%\\x\\evil.dll,Start",
        {u"C:\\Users\\p\\AppData\\Roaming\\x\\evil.dll"}, FileFinding::File, false},
