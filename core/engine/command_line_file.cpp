@@ -12,6 +12,12 @@ namespace {
 // eight hosts in a row are read, no deeper.
 constexpr int kNestingLimit = 8;
 
+// A %NAME% reference: a % with another after it.
+bool HoldsVariable(TextView text) {
+  const size_t open = text.find(u'%');
+  return open != TextView::npos && text.find(u'%', open + 1) != TextView::npos;
+}
+
 void AddOnce(std::vector<Text>& files, const Text& file) {
   const Text folded = FoldCase(file);
   for (const Text& known : files)
@@ -37,8 +43,17 @@ Text CommandLineFiles::ExistingFile(TextView path, std::initializer_list<TextVie
   return {};
 }
 
+Text CommandLineFiles::Expanded(TextView text) {
+  if (userSid_.empty()) return environment_.ExpandVariables(text);
+  if (!HoldsVariable(text)) return Text(text);
+  if (std::optional<Text> expanded = environment_.ExpandVariablesFor(userSid_, text)) return std::move(*expanded);
+  // Never the running account's instead: they name another person's folders.
+  variablesUnknown_ = true;
+  return Text(text);
+}
+
 Text CommandLineFiles::FullForm(TextView text) {
-  Text full = environment_.ExpandVariables(text);
+  Text full = Expanded(text);
   const Text windows = processes_.WindowsFolder();
   if (StartsWithFolded(full, u"\\??\\")) {
     full.erase(0, 4);
@@ -72,6 +87,8 @@ Text CommandLineFiles::ServiceDllOf(TextView serviceName) {
 Text CommandLineFiles::FromAppPaths(TextView name) {
   const Text key = texts_.Get(enc::AppPathsKeyPrefix) + Text(name) + (HasExtension(name) ? Text() : Text(u".exe"));
   for (const char16_t* root : {enc::SearchUserRootText, enc::SearchMachineRootText}) {
+    // The running account's own registrations are not another user's.
+    if (!userSid_.empty() && TextView(root) == TextView(enc::SearchUserRootText)) continue;
     const Text value = ReadRegistryText(registry_, RootKeyFromText(texts_.Get(root)), key, {});
     if (value.empty()) continue;
     const Text file = ExistingFile(FullForm(WithoutQuotes(TrimBlanks(value))), {});
@@ -90,7 +107,7 @@ std::vector<Text> CommandLineFiles::SearchPath(const Where& where) {
                                                          texts_.Get(enc::SystemPathValueName)));
   } else {
     const Text reference = texts_.Get(enc::PathVariableReference);
-    path = environment_.ExpandVariables(reference);
+    path = Expanded(reference);
     if (path == reference) path.clear();  // not set
   }
   std::vector<Text> folders;
@@ -229,7 +246,7 @@ void CommandLineFiles::ResolveCommand(TextView commandLine, const Where& where, 
                                       Progress& progress) {
   // Variables are expanded before the line is read, as the shell and the service
   // manager expand them.
-  const Text text(TrimBlanks(environment_.ExpandVariables(commandLine)));
+  const Text text(TrimBlanks(Expanded(commandLine)));
   if (text.empty()) return;
 
   Text written;  // the program's name as the line writes it
@@ -292,9 +309,18 @@ CommandTarget CommandLineFiles::TargetOf(TextView commandLine, const CommandCont
   where.serviceName = Text(context.serviceName);
   const Text folder = WithoutQuotes(TrimBlanks(context.currentFolder));
   if (context.startedBy == StartedBy::Process && IsFullPath(folder)) where.currentFolder = NormalizedPath(folder);
+  userSid_ = Text(context.userSid);
+  variablesUnknown_ = false;
   Progress progress;
   ResolveCommand(commandLine, where, 0, true, progress);
-  progress.target.payloadNotIdentified = progress.hostAtTop && progress.target.files.empty();
+  if (variablesUnknown_) {
+    // Read with the wrong person's variables, or none, the line may name another
+    // person's file, or split where it should not: it names none.
+    progress.target.files.clear();
+    progress.target.userVariablesUnknown = true;
+  }
+  progress.target.payloadNotIdentified =
+      progress.hostAtTop && progress.target.files.empty() && !progress.target.userVariablesUnknown;
   if (!progress.hostAtTop) progress.target.host.clear();
   return progress.target;
 }

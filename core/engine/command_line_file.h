@@ -67,6 +67,9 @@ class CommandLineFiles {
   std::vector<Text> SearchPath(const Where& where);
   Text FolderOf(TextView folder, const Where& where);
 
+  // The text with its variables expanded: this program's own, or, for another user's
+  // line, that user's (noting when they cannot be had).
+  Text Expanded(TextView text);
   // The text with its variables expanded and its kernel or Windows-relative form made a
   // full path.
   Text FullForm(TextView text);
@@ -82,6 +85,10 @@ class CommandLineFiles {
   EnvironmentApi& environment_;
   ProcessApi& processes_;
   RegistryApi& registry_;
+  // The line being read: whose variables it uses (empty: this program's own), and
+  // whether some of them could not be had.
+  Text userSid_;
+  bool variablesUnknown_ = false;
 };
 
 }  // namespace zc

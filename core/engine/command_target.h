@@ -20,6 +20,8 @@ struct CommandContext {
   StartedBy startedBy = StartedBy::Shell;
   TextView serviceName;    // for a service's image path: leads the shared service host to its ServiceDll
   TextView currentFolder;  // for a running process: its current folder; empty when unknown
+  TextView userSid;        // for another user's autorun value: whose variables the line is read with
+                           // (and no App Paths of the running account's); empty: this program's own
 };
 
 struct CommandTarget {
@@ -31,6 +33,8 @@ struct CommandTarget {
                             // svchost, msiexec /y, odbcconf): a process's payload counts only when loaded
   bool payloadNotIdentified = false;  // a host whose payload is a URL or inline script, is not named, or names
                                       // no existing file: there is no file step, nothing is fetched
+  bool userVariablesUnknown = false;  // the line holds variables of a user whose variables cannot be had
+                                      // here: it names no file (files is empty), none is guessed
 };
 
 }  // namespace zc

@@ -47,6 +47,8 @@ enum class KeptReason {
   WindowsService,      // a service whose binary is Windows' own, not named by the definitions
   NoOwningService,     // no service of the shared host could be told to own the connection
   UserMayNotDelete,    // a user's own value names it, and that user may not delete it
+  UserVariablesUnknown,  // another user's value names it through that user's variables, which cannot be
+                         // had here (no token of theirs): no file is taken, the value still goes
 };
 
 struct KeptItem {

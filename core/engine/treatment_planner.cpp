@@ -101,7 +101,7 @@ void TreatmentPlanner::PlanProcess(const Finding& finding, TreatmentPlan& plan) 
   }
   // The image decides what the program is; the command line, which the process can
   // rewrite, only names a host's payload.
-  const CommandTarget program = commandLines_.TargetOf(Quoted(finding.path), {StartedBy::Process, {}, {}});
+  const CommandTarget program = commandLines_.TargetOf(Quoted(finding.path), {StartedBy::Process, {}, {}, {}});
   if (program.host.empty()) {
     // A core process's or the service host's image is Windows' own, signed or not.
     if (endRules_.IsCoreImage(finding.name, finding.path)) return;
@@ -141,7 +141,7 @@ CommandTarget TreatmentPlanner::ProcessTarget(uint32_t id, TextView image) {
   const std::optional<Text> folder = m_.processDetails.CurrentFolder(id);
   CommandTarget target;
   if (commandLine) {
-    target = commandLines_.TargetOf(*commandLine, {StartedBy::Process, {}, folder ? TextView(*folder) : TextView()});
+    target = commandLines_.TargetOf(*commandLine, {StartedBy::Process, {}, folder ? TextView(*folder) : TextView(), {}});
   }
   // A command line that names another program than the image was rewritten: it tells
   // nothing of the payload.
@@ -241,7 +241,7 @@ void TreatmentPlanner::PlanSharedHost(const Finding& finding, uint32_t id, Treat
     const std::optional<ServiceConfig> config = m_.services.QueryConfig(service);
     const Text imagePath = config ? config->imagePath : Text();
     const CommandTarget target =
-        commandLines_.TargetOf(imagePath, {StartedBy::ServiceManager, service, {}});
+        commandLines_.TargetOf(imagePath, {StartedBy::ServiceManager, service, {}, {}});
     const Text dll = target.files.empty() ? Text() : target.files.front();
     const bool windowsDll = dll.empty() || m_.trust.Examine(dll).IsWindows();
     if (windowsDll && !NamedByDefinitions(service)) {
@@ -263,7 +263,7 @@ void TreatmentPlanner::PlanHiddenService(const Finding& finding, TreatmentPlan& 
   const bool hasPath = finding.path != kNoneText;
   plan.services.push_back({finding.detail, false, true, hasPath, {}});
   if (!hasPath) return;
-  ResolveCommandLine(finding, {StartedBy::ServiceManager, finding.detail, {}}, plan);
+  ResolveCommandLine(finding, {StartedBy::ServiceManager, finding.detail, {}, {}}, plan);
   plan.services.front().hostGroup = ServiceGroupOf(finding.path);
 }
 
@@ -293,8 +293,12 @@ void TreatmentPlanner::PlanRegistryValue(const Finding& finding, TreatmentPlan& 
   }
   // A value found in a user's hive is that user's: their rights bound what it may take.
   if (finding.flag == kFlagSecondRoot) evidenceUser_ = runningUserSid_;
-  if (!plan.values.empty() && plan.values.front().otherUser) evidenceUser_ = plan.values.front().userSid;
-  ResolveCommandLine(finding, {StartedBy::Shell, {}, {}}, plan);
+  CommandContext context{StartedBy::Shell, {}, {}, {}};
+  if (!plan.values.empty() && plan.values.front().otherUser) {
+    evidenceUser_ = plan.values.front().userSid;
+    context.userSid = evidenceUser_;  // its %APPDATA% is that user's folder, not the running account's
+  }
+  ResolveCommandLine(finding, context, plan);
 }
 
 void TreatmentPlanner::ResolveCommandLine(const Finding& finding, const CommandContext& context,
@@ -305,6 +309,10 @@ void TreatmentPlanner::ResolveCommandLine(const Finding& finding, const CommandC
     return;
   }
   const CommandTarget target = commandLines_.TargetOf(finding.path, context);
+  if (target.userVariablesUnknown) {
+    Keep(plan, KeptReason::UserVariablesUnknown, finding.path);
+    return;
+  }
   if (target.files.empty() && target.host.empty()) {
     plan.fileFinding = FileFinding::NotFound;
     return;

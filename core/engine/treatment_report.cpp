@@ -79,6 +79,7 @@ Text TreatmentPass::KeptLine(const TreatmentPlan& plan, const KeptItem& item) co
     case KeptReason::WindowsService: text = texts_.Get(enc::KeptWindowsServiceText); break;
     case KeptReason::NoOwningService: text = texts_.Get(enc::KeptNoServiceText); break;
     case KeptReason::UserMayNotDelete: text = texts_.Get(enc::KeptUserMayNotDeleteText); break;
+    case KeptReason::UserVariablesUnknown: text = texts_.Get(enc::KeptUserVariablesText); break;
   }
   return plan.name + u": " + text + item.subject + texts_.Get(enc::LogLineEnd);
 }

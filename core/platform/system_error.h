@@ -25,6 +25,7 @@ enum class SystemError : uint32_t {
   ServiceDoesNotExist = 1060,
   ServiceMarkedForDelete = 1072,
   Cancelled = 1223,
+  PrivilegeNotHeld = 1314,  // a privilege the step needs is not in the account's token at all
   Timeout = 1460,
   // Not the platform's: the step was taken, but checking afterwards showed that it did
   // not have its effect (a file still at its path after a delete reported as done).

@@ -110,6 +110,7 @@ const char* KeptReasonWord(KeptReason reason) {
     case KeptReason::WindowsService: return "windows-service";
     case KeptReason::NoOwningService: return "no-owning-service";
     case KeptReason::UserMayNotDelete: return "user-may-not-delete";
+    case KeptReason::UserVariablesUnknown: return "user-variables-unknown";
   }
   return "other";
 }

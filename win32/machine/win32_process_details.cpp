@@ -7,6 +7,7 @@
 
 #include "win32/base/ansi.h"
 #include "win32/base/unique_handle.h"
+#include "win32/machine/debug_privilege.h"
 #include "win32/machine/ntdll_process_queries.h"
 
 namespace zc::win {
@@ -32,7 +33,7 @@ IsCriticalFunction IsProcessCriticalExport() {
 
 UniqueHandle Open(uint32_t processId, DWORD access) {
   if (IsSystemProcessId(processId)) return {};
-  return UniqueHandle(::OpenProcess(access, FALSE, processId));
+  return OpenProcessAsAdministrator(processId, access).process;
 }
 
 std::optional<ProcessParametersBlock> ParametersOf(uint32_t processId) {

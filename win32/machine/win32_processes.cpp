@@ -12,6 +12,7 @@
 #include "win32/base/system_folders.h"
 #include "win32/base/system_library.h"
 #include "win32/base/unique_handle.h"
+#include "win32/machine/debug_privilege.h"
 #include "win32/machine/running_under_wine.h"
 
 namespace zc::win {
@@ -61,7 +62,7 @@ std::vector<ProcessEntry> Win32Processes::ListProcesses() {
 }
 
 Text Win32Processes::ImageFileNameInDeviceForm(uint32_t processId) {
-  UniqueHandle process(::OpenProcess(kImageQueryAccess, FALSE, processId));
+  const UniqueHandle process = OpenProcessAsAdministrator(processId, kImageQueryAccess).process;
   if (!process) return {};
   std::wstring name(kImageNameLength, L'\0');
   DWORD length = kImageNameLength;
@@ -105,11 +106,11 @@ SystemError Win32Processes::TerminateProcessById(int32_t processId) {
   const DWORD id = static_cast<DWORD>(processId);
   // The handle to wait on is taken first: once the process has gone, its id may be
   // given to another.
-  UniqueHandle process(::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id));
+  ProcessOpening opening = OpenProcessAsAdministrator(id, PROCESS_TERMINATE | SYNCHRONIZE);
+  const UniqueHandle process = std::move(opening.process);
   if (!process) {
-    const SystemError error = LastError();
     // No such process (any more): nothing left to end.
-    return error == SystemError::InvalidParameter ? SystemError::None : error;
+    return opening.error == SystemError::InvalidParameter ? SystemError::None : opening.error;
   }
   bool asked = false;
   if (!RunningUnderWine()) {

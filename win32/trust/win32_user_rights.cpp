@@ -2,42 +2,15 @@
 
 #include <windows.h>
 #include <aclapi.h>
-#include <wtsapi32.h>
 
 #include <vector>
 
 #include "win32/base/ansi.h"
-#include "win32/base/token_user.h"
 #include "win32/base/unique_handle.h"
-#include "win32/machine/shell_token.h"
+#include "win32/machine/user_token.h"
 
 namespace zc::win {
 namespace {
-
-bool TokenIsUser(HANDLE token, const std::wstring& sid) {
-  const std::optional<std::wstring> user = TokenUserSidText(token);
-  return user && _wcsicmp(user->c_str(), sid.c_str()) == 0;
-}
-
-// The shell's token when the shell runs as that user.
-UniqueHandle ShellToken(const std::wstring& sid) {
-  UniqueHandle token = ShellProcessToken(TOKEN_QUERY | TOKEN_DUPLICATE);
-  return token && TokenIsUser(token.get(), sid) ? std::move(token) : UniqueHandle();
-}
-
-// As LocalSystem: the token of a session that user is logged on to.
-UniqueHandle SessionToken(const std::wstring& sid) {
-  WTS_SESSION_INFOW* sessions = nullptr;
-  DWORD count = 0;
-  if (!WTSEnumerateSessionsW(WTS_CURRENT_SERVER_HANDLE, 0, 1, &sessions, &count)) return {};
-  UniqueHandle found;
-  for (DWORD i = 0; i < count && !found; ++i) {
-    UniqueHandle token;
-    if (WTSQueryUserToken(sessions[i].SessionId, token.put()) && TokenIsUser(token.get(), sid)) found = std::move(token);
-  }
-  WTSFreeMemory(sessions);
-  return found;
-}
 
 enum class Check { Granted, Denied, Unreadable };
 
@@ -62,9 +35,7 @@ Check AccessTo(HANDLE impersonation, const std::wstring& path, DWORD desired) {
 }  // namespace
 
 DeleteVerdict Win32UserRights::MayDelete(TextView userSid, TextView path) {
-  const std::wstring sid = ToWide(userSid);
-  UniqueHandle token = ShellToken(sid);
-  if (!token) token = SessionToken(sid);
+  const UniqueHandle token = TokenOfUser(ToWide(userSid));
   if (!token) return DeleteVerdict::Unknown;
   UniqueHandle impersonation;
   if (!DuplicateTokenEx(token.get(), TOKEN_QUERY | TOKEN_IMPERSONATE, nullptr, SecurityIdentification,

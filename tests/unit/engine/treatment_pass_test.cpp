@@ -686,6 +686,10 @@ TEST_F(TreatmentPassTest, AFailedStepKeepsTheRowAndIsReportedAsItIs) {
   const Case cases[] = {
       {"process refuses to end", [](Bench& t) { t.w.processes.unkillable[4120] = SystemError::AccessDenied; }, u"N/A",
        enc::StepEndProcess, 5, enc::ReasonAccessDenied, false},
+      // An elevated token that does not hold the debug privilege: a policy took it.
+      {"process may not be opened without the debug privilege",
+       [](Bench& t) { t.w.processes.unkillable[4120] = SystemError::PrivilegeNotHeld; }, u"N/A", enc::StepEndProcess,
+       1314, enc::ReasonDebugPrivilegeRemoved, false},
       {"file held open without delete sharing", [](Bench& t) { t.w.files.lockedOpen.insert(u"C:\\Temp\\evil.exe"); },
        u"N/A", enc::StepDeleteFile, 32, enc::ReasonInUse, true},
       {"delete reported done, file stays",
@@ -703,6 +707,12 @@ TEST_F(TreatmentPassTest, AFailedStepKeepsTheRowAndIsReportedAsItIs) {
          t.w.services.deleteRefusals[u"evilsvc"] = SystemError::AccessDenied;
        },
        u"EvilSvc", enc::StepDeleteService, 5, enc::ReasonAccessDenied, false},
+      {"service step refused for a missing privilege: no word of the debug privilege",
+       [](Bench& t) {
+         t.AddService(u"EvilSvc");
+         t.w.services.deleteRefusals[u"evilsvc"] = SystemError::PrivilegeNotHeld;
+       },
+       u"EvilSvc", enc::StepDeleteService, 1314, enc::ReasonPrivilegeNotHeld, false},
       {"service's Start may not be written",
        [](Bench& t) {
          t.AddService(u"EvilSvc");

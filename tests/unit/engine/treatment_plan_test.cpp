@@ -260,5 +260,83 @@ TEST(TreatmentPlanTest, AUsersOwnValueTakesOnlyAFileThatUserMayDelete) {
   }
 }
 
+TEST(TreatmentPlanTest, AnotherUsersCommandLineIsReadWithThatUsersOwnVariables) {
+  // The administrator runs the program; the person's value names files through the
+  // person's variables. Both have a bot.exe under their own application data, so a line
+  // read with the wrong person's variables would take the wrong one.
+  constexpr char16_t kAdmin[] = u"S-1-5-21-1-2-3-500";
+  constexpr char16_t kPerson[] = u"S-1-5-21-1-2-3-1001";
+  constexpr char16_t kAway[] = u"S-1-5-21-1-2-3-1002";  // hive loaded, no token: no variables
+  Machine m;
+  m.w.environment.runningUserSid = kAdmin;
+  m.w.environment.variables[u"appdata"] = u"C:\\Users\\admin\\AppData\\Roaming";
+  m.w.environment.variables[u"localappdata"] = u"C:\\Users\\admin\\AppData\\Local";
+  m.w.environment.variables[u"path"] = u"C:\\Users\\admin\\bin";
+  m.w.environment.users[kPerson] = {{u"systemroot", u"C:\\Windows"},
+                                    {u"appdata", u"C:\\Users\\p\\AppData\\Roaming"},
+                                    {u"localappdata", u"C:\\Users\\p\\AppData\\Local"},
+                                    {u"path", u"C:\\Users\\p\\bin"}};
+  for (const char16_t* file :
+       {u"C:\\Users\\admin\\AppData\\Roaming\\x\\bot.exe", u"C:\\Users\\p\\AppData\\Roaming\\x\\bot.exe",
+        u"C:\\Users\\admin\\AppData\\Local\\y\\only-admin.exe", u"C:\\Users\\admin\\bin\\bare.exe",
+        u"C:\\Users\\p\\bin\\bare.exe", u"C:\\Users\\p\\AppData\\Roaming\\x\\evil.dll",
+        u"C:\\Users\\admin\\AppData\\Roaming\\x\\evil.dll"})
+    m.AddFileWithFolders(file);
+  m.AddFileWithFolders(u"C:\\Users\\admin\\tools\\registered.exe");
+  // The administrator's own registration of a name, in the running account's hive.
+  m.w.registry.SetText(testing::kHkcu, u"Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\registered.exe",
+                       u"", u"C:\\Users\\admin\\tools\\registered.exe", 1);
+  const Text person = Text(u"4:") + kPerson;
+  const Text away = Text(u"4:") + kAway;
+  struct Case {
+    const char* what;
+    Text flag;
+    Text line;
+    std::vector<Text> files;  // taken
+    FileFinding finding;
+    bool keptForVariables;
+  };
+  const Case cases[] = {
+      {"the running account's own value: its own folder", u"1", u"%APPDATA%\\x\\bot.exe",
+       {u"C:\\Users\\admin\\AppData\\Roaming\\x\\bot.exe"}, FileFinding::File, false},
+      {"the person's value: the person's folder", person, u"%APPDATA%\\x\\bot.exe",
+       {u"C:\\Users\\p\\AppData\\Roaming\\x\\bot.exe"}, FileFinding::File, false},
+      {"the person's value, a file only the administrator has: nothing", person,
+       u"%LOCALAPPDATA%\\y\\only-admin.exe", {}, FileFinding::NotFound, false},
+      {"the person's value, a bare name: the person's PATH", person, u"bare.exe", {u"C:\\Users\\p\\bin\\bare.exe"},
+       FileFinding::File, false},
+      {"the administrator's own value, a name the administrator registered", u"1", u"registered.exe",
+       {u"C:\\Users\\admin\\tools\\registered.exe"}, FileFinding::File, false},
+      {"the person's value, a name only the administrator registered: nothing", person, u"registered.exe", {},
+       FileFinding::NotFound, false},
+      {"the person's value, a host's payload: the person's folder", person,
+       u"%SystemRoot%\\System32\\rundll32.exe %APPDATA%\\x\\evil.dll,Start",
+       {u"C:\\Users\\p\\AppData\\Roaming\\x\\evil.dll"}, FileFinding::File, false},
+      {"no variables of that user: no file, said why", away, u"%APPDATA%\\x\\bot.exe", {}, FileFinding::None, true},
+      {"no variables of that user, a payload: no file either", away,
+       u"%SystemRoot%\\System32\\rundll32.exe %APPDATA%\\x\\evil.dll,Start", {}, FileFinding::None, true},
+      {"no variables of that user, a bare name: their PATH is theirs", away, u"bare.exe", {}, FileFinding::None,
+       true},
+      {"no variables of that user, a full path needs none", away, u"C:\\Users\\p\\AppData\\Roaming\\x\\bot.exe",
+       {u"C:\\Users\\p\\AppData\\Roaming\\x\\bot.exe"}, FileFinding::File, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Finding value = Autorun(c.line);
+    value.flag = c.flag;
+    const TreatmentPlan plan = m.Plan(value, kAdmin);
+    EXPECT_EQ(plan.values.size(), c.flag == u"1" ? 2u : 1u);  // the value goes either way
+    std::vector<Text> files;
+    for (const PlannedFile& file : plan.files) files.push_back(file.path);
+    EXPECT_EQ(files, c.files);
+    EXPECT_EQ(plan.fileFinding, c.finding);
+    if (c.keptForVariables) {
+      EXPECT_EQ(plan.kept, (std::vector<KeptItem>{{KeptReason::UserVariablesUnknown, c.line, {}}}));
+    } else {
+      for (const KeptItem& item : plan.kept) EXPECT_NE(item.reason, KeptReason::UserVariablesUnknown);
+    }
+  }
+}
+
 }  // namespace
 }  // namespace zc
