@@ -42,6 +42,14 @@ void CheckSuite::ClearReportedItems() {
   registryCheck_.ClearReported();
 }
 
+int32_t CheckSuite::FindingsNeedingAdministrator() {
+  int32_t count = 0;
+  for (int32_t row = 0; row < rows_.RowCount(); ++row) {
+    if (!treatment_.NeedsAdministrator(treatment_.Preview(treatment_.ReadRow(row))).empty()) ++count;
+  }
+  return count;
+}
+
 Text CheckSuite::TreatmentEventText(const TreatedFinding& treated) {
   Text text = treated.finding.kind + u"\r\n" + treated.finding.name + u"\r\n" + treated.finding.path;
   for (const Text& failure : treated.failures) text += u"\r\n" + failure;

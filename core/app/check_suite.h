@@ -51,6 +51,10 @@ class CheckSuite {
   // steps that failed.
   void TreatFindings();
 
+  // How many listed Findings the pass would leave for an administrator (it runs
+  // without administrator rights and keeps the account's own store); changes nothing.
+  int32_t FindingsNeedingAdministrator();
+
   // The event's text for one treated Finding.
   static Text TreatmentEventText(const TreatedFinding& treated);
 

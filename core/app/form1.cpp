@@ -81,52 +81,6 @@ void Form1::TreatAtOnce() {
   CandyButton1_Click();
 }
 
-bool Form1::EnsureElevated(TextView question) {
-  if (p_.elevation.IsElevated()) return true;
-  const Text title = p_.texts.Get(enc::MessageTitle);
-  if (!p_.view.AskYesNo(p_.texts.Get(question), title)) {
-    p_.view.ShowMessage(p_.texts.Get(enc::ElevationCancelled), title, MessageIcon::Information);
-    return false;
-  }
-  // Only the request to treat crosses to the elevated copy. While this copy waits, its
-  // window goes on answering, but the treat button takes no second click.
-  handingOver_ = true;
-  p_.view.SetTreatButtonEnabled(false);
-  const HandOverResult result = p_.elevation.HandOverToElevatedCopy(kTreatNowArgument);
-  handingOver_ = false;
-  if (ended_) return false;
-  p_.view.SetTreatButtonEnabled(true);
-  if (result.outcome == HandOverOutcome::Ready) {
-    // The elevated copy carries on; two copies would watch and treat side by side.
-    EndProgram();
-    return false;
-  }
-  TellWhyNoHandOver(result);
-  return false;
-}
-
-void Form1::TellWhyNoHandOver(const HandOverResult& result) {
-  const Text title = p_.texts.Get(enc::MessageTitle);
-  Text message;
-  switch (result.outcome) {
-    case HandOverOutcome::Ready:
-    case HandOverOutcome::StoppedWaiting:
-      return;
-    case HandOverOutcome::NotStarted:
-      message = result.error == SystemError::Cancelled
-                    ? p_.texts.Get(enc::ElevationCancelled)
-                    : p_.texts.Get(enc::ElevationFailed) + DecimalText(ErrorNumber(result.error));
-      break;
-    case HandOverOutcome::EndedBeforeReady:
-      message = p_.texts.Get(enc::ElevatedCopyEnded) + DecimalText(result.exitCode) + u")";
-      break;
-    case HandOverOutcome::Unwatched:
-      message = p_.texts.Get(enc::ElevatedCopyUnwatched);
-      break;
-  }
-  p_.view.ShowMessage(message, title, MessageIcon::Information);
-}
-
 bool Form1::CreateResultList() {
   if (p_.view.CreateResultList(kResultListLeft, kResultListTop, kResultListWidth, kResultListHeight))
     return true;
@@ -236,7 +190,7 @@ void Form1::CandyButton1_Click() {
     if (treating_ || handingOver_) return;
     // The elevated copy finds the Findings again itself: nothing found by this copy is
     // handed to a process with an administrator's rights.
-    if (!EnsureElevated(enc::ElevationNeeded)) return;
+    if (!TreatsHere()) return;
     p_.view.SetTreatButtonEnabled(false);
     treating_ = true;
     p_.checks.TreatFindings();

@@ -112,11 +112,17 @@ class Form1 {
   void DeleteLogonEntry();
   bool LogonRoot(int32_t& root);
   bool LaunchHomepage();
-  // True when the process may treat; otherwise asks the user whether to start the
-  // program again with an administrator's token to treat, does so, waits until that copy
-  // is ready and then ends this one; when it is not, this copy stays and says why.
-  // False while this copy must not treat.
+  // True when this copy treats now: it runs with administrator rights, or every listed
+  // Finding is the running account's own to treat, or the user chose to treat their own
+  // now and leave the rest listed. Otherwise the user chose an elevated copy (see
+  // HandOver) or nothing, and this copy does not treat.
+  bool TreatsHere();
+  // Asks whether to start the program again with an administrator's token to treat; on
+  // yes, hands over. False: this copy does not treat.
   bool EnsureElevated(TextView question);
+  // Starts the elevated copy, waits until it is ready and then ends this one; when it is
+  // not, this copy stays and says why.
+  void HandOver();
   void TellWhyNoHandOver(const HandOverResult& result);
   // A copy started elevated to treat: monitoring off, the checks once, then the pass.
   void TreatAtOnce();

@@ -2,6 +2,8 @@
 // What the main window asks of the definitions set and of the checks, as narrow as its
 // handlers need it. The program's composition joins them to the real parts.
 
+#include <cstdint>
+
 #include "core/base/text.h"
 
 namespace zc {
@@ -39,6 +41,9 @@ class ChecksPort {
   // One tick of each of the three checks, as the timers would run them.
   virtual void RunChecksOnce() = 0;
   virtual void TreatFindings() = 0;
+  // How many listed Findings a treatment with this copy's rights would leave for an
+  // administrator (see own_account_scope.h); 0 when it runs with administrator rights.
+  virtual int32_t FindingsNeedingAdministrator() = 0;
 };
 
 }  // namespace zc

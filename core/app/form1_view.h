@@ -21,6 +21,13 @@ enum class CheckState : int {
   Greyed = 2,
 };
 
+// The answer to a question with Yes, No and Cancel.
+enum class Answer {
+  Yes,
+  No,
+  Cancel,  // also a box closed without an answer
+};
+
 // What the user chose in the notification-area icon's pop-up menu.
 enum class TrayMenuChoice {
   None,
@@ -60,6 +67,8 @@ class Form1View : public MainWindowView, public FadeTarget {
   virtual void SetTreatButtonShield(bool shown) = 0;
   // A modal question with Yes and No; true for Yes.
   virtual bool AskYesNo(TextView text, TextView title) = 0;
+  // A modal question with Yes, No and Cancel, Yes the default button.
+  virtual Answer AskYesNoCancel(TextView text, TextView title) = 0;
 
   virtual void HideMainWindow() = 0;
   // Restores the window when it is minimised and puts it in front of the others.

@@ -36,6 +36,8 @@ void Program::TreatFindings() {
   suite_.TreatFindings();
 }
 
+int32_t Program::FindingsNeedingAdministrator() { return suite_.FindingsNeedingAdministrator(); }
+
 void Program::RunChecksOnce() {
   Tick(TimerId::Timer1);
   Tick(TimerId::Timer2);

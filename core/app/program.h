@@ -39,6 +39,7 @@ class Program : private ChecksPort {
   void ClearReportedItems() override;
   void RunChecksOnce() override;
   void TreatFindings() override;
+  int32_t FindingsNeedingAdministrator() override;
 
   const ConstantTexts& texts_;
   MainWindowView& view_;

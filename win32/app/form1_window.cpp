@@ -277,6 +277,15 @@ bool Form1Window::AskYesNo(TextView text, TextView title) {
   return MessageBoxW(window_, ToWide(text).c_str(), ToWide(title).c_str(), MB_YESNO | MB_ICONQUESTION) == IDYES;
 }
 
+Answer Form1Window::AskYesNoCancel(TextView text, TextView title) {
+  switch (MessageBoxW(window_, ToWide(text).c_str(), ToWide(title).c_str(),
+                      MB_YESNOCANCEL | MB_ICONQUESTION)) {
+    case IDYES: return Answer::Yes;
+    case IDNO: return Answer::No;
+    default: return Answer::Cancel;
+  }
+}
+
 void Form1Window::HideMainWindow() { ShowWindow(window_, SW_HIDE); }
 
 void Form1Window::BringToFront() {

@@ -63,6 +63,7 @@ class Form1Window : public Form1View {
   void SetTreatButtonEnabled(bool enabled) override;
   void SetTreatButtonShield(bool shown) override;
   bool AskYesNo(TextView text, TextView title) override;
+  Answer AskYesNoCancel(TextView text, TextView title) override;
   void HideMainWindow() override;
   void BringToFront() override;
   void AddTrayIcon(const TrayIconRecord& record) override;

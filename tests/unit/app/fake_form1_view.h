@@ -135,8 +135,14 @@ class FakeForm1View : public Form1View {
     questions.push_back({Text(text), Text(title), MessageIcon::Information});
     return answerYes;
   }
+  Answer AskYesNoCancel(TextView text, TextView title) override {
+    journal.push_back("question");
+    questions.push_back({Text(text), Text(title), MessageIcon::Information});
+    return answer;
+  }
   bool treatButtonShield = false;
   bool answerYes = true;
+  Answer answer = Answer::Cancel;
   std::vector<Message> questions;
   void EndProgram() override { journal.push_back("end"); ended = true; }
 };
@@ -219,6 +225,8 @@ class FakeChecksPort : public ChecksPort {
     ++passes;
     if (onTreat) onTreat();
   }
+  int32_t needingAdministrator = 0;  // as the pass would judge the listed Findings
+  int32_t FindingsNeedingAdministrator() override { return needingAdministrator; }
 };
 
 // The timers, with their starts and stops also in a journal ("start TmrChk", ...).

@@ -466,6 +466,7 @@ TEST_F(Form1Test, TreatingWithoutElevationHandsOverToAnElevatedCopy) {
     fakes::FakeElevation e;
     e.elevated = false;
     e.handOverAnswer = c.result;
+    k.needingAdministrator = 1;  // the one Finding needs an administrator
     bool buttonDuringWait = true;
     e.whileWaiting = [&] { buttonDuringWait = v.treatButtonEnabled; };
     v.answerYes = c.answerYes;
@@ -501,6 +502,7 @@ TEST_F(Form1Test, AClickWhileHandingOverIsIgnored) {
   fakes::FakeElevation e;
   e.elevated = false;
   e.handOverAnswer = {HandOverOutcome::EndedBeforeReady, SystemError::None, 3};
+  k.needingAdministrator = 1;
   v.check2 = CheckState::Unchecked;
   rows.Append({u"bad.exe", u"12"});
   Form1 f({texts, v, pump, rows, settings, registry, shell, timers, definitions, k, log, e});
@@ -509,6 +511,51 @@ TEST_F(Form1Test, AClickWhileHandingOverIsIgnored) {
   EXPECT_EQ(e.handOvers.size(), 1u);
   EXPECT_EQ(v.questions.size(), 1u);
   EXPECT_EQ(k.passes, 0);
+}
+
+// Without administrator rights the account treats what it owns itself: with nothing
+// that needs an administrator the pass runs at once; with some, the user chooses
+// between an elevated copy for all, their own now, or nothing.
+TEST_F(Form1Test, WithoutElevationTheAccountTreatsItsOwnOrChooses) {
+  struct Case {
+    const char* what;
+    int32_t needing;  // of two listed Findings
+    Answer answer;
+    int passes;
+    size_t handOvers;
+    bool asked;        // the three-way question
+    Text told;         // the message after it; empty for none
+  };
+  const Case cases[] = {
+      {"all its own", 0, Answer::Cancel, 1, 0, false, {}},
+      {"one needs an administrator: yes", 1, Answer::Yes, 0, 1, true, T(enc::ElevatedCopyEnded) + u"3)"},
+      {"one needs an administrator: no", 1, Answer::No, 1, 0, true, {}},
+      {"one needs an administrator: cancel", 1, Answer::Cancel, 0, 0, true, T(enc::TreatmentCancelled)},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    fakes::FakeForm1View v;
+    fakes::FakeResultList rows;
+    fakes::FakeChecksPort k;
+    fakes::FakeElevation e;
+    e.elevated = false;
+    e.handOverAnswer = {HandOverOutcome::EndedBeforeReady, SystemError::None, 3};
+    k.needingAdministrator = c.needing;
+    v.answer = c.answer;
+    v.check2 = CheckState::Unchecked;
+    rows.Append({u"bad.exe", u"12"});
+    rows.Append({u"own.exe", u"13"});
+    Form1 f({texts, v, pump, rows, settings, registry, shell, timers, definitions, k, log, e});
+    f.CandyButton1_Click();
+    EXPECT_EQ(k.passes, c.passes);
+    EXPECT_EQ(e.handOvers.size(), c.handOvers);
+    ASSERT_EQ(v.questions.size(), c.asked ? 1u : 0u);
+    if (c.asked) {
+      EXPECT_EQ(v.questions[0].text.rfind(T(enc::OwnOrElevatedLead) + u"1" + T(enc::OwnOrElevatedTail), 0), 0u);
+    }
+    ASSERT_EQ(v.messages.size(), c.told.empty() ? 0u : 1u);
+    if (!c.told.empty()) EXPECT_EQ(v.messages[0].text, c.told);
+  }
 }
 
 TEST_F(Form1Test, TheTreatButtonShowsTheShieldOnlyWhileNotElevated) {
