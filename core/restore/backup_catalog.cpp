@@ -32,7 +32,7 @@ Text Summary(const ConstantTexts& texts, const TreatmentRecord& treatment) {
 }  // namespace
 
 std::vector<CatalogRow> ListRecordedTreatments(const ConstantTexts& texts, RestoreFilesApi& files,
-                                               TextView backupRoot) {
+                                               TextView backupRoot, bool ownStore) {
   std::vector<CatalogRow> rows;
   Text root(backupRoot);
   while (!root.empty() && root.back() == u'\\') root.pop_back();
@@ -44,7 +44,7 @@ std::vector<CatalogRow> ListRecordedTreatments(const ConstantTexts& texts, Resto
     if (!record.content) continue;
     for (const TreatmentRecord& treatment : ReadTreatmentRecord(*record.content).treatments) {
       rows.push_back({folder, treatment.number, treatment.name, treatment.time, Summary(texts, treatment),
-                      treatment.restored});
+                      treatment.restored, ownStore});
     }
   }
   std::stable_sort(rows.begin(), rows.end(), [](const CatalogRow& a, const CatalogRow& b) {

@@ -17,9 +17,11 @@ struct CatalogRow {
   Text time;
   Text summary;  // what the treatment did: "파일 1, 레지스트리 값 2, ..."
   bool restored = false;
+  bool ownStore = false;  // in the running account's own store: restored without elevation
 };
 
+// `ownStore`: `backupRoot` is the running account's own store's root.
 std::vector<CatalogRow> ListRecordedTreatments(const ConstantTexts& texts, RestoreFilesApi& files,
-                                               TextView backupRoot);
+                                               TextView backupRoot, bool ownStore = false);
 
 }  // namespace zc

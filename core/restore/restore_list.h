@@ -13,13 +13,16 @@ namespace zc {
 
 class RestoreList {
  public:
-  RestoreList(const ConstantTexts& texts, RestoreRunner& runner) : texts_(texts), runner_(runner) {}
+  // `ownRunner`: the restore of the running account's own store, for its rows; none for
+  // a copy with administrator rights, which never lists that store.
+  RestoreList(const ConstantTexts& texts, RestoreRunner& runner, RestoreRunner* ownRunner = nullptr)
+      : texts_(texts), runner_(runner), ownRunner_(ownRunner) {}
 
   // Takes the rows of a catalog read (ListRecordedTreatments; the window reads it off
   // its own thread).
   void SetRows(std::vector<CatalogRow> rows) { rows_ = std::move(rows); }
   const std::vector<CatalogRow>& Rows() const { return rows_; }
-  // Name, time, what was done, restored or not.
+  // Name, time, what was done (marked for the account's own store), restored or not.
   std::array<Text, 4> Cells(size_t row) const;
 
   // Restores every open treatment of the row's backup folder (the same restore as the
@@ -30,6 +33,7 @@ class RestoreList {
  private:
   const ConstantTexts& texts_;
   RestoreRunner& runner_;
+  RestoreRunner* ownRunner_;
   std::vector<CatalogRow> rows_;
 };
 

@@ -3,6 +3,7 @@
 #include "core/app/policy_precedence.h"
 #include "win32/machine/environment_text.h"
 #include "win32/machine/local_system_account.h"
+#include "win32/restore/store_for_this_copy.h"
 
 namespace zc::win {
 
@@ -11,7 +12,8 @@ MachineAdapters::MachineAdapters()
       http(EffectiveProxy(policies, RunsAsLocalSystem())),
       listings(texts, console, connectionTable, serviceTable,
                ParseListingRouteChoice(texts, EnvironmentText(texts.Get(enc::ListingRouteVariable)))),
-      recorder(restoreMachine.ForRecording(texts)),
+      // Without administrator rights the treatment keeps the account's own store.
+      recorder(restoreMachine.ForRecording(texts, StoreForThisCopy(texts, elevation))),
       events(texts.Get(enc::EventSourceName)) {}
 
 PlatformParts MachineAdapters::Platform() {

@@ -29,6 +29,7 @@
 #include "win32/restore/prepare_store_command.h"
 #include "win32/restore/restore_command.h"
 #include "win32/restore/restore_window.h"
+#include "win32/restore/store_for_this_copy.h"
 #include "win32/scan/scan_command.h"
 #include "win32/signing/cng_signatures.h"
 
@@ -53,8 +54,15 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   zc::win::MessageBoxConfirmation confirmation(texts);
   zc::RestoreRunner restoreRunner(machine.restoreMachine.ForRestore(texts, machine.log, confirmation, &machine.events),
                                   zc::RestoreRunner::TreatmentLimits(texts));
-  zc::RestoreList restoreList(texts, restoreRunner);
-  zc::win::RestoreWindow restoreWindow(texts, restoreList);
+  // Without administrator rights the window also lists the account's own store, whose
+  // records it restores itself; an elevated copy never lists it.
+  const zc::StoreLocation ownStore =
+      machine.elevation.IsElevated() ? zc::StoreLocation{} : zc::win::RunningAccountsOwnStore(texts);
+  zc::RestoreRunner ownRestoreRunner(
+      machine.restoreMachine.ForRestore(texts, machine.log, confirmation, &machine.events, ownStore),
+      zc::RestoreRunner::TreatmentLimits(texts));
+  zc::RestoreList restoreList(texts, restoreRunner, ownStore.root.empty() ? nullptr : &ownRestoreRunner);
+  zc::win::RestoreWindow restoreWindow(texts, restoreList, ownStore.root);
   window.SetRestoreOpener([&restoreWindow](HWND owner) { restoreWindow.Open(owner); });
   zc::win::CngSignatures signatures;
 

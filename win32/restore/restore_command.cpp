@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <utility>
+
 #include "core/restore/restore_command_line.h"
 #include "core/texts/constant_texts.h"
 #include "win32/base/ansi.h"
@@ -11,8 +13,23 @@
 #include "win32/machine/win32_elevation.h"
 #include "win32/restore/message_box_confirmation.h"
 #include "win32/restore/restore_machine.h"
+#include "win32/restore/store_for_this_copy.h"
 
 namespace zc::win {
+
+namespace {
+
+// Whether `folder` names a folder directly under `root` (letter case and a trailing
+// separator aside); the restore checks the folder itself again.
+bool LiesDirectlyUnder(TextView root, TextView folder) {
+  if (root.empty() || folder.size() <= root.size() + 1 || folder[root.size()] != u'\\') return false;
+  if (FoldCase(folder.substr(0, root.size())) != FoldCase(root)) return false;
+  TextView name = folder.substr(root.size() + 1);
+  while (!name.empty() && name.back() == u'\\') name.remove_suffix(1);
+  return !name.empty() && name.find(u'\\') == TextView::npos;
+}
+
+}  // namespace
 
 bool OfferElevatedRestore(const ConstantTexts& texts, ElevationApi& elevation, TextView folder, HWND owner) {
   const std::wstring title = ToWide(texts.Get(enc::MessageTitle));
@@ -35,11 +52,18 @@ int RunRestoreCommand(TextView folder) {
   Win32Elevation elevation;
   OwnErrorLogMachine ownLog(elevation);
   const ConstantTexts texts(ownLog.log);
-  if (!elevation.IsElevated()) return OfferElevatedRestore(texts, elevation, folder, nullptr) ? 0 : 1;
+  // Without administrator rights only a folder of the account's own store is restored
+  // here; any other needs an elevated copy, which checks the folder itself.
+  StoreLocation store;
+  if (!elevation.IsElevated()) {
+    store = RunningAccountsOwnStore(texts);
+    if (!LiesDirectlyUnder(store.root, folder)) return OfferElevatedRestore(texts, elevation, folder, nullptr) ? 0 : 1;
+  }
   RestoreMachine machine;
   MessageBoxConfirmation confirmation(texts);
   Win32EventLog events(texts.Get(enc::EventSourceName));
-  RestoreRunner runner(machine.ForRestore(texts, log, confirmation, &events), RestoreRunner::TreatmentLimits(texts));
+  RestoreRunner runner(machine.ForRestore(texts, log, confirmation, &events, std::move(store)),
+                       RestoreRunner::TreatmentLimits(texts));
   const RestoreOutcome outcome = runner.Restore(folder);
   if (outcome.Succeeded()) return 0;
   ::MessageBoxW(nullptr, ToWide(RestoreProblemsMessage(texts, outcome)).c_str(),

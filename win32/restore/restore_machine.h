@@ -20,12 +20,13 @@ struct RestoreMachine {
   Win32Clock clock;
   Win32Security security;
 
+  // `store`: the machine's store unless told otherwise (store_for_this_copy.h).
   RestoreParts ForRestore(const ConstantTexts& texts, ActivityLog& log, StepConfirmation& confirm,
-                          EventLogApi* events = nullptr) {
-    return {texts, files, hashes, registry, services, clock, log, security, confirm, events};
+                          EventLogApi* events = nullptr, StoreLocation store = {}) {
+    return {texts, files, hashes, registry, services, clock, log, security, confirm, events, std::move(store)};
   }
-  RecorderParts ForRecording(const ConstantTexts& texts) {
-    return {texts, files, hashes, registry, services, clock, security};
+  RecorderParts ForRecording(const ConstantTexts& texts, StoreLocation store = {}) {
+    return {texts, files, hashes, registry, services, clock, security, std::move(store)};
   }
 };
 

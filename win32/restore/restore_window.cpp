@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <chrono>
+#include <iterator>
 #include <string>
 #include <utility>
 
@@ -49,11 +50,15 @@ void RestoreWindow::ReadCatalog() {
   if (reader_.joinable()) reader_.join();
   reading_ = true;
   // The thread has adapters and texts of its own: nothing it touches is the window's.
-  reader_ = std::thread([this, window = window_] {
+  reader_ = std::thread([this, window = window_, ownRoot = ownRoot_] {
     SilentFailureReporter silent;
     const ConstantTexts texts(silent);
     Win32RestoreFiles files;
     std::vector<CatalogRow> rows = ListRecordedTreatments(texts, files, texts.Get(enc::BackupRoot));
+    if (!ownRoot.empty()) {
+      std::vector<CatalogRow> own = ListRecordedTreatments(texts, files, ownRoot, true);
+      rows.insert(rows.begin(), std::make_move_iterator(own.begin()), std::make_move_iterator(own.end()));
+    }
     {
       std::lock_guard lock(readMutex_);
       readRows_ = std::move(rows);
@@ -145,7 +150,10 @@ void RestoreWindow::Fill() {
 
 void RestoreWindow::OnRestoreClicked() {
   const int selected = static_cast<int>(SendMessageW(listView_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
-  if (!elevation_.IsElevated()) {
+  const bool chosenOwn = selected >= 0 && static_cast<size_t>(selected) < list_.Rows().size() &&
+                         list_.Rows()[static_cast<size_t>(selected)].ownStore;
+  // The account's own store is restored here, by this copy, never elevated.
+  if (!elevation_.IsElevated() && !chosenOwn) {
     if (selected < 0 || static_cast<size_t>(selected) >= list_.Rows().size()) {
       MessageBoxW(window_, ToWide(texts_.Get(enc::RestoreNothingSelected)).c_str(),
                   ToWide(texts_.Get(enc::MessageTitle)).c_str(), MB_OK | MB_ICONINFORMATION);

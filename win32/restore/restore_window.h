@@ -11,6 +11,7 @@
 #include <mutex>
 #include <optional>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "core/restore/restore_list.h"
@@ -21,7 +22,10 @@ namespace zc::win {
 
 class RestoreWindow {
  public:
-  RestoreWindow(const ConstantTexts& texts, RestoreList& list) : texts_(texts), list_(list) {}
+  // `ownRoot`: the running account's own store, listed beside the machine's and restored
+  // without elevation; empty for an elevated copy.
+  RestoreWindow(const ConstantTexts& texts, RestoreList& list, Text ownRoot = {})
+      : texts_(texts), list_(list), ownRoot_(std::move(ownRoot)) {}
   ~RestoreWindow();
   RestoreWindow(const RestoreWindow&) = delete;
   RestoreWindow& operator=(const RestoreWindow&) = delete;
@@ -43,6 +47,7 @@ class RestoreWindow {
 
   const ConstantTexts& texts_;
   RestoreList& list_;
+  const Text ownRoot_;
   Win32Elevation elevation_;  // a restore needs an administrator's token
   HWND window_ = nullptr;
   HWND listView_ = nullptr;

@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include "core/restore/backup_catalog.h"
 #include "core/restore/backup_store.h"
+#include "core/restore/restore_list.h"
 #include "tests/unit/restore/restore_world.h"
 
 namespace zc::testing {
@@ -102,6 +104,21 @@ TEST(OwnStore, StepsBeyondTheUsersOwnAreRefusedEvenInASealedRecord) {
     EXPECT_EQ(problem.rfind(w.T(enc::RestoreOwnStoreRefused), 0), 0u) << ToUtf8(problem);
   }
   ASSERT_EQ(w.confirm.questions.size(), 0u);  // nothing it may take: nothing is asked
+}
+
+// The window of a copy without administrator rights lists both stores; a row of the
+// account's own goes to the own store's restore, which the machine's would refuse.
+TEST(OwnStore, TheRestoreListSendsAnOwnRowToTheOwnStoresRestore) {
+  OwnStoreWorld w;
+  w.TreatKimsFinding();
+  RestoreList list(w.texts, w.runner, &w.ownRunner);
+  std::vector<CatalogRow> rows = ListRecordedTreatments(w.texts, w.files, kRoot, true);
+  ASSERT_EQ(rows.size(), 1u);
+  EXPECT_TRUE(rows[0].ownStore);
+  list.SetRows(rows);
+  EXPECT_EQ(list.Cells(0)[2].find(w.T(enc::RestoreOwnStoreMark)) != Text::npos, true);
+  EXPECT_EQ(list.RestoreRow(0), w.T(enc::RestoreAllDone));
+  EXPECT_EQ(w.files.Content(kBot), "MZ bot");
 }
 
 TEST(OwnStore, ARootOthersMayChangeIsRefusedNotTakenOver) {
