@@ -49,7 +49,7 @@ clean_up() {
   rmdir "$backup_root" 2>/dev/null || true  # only when nothing else is kept there
   restore_system_tools
 }
-trap 'stop_program; clean_up; finish' EXIT
+trap 'status=$?; stop_program; clean_up; finish $status' EXIT
 clean_up
 
 # --- the machine as the checker prepares it --------------------------------------------

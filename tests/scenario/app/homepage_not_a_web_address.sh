@@ -10,7 +10,7 @@ helpers=$(dirname "$driver")
 folder="$WINEPREFIX/drive_c/zchomepage"  # C:\zchomepage, the homepage's folder
 probe="$folder/zc_homepage_probe.exe"
 clean_up() { rm -rf "$folder"; }
-trap 'stop_program; clean_up; finish' EXIT
+trap 'status=$?; stop_program; clean_up; finish $status' EXIT
 clean_up
 mkdir -p "$folder"
 cp "$helpers/zc_homepage_probe.exe" "$probe"

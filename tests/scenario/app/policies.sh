@@ -26,7 +26,7 @@ clean_up() {
   clear_policies
   rm -rf "$folder"
 }
-trap 'stop_program; clean_up; finish' EXIT
+trap 'status=$?; stop_program; clean_up; finish $status' EXIT
 clean_up
 mkdir -p "$folder"
 cp "$program" "$folder/ZombieCure.exe"

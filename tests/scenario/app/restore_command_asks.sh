@@ -27,7 +27,7 @@ clean_up() {
   rm -rf "$folder" "${backup:?}"
   rmdir "$backup_root" 2>/dev/null || true
 }
-trap 'stop_program; clean_up; finish' EXIT
+trap 'status=$?; stop_program; clean_up; finish $status' EXIT
 clean_up
 
 mkdir -p "$folder"

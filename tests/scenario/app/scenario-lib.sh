@@ -158,8 +158,8 @@ reset_state() {
   drv set-setting - >/dev/null || true
 }
 
-finish() {
-  local status=$?
+finish() {  # [STATUS]: the script's exit status when a trap ran other steps first
+  local status=${1:-$?}
   # A scenario cut short by a failing command says which driver call failed and what the
   # program printed, before its work folder goes.
   if ((status != 0)); then

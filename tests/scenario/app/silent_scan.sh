@@ -44,7 +44,7 @@ clean_up() {
   for name in "${names[@]}"; do rm -rf "${backup_root:?}/$name"; done
   rmdir "$backup_root" 2>/dev/null || true
 }
-trap 'clean_up; finish' EXIT
+trap 'status=$?; clean_up; finish $status' EXIT
 clean_up
 
 mkdir -p "$folder"

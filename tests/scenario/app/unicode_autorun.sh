@@ -30,7 +30,7 @@ clean_up() {
   rm -rf "$folder" "${backup_root:?}/$first_image" "${backup_root:?}/$second_image"
   rmdir "$backup_root" 2>/dev/null || true
 }
-trap 'status=$?; stop_program; clean_up; (exit $status); finish' EXIT
+trap 'status=$?; stop_program; clean_up; finish $status' EXIT
 clean_up
 
 mkdir -p "$deep" "$folder/a b"

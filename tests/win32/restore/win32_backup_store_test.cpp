@@ -63,11 +63,11 @@ class Win32BackupStore : public ::testing::Test {
     ::CreateDirectoryW(base_.c_str(), nullptr);
   }
   void TearDown() override {
-    for (const wchar_t* name : {L"\\f\\copy", L"\\f\\back", L"\\f\\link", L"\\key", L"\\copy", L"\\link"}) {
+    for (const wchar_t* name : {L"\\f\\copy", L"\\f\\back", L"\\f\\link", L"\\key", L"\\copy", L"\\link", L"\\own\\key"}) {
       ::SetFileAttributesW((base_ + name).c_str(), FILE_ATTRIBUTE_NORMAL);
       ::DeleteFileW((base_ + name).c_str());
     }
-    for (const wchar_t* name : {L"\\f", L"\\open", L""}) ::RemoveDirectoryW((base_ + name).c_str());
+    for (const wchar_t* name : {L"\\f", L"\\open", L"\\own", L""}) ::RemoveDirectoryW((base_ + name).c_str());
   }
   Text P(const wchar_t* name) const { return FromWide(base_ + name); }
 
@@ -115,6 +115,22 @@ TEST_F(Win32BackupStore, TheSecretFileIsMadeAnewAndASecondLinkShows) {
   EXPECT_FALSE(OnlyAdministratorsCanChange(*facts));
   EXPECT_EQ(security_.RandomBytes(32).size(), 32u);
   EXPECT_NE(security_.RandomBytes(32), security_.RandomBytes(32));
+}
+
+// A standard user's own store item: made once, never over what is there, readable
+// back as the running account's own (a test build reads that account as Administrators,
+// so the store's rule for its own keeper is what can be seen here).
+TEST_F(Win32BackupStore, APrivateFolderAndFileAreMadeOnceAndReadBackAsTheOwnStoresOwn) {
+  ASSERT_TRUE(security_.CreatePrivateFolder(P(L"\\own")));
+  EXPECT_FALSE(security_.CreatePrivateFolder(P(L"\\own")));
+  ASSERT_TRUE(security_.CreatePrivateFile(P(L"\\own\\key"), "sealing"));
+  EXPECT_FALSE(security_.CreatePrivateFile(P(L"\\own\\key"), "other"));  // never over what is there
+  EXPECT_EQ(ReadBytes(base_ + L"\\own\\key"), "sealing");
+  for (const wchar_t* name : {L"\\own", L"\\own\\key"}) {
+    const std::optional<SecurityFacts> facts = security_.Facts(P(name));
+    ASSERT_TRUE(facts);
+    EXPECT_TRUE(OnlyKeepersCanChange(*facts, StoreKeeper::OwnAccount));
+  }
 }
 
 TEST_F(Win32BackupStore, TheCopyGoesBackOnlyAsRecordedFromOneHandleIntoANewFile) {

@@ -49,5 +49,15 @@ TEST(Win32UserRightsTest, TheRunningUsersOwnFileAndAUserWithNoTokenHere) {
   DeleteFileW(path.c_str());
 }
 
+// The system's answer to opening a process for termination, without ending it: this
+// process may end itself; the system process is nobody's; an id no process has has
+// nothing left to end.
+TEST(Win32UserRightsTest, MayEndProcessIsTheSystemsAnswerToOpeningItForTermination) {
+  Win32UserRights rights;
+  EXPECT_EQ(rights.MayEndProcess(GetCurrentProcessId()), RightVerdict::May);
+  EXPECT_EQ(rights.MayEndProcess(4), RightVerdict::MayNot);
+  EXPECT_EQ(rights.MayEndProcess(0xFFFFFFF0u), RightVerdict::May);
+}
+
 }  // namespace
 }  // namespace zc::win
