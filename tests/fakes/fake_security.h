@@ -68,12 +68,9 @@ inline SecurityFacts MadeByOwnAccount(bool folder) {
 // A standard user's own store item, as CreatePrivateFolder/File make it: owned by the
 // running account; SYSTEM, Administrators and that account full control, nobody else.
 inline SecurityFacts PrivateToOwnAccount(bool folder) {
-  SecurityFacts facts;
+  SecurityFacts facts = AdministratorsOnly(folder);
   facts.owner = Principal::Self;
-  facts.entries = {Allow(Principal::System, access::kFullControl), Allow(Principal::Administrators, access::kFullControl),
-                   Allow(Principal::Self, access::kFullControl)};
-  facts.daclProtected = true;
-  facts.folder = folder;
+  facts.entries.back() = Allow(Principal::Self, access::kFullControl);  // instead of Users' reading
   return facts;
 }
 

@@ -219,11 +219,11 @@ bool Win32Security::ProtectFolder(TextView path) { return TakeOver(path, true); 
 
 bool Win32Security::ProtectFile(TextView path) { return TakeOver(path, false); }
 
-bool Win32Security::CreateSecretFile(TextView path, std::string_view bytes) {
-  UniqueLocalMemory descriptor = Descriptor(kSecretFile);
+namespace {
+
+// A new file at `path` with the rights of `descriptor`, holding `bytes`, written through.
+bool WriteNewFile(TextView path, const UniqueLocalMemory& descriptor, std::string_view bytes) {
   if (!descriptor) return false;
-  // Whatever was at the name (a key from before, or something someone planted) goes.
-  if (!RemoveAsItself(path)) return false;
   SECURITY_ATTRIBUTES attributes{sizeof attributes, descriptor.get(), FALSE};
   UniqueFile file(::CreateFileW(WidePath(path).c_str(), GENERIC_WRITE, 0, &attributes, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
                                 nullptr));
@@ -231,6 +231,16 @@ bool Win32Security::CreateSecretFile(TextView path, std::string_view bytes) {
   DWORD written = 0;
   return ::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
          written == bytes.size() && ::FlushFileBuffers(file.get());
+}
+
+}  // namespace
+
+bool Win32Security::CreateSecretFile(TextView path, std::string_view bytes) {
+  UniqueLocalMemory descriptor = Descriptor(kSecretFile);
+  if (!descriptor) return false;
+  // Whatever was at the name (a key from before, or something someone planted) goes.
+  if (!RemoveAsItself(path)) return false;
+  return WriteNewFile(path, descriptor, bytes);
 }
 
 namespace {
@@ -254,15 +264,7 @@ bool Win32Security::CreatePrivateFolder(TextView path) {
 }
 
 bool Win32Security::CreatePrivateFile(TextView path, std::string_view bytes) {
-  UniqueLocalMemory descriptor = PrivateDescriptor(kPrivateFileRights);
-  if (!descriptor) return false;
-  SECURITY_ATTRIBUTES attributes{sizeof attributes, descriptor.get(), FALSE};
-  UniqueFile file(::CreateFileW(WidePath(path).c_str(), GENERIC_WRITE, 0, &attributes, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
-                                nullptr));
-  if (!file) return false;
-  DWORD written = 0;
-  return ::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-         written == bytes.size() && ::FlushFileBuffers(file.get());
+  return WriteNewFile(path, PrivateDescriptor(kPrivateFileRights), bytes);
 }
 
 std::string Win32Security::RandomBytes(size_t count) {
