@@ -144,11 +144,13 @@ bool BackupStore::PrepareFolder(TextView folder) {
          OursOrTakenOver(path + u"\\" + p_.texts.Get(enc::LogFileName));
 }
 
-std::optional<Text> BackupStore::NameUnderRoot(TextView folder) const {
+std::optional<Text> BackupStore::NameUnderRoot(TextView folder) const { return NameDirectlyUnder(root_, folder); }
+
+std::optional<Text> NameDirectlyUnder(TextView root, TextView folder) {
   const Text path = WithoutTrailingSeparators(folder);
-  if (path.size() <= root_.size() + 1 || path[root_.size()] != u'\\') return std::nullopt;
-  if (FoldCase(TextView(path).substr(0, root_.size())) != FoldCase(root_)) return std::nullopt;
-  const Text name = path.substr(root_.size() + 1);
+  if (root.empty() || path.size() <= root.size() + 1 || path[root.size()] != u'\\') return std::nullopt;
+  if (FoldCase(TextView(path).substr(0, root.size())) != FoldCase(root)) return std::nullopt;
+  const Text name = path.substr(root.size() + 1);
   if (name == u"." || name == u".." || name.find_first_of(u"\\/:*?\"<>|") != Text::npos) return std::nullopt;
   if (std::any_of(name.begin(), name.end(), [](char16_t c) { return c < 0x20; })) return std::nullopt;
   return name;

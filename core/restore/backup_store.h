@@ -40,6 +40,10 @@ bool OnlyAdministratorsCanChange(const SecurityFacts& facts);
 // The same for a standard user's own store: its own account may also own and change it.
 bool OnlyKeepersCanChange(const SecurityFacts& facts, StoreKeeper keeper);
 
+// The name of `folder` when it names a folder directly under `root` (letter case and
+// trailing separators aside) with a plain name; nothing otherwise.
+std::optional<Text> NameDirectlyUnder(TextView root, TextView folder);
+
 struct StoreParts {
   const ConstantTexts& texts;
   RestoreFilesApi& files;

@@ -4,6 +4,7 @@
 
 #include <utility>
 
+#include "core/restore/backup_store.h"
 #include "core/restore/restore_command_line.h"
 #include "core/texts/constant_texts.h"
 #include "win32/base/ansi.h"
@@ -16,20 +17,6 @@
 #include "win32/restore/store_for_this_copy.h"
 
 namespace zc::win {
-
-namespace {
-
-// Whether `folder` names a folder directly under `root` (letter case and a trailing
-// separator aside); the restore checks the folder itself again.
-bool LiesDirectlyUnder(TextView root, TextView folder) {
-  if (root.empty() || folder.size() <= root.size() + 1 || folder[root.size()] != u'\\') return false;
-  if (FoldCase(folder.substr(0, root.size())) != FoldCase(root)) return false;
-  TextView name = folder.substr(root.size() + 1);
-  while (!name.empty() && name.back() == u'\\') name.remove_suffix(1);
-  return !name.empty() && name.find(u'\\') == TextView::npos;
-}
-
-}  // namespace
 
 bool OfferElevatedRestore(const ConstantTexts& texts, ElevationApi& elevation, TextView folder, HWND owner) {
   const std::wstring title = ToWide(texts.Get(enc::MessageTitle));
@@ -57,7 +44,7 @@ int RunRestoreCommand(TextView folder) {
   StoreLocation store;
   if (!elevation.IsElevated()) {
     store = RunningAccountsOwnStore(texts);
-    if (!LiesDirectlyUnder(store.root, folder)) return OfferElevatedRestore(texts, elevation, folder, nullptr) ? 0 : 1;
+    if (!NameDirectlyUnder(store.root, folder)) return OfferElevatedRestore(texts, elevation, folder, nullptr) ? 0 : 1;
   }
   RestoreMachine machine;
   MessageBoxConfirmation confirmation(texts);
